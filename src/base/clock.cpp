@@ -1,0 +1,29 @@
+#include "base/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace kiv {
+
+namespace {
+TSystemClock gSystemClock;
+std::atomic<IClock*> gClock{&gSystemClock};
+}  // namespace
+
+uint32_t TSystemClock::NowMs() {
+  auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+void TSystemClock::SleepMs(uint32_t ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+IClock& Clock() { return *gClock.load(); }
+
+IClock* SetClock(IClock* clock) {
+  IClock* previous = gClock.exchange(clock ? clock : &gSystemClock);
+  return previous == &gSystemClock ? nullptr : previous;
+}
+
+}  // namespace kiv

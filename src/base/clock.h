@@ -1,0 +1,40 @@
+#pragma once
+// The process clock: monotonic milliseconds, read by every timed piece through one
+// interface so that tests and offline rendering can run the real code on virtual time.
+#include <atomic>
+#include <cstdint>
+
+namespace kiv {
+
+class IClock {
+ public:
+  virtual ~IClock() = default;
+  // Milliseconds since an arbitrary start; wraps like a 32-bit tick counter.
+  virtual uint32_t NowMs() = 0;
+  virtual void SleepMs(uint32_t ms) = 0;
+};
+
+class TSystemClock : public IClock {
+ public:
+  uint32_t NowMs() override;
+  void SleepMs(uint32_t ms) override;
+};
+
+// Time moves only when told to; sleeping advances it by the time slept.
+class TVirtualClock : public IClock {
+ public:
+  explicit TVirtualClock(uint32_t start = 0) : FNow(start) {}
+  uint32_t NowMs() override { return FNow.load(); }
+  void SleepMs(uint32_t ms) override { Advance(ms); }
+  void Advance(uint32_t ms) { FNow.fetch_add(ms); }
+
+ private:
+  std::atomic<uint32_t> FNow;
+};
+
+// The process-wide clock; the system clock unless a test or renderer installs another.
+IClock& Clock();
+// Installs clock (not owned; nullptr restores the system clock). Returns the previous one.
+IClock* SetClock(IClock* clock);
+
+}  // namespace kiv
