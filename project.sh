@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for this project (installing only missing packages),
+# builds everything, then plays the player or runs the whole test suite.
+#   ./project.sh play [player options]   build and run the player
+#   ./project.sh test                     build and run every test (ctest)
+#   ./project.sh build                    set up and build only
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+BUILD_DIR=${KIV_BUILD_DIR:-build}
+
+install_packages() {
+  local missing=()
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$BUILD_DIR"
+}
+
+command=${1:-}
+[ $# -gt 0 ] && shift
+case "$command" in
+  play)
+    install_packages
+    build
+    exec "$BUILD_DIR/kivplayer" "$@"
+    ;;
+  test)
+    install_packages
+    build
+    ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
+    ;;
+  build)
+    install_packages
+    build
+    ;;
+  *)
+    echo "usage: $0 play [player options] | test | build" >&2
+    exit 2
+    ;;
+esac
