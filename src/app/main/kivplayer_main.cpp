@@ -1,1 +1,3 @@
-int main() { return 1; }
+#include "app/program_entry.h"
+
+int main(int argc, char** argv) { return kiv::RunPlayer(argc, argv); }

@@ -1,0 +1,42 @@
+#pragma once
+// Opening the show to play: a show appended to an executable, or a project file on disk.
+#include <string>
+#include <string_view>
+
+#include "app/command_line.h"
+#include "app/start_parameters.h"
+
+namespace kiv {
+
+struct TShowRequest {
+  std::u16string Path;  // absolute
+  bool IsExecutable = true;
+};
+
+// The show named at start: option "filename" (a project file), else option "exename",
+// else the program itself; relative paths are taken from the program folder.
+TShowRequest StartShowRequest(const TCommandLine& commandLine, const TStartParameters& start);
+
+// The loose show file tried when an executable carries no show: same path, ".KvShow".
+std::u16string LooseShowPath(std::u16string_view executablePath);
+
+// The text the user sees when a show cannot be opened. For an executable: the opener's
+// own error text or "Can`t Load Show", then both paths tried; for a project file
+// "Can`t Load .kiv File" and its path. Paths are in double quotes.
+std::u16string ShowLoadFailureText(const TShowRequest& request, std::u16string_view errorText);
+
+// A failure the user must see, headed "Slideshow Error".
+void ShowError(std::u16string_view text);
+
+// The outcome of one attempt to read a show from one file.
+struct TOpenAttempt {
+  bool Opened = false;
+  std::u16string ErrorText;  // the opener's own explanation, empty when it has none
+};
+TOpenAttempt TryOpenShowFile(std::u16string_view path, bool isExecutable);
+
+// Opens the requested show, for an executable falling back to its loose show file.
+// On failure the user is told and the result is false.
+bool OpenShow(const TShowRequest& request);
+
+}  // namespace kiv
