@@ -35,8 +35,9 @@ class TTextWriter {
   std::vector<uint8_t> FBuffer;
 };
 
-// UTF-8; a surrogate pair becomes one four-byte sequence and every unpaired
-// surrogate is written as the three-byte form of the unit, so any text can be saved.
+// UTF-8; a surrogate pair within one Write becomes one four-byte sequence and every
+// unpaired surrogate is written as the three-byte form of the unit, so any text
+// that was read can be saved.
 class TUTF8Writer : public TTextWriter {
  public:
   explicit TUTF8Writer(TStream& stream);
