@@ -15,12 +15,19 @@ class EInvalidChar : public EKivError {
   EInvalidChar() : EKivError("Invalid character in text") {}
 };
 
+// Raised when going back to the start of the text does not land there.
+class EStreamSeekError : public EStreamError {
+ public:
+  EStreamSeekError() : EStreamError("Stream seek error") {}
+};
+
 class TTextReader {
  public:
   virtual ~TTextReader() = default;
-  // Delivers up to count UTF-16 units into buffer and returns how many; 0 only at
-  // the end of the text. A surrogate pair is never split across two deliveries
-  // (count >= 2 always makes progress). Raises EInvalidChar on bytes that do not decode.
+  // Delivers up to count UTF-16 units into buffer and returns how many; with count >= 2,
+  // 0 only at the end of the text. A surrogate pair decoded from UTF-8 is never split
+  // across two deliveries, so with count 1 it waits (0 delivered) for a larger call.
+  // Raises EInvalidChar on bytes that do not decode.
   virtual size_t ReadChars(char16_t* buffer, size_t count) = 0;
   // Goes back to the first character after the byte-order mark.
   virtual void Rewind() = 0;
