@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "app/file_names.h"
+#include "app/show_opening.h"
+#include "app/start_parameters.h"
+
+namespace kiv {
+namespace {
+
+TEST(FileNames, ExtensionFolderAndAbsolutePath) {
+  EXPECT_EQ(ChangeFileExtension(u"/opt/x/kivplayer", u".log"), u"/opt/x/kivplayer.log");
+  EXPECT_EQ(ChangeFileExtension(u"/opt/x.d/kivplayer", u".log"), u"/opt/x.d/kivplayer.log");
+  EXPECT_EQ(ChangeFileExtension(u"/opt/x/show.exe", u".KvShow"), u"/opt/x/show.KvShow");
+  EXPECT_EQ(ChangeFileExtension(u"/opt/x/my.show.scr", u".log"), u"/opt/x/my.show.log");
+  EXPECT_EQ(FileFolder(u"/opt/x/kivplayer"), u"/opt/x/");
+  EXPECT_EQ(FileFolder(u"kivplayer"), u"");
+  EXPECT_EQ(FileNameOf(u"/opt/x/kivplayer"), u"kivplayer");
+  EXPECT_EQ(AbsolutePath(u"show.kiv", u"/opt/x/"), u"/opt/x/show.kiv");
+  EXPECT_EQ(AbsolutePath(u"../y/./show.kiv", u"/opt/x/"), u"/opt/y/show.kiv");
+  EXPECT_EQ(AbsolutePath(u"/srv/show.kiv", u"/opt/x/"), u"/srv/show.kiv");
+}
+
+TEST(StartParameters, FolderKeepsItsSlash) {
+  const char* argv[] = {"kivplayer", "-slide", "2"};
+  const TStartParameters start = MakeStartParameters(u"/opt/x/kivplayer", 3, argv);
+  EXPECT_EQ(start.ProgramPath, u"/opt/x/kivplayer");
+  EXPECT_EQ(start.ProgramFolder, u"/opt/x/");
+  EXPECT_EQ(start.CommandLine, u"kivplayer -slide 2");
+}
+
+TShowRequest RequestFor(std::u16string_view commandLine) {
+  const char* argv[] = {"kivplayer"};
+  return StartShowRequest(TCommandLine::FromText(commandLine), MakeStartParameters(u"/opt/x/kivplayer", 1, argv));
+}
+
+TEST(StartShowRequest, ProjectFileElseExecutableElseTheProgram) {
+  TShowRequest request = RequestFor(u"kivplayer");
+  EXPECT_EQ(request.Path, u"/opt/x/kivplayer");
+  EXPECT_TRUE(request.IsExecutable);
+
+  request = RequestFor(u"kivplayer -exename ../shows/trip");
+  EXPECT_EQ(request.Path, u"/opt/shows/trip");
+  EXPECT_TRUE(request.IsExecutable);
+
+  request = RequestFor(u"kivplayer -exename /srv/trip -filename \"my trip/Project.kiv\"");
+  EXPECT_EQ(request.Path, u"/opt/x/my trip/Project.kiv");
+  EXPECT_FALSE(request.IsExecutable);
+
+  // A switch without its path names nothing.
+  request = RequestFor(u"kivplayer -filename");
+  EXPECT_EQ(request.Path, u"/opt/x/kivplayer");
+  EXPECT_TRUE(request.IsExecutable);
+}
+
+TEST(ShowLoadFailureText, NamesTheReasonAndEveryPathTried) {
+  const std::u16string cannot = u"Can\u0060t";
+  EXPECT_EQ(ShowLoadFailureText({u"/srv/trip.exe", true}, u""),
+            cannot + u" Load Show\n\"/srv/trip.exe\" or \"/srv/trip.KvShow\"");
+  EXPECT_EQ(ShowLoadFailureText({u"/srv/trip", true}, u"Slide-show File Damaged"),
+            u"Slide-show File Damaged\n\"/srv/trip\" or \"/srv/trip.KvShow\"");
+  EXPECT_EQ(ShowLoadFailureText({u"/srv/a b/Project.kiv", false}, u"ignored"),
+            cannot + u" Load .kiv File\n\"/srv/a b/Project.kiv\"");
+}
+
+}  // namespace
+}  // namespace kiv
