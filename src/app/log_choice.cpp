@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/file_names.h"
+#include "platform/file_names.h"
 #include "base/text.h"
 
 namespace kiv {

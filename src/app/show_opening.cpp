@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/file_names.h"
+#include "platform/file_names.h"
 #include "base/text.h"
 
 namespace kiv {

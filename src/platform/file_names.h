@@ -1,5 +1,6 @@
 #pragma once
-// Path pieces as the player needs them; "/" separates folders.
+// Path pieces as the player needs them. Show data names files with Windows paths,
+// so "\" separates folders as well as "/".
 #include <string>
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "app/file_names.h"
+#include "platform/file_names.h"
 
 #include <filesystem>
 
@@ -9,7 +9,7 @@ namespace kiv {
 namespace {
 
 size_t NameStart(std::u16string_view path) {
-  const size_t slash = path.rfind(u'/');
+  const size_t slash = path.find_last_of(u"/\\");
   return slash == std::u16string_view::npos ? 0 : slash + 1;
 }
 
