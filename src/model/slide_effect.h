@@ -1,0 +1,16 @@
+#pragma once
+// The transition into one slide: the slide's personal transition when it has one,
+// else a choice from the show's catalogue.
+#include "ini/ini_ident_list.h"
+#include "model/effect_choice.h"
+#include "model/effect_options.h"
+#include "model/effect_params.h"
+
+namespace kiv {
+
+// slide: the slide's section, or none; slideIndex: its position in the show (0-based,
+// within the first round of slides). A class of 0 or below gives no transition.
+TSlideEffect SlideEffect(const TIniIdentList* slide, int slideIndex, const TEffectOptions& options,
+                         TEffectChooser& chooser);
+
+}  // namespace kiv
