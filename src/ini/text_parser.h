@@ -25,6 +25,9 @@ class TTextParser {
   int FLinePos = 0;  // 1-based position of the line's first non-blank, set by the classifier
 
  private:
+  // Refills the buffer when it is used up; true when no character is left.
+  bool AtEndOfText();
+
   std::unique_ptr<TTextReader> FReader;
   std::u16string FBuffer;  // refilled 4096 units at a time
   size_t FBufferPos = 0;
