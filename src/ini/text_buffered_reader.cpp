@@ -1,6 +1,7 @@
 #include "ini/text_buffered_reader.h"
 
 #include <cstring>
+#include <string>
 
 namespace kiv {
 
@@ -14,14 +15,14 @@ void TBufferedTextReader::Rewind() {
 }
 
 bool TBufferedTextReader::SkipMark(TStream& stream, std::string_view mark) {
-  std::vector<char> head(mark.size());
+  std::string head(mark.size(), '\0');
   size_t got = 0;
   while (got < head.size()) {
     int64_t n = stream.Read(head.data() + got, int64_t(head.size() - got));
     if (n <= 0) return false;
     got += size_t(n);
   }
-  return std::string_view(head.data(), head.size()) == mark;
+  return head == mark;
 }
 
 bool TBufferedTextReader::Need(size_t count) {
