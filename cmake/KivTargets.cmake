@@ -23,6 +23,7 @@ function(kiv_folder_tests name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  # A hung test fails after two minutes instead of stalling the whole run.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "KIV_BUILD_DIR=${PROJECT_BINARY_DIR}")
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "KIV_BUILD_DIR=${PROJECT_BINARY_DIR}")
 endfunction()

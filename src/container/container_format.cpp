@@ -1,0 +1,54 @@
+#include "container/container_format.h"
+
+#include <limits>
+
+namespace kiv {
+
+namespace {
+
+std::u16string Replaced(std::u16string_view text, char16_t a, char16_t withA, char16_t b, char16_t withB) {
+  std::u16string out(text);
+  for (char16_t& unit : out) {
+    if (unit == a)
+      unit = withA;
+    else if (unit == b)
+      unit = withB;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::u16string EntrySectionName(std::u16string_view entryName) { return Replaced(entryName, u'[', u'<', u']', u'>'); }
+
+std::u16string EntryNameOfSection(std::u16string_view sectionName) {
+  return Replaced(sectionName, u'<', u'[', u'>', u']');
+}
+
+std::optional<int64_t> ParseInt64(std::u16string_view text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+  if (i == text.size()) return std::nullopt;
+  uint64_t value = 0;
+  const uint64_t limit = uint64_t(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
+  for (; i < text.size(); ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+    uint64_t digit = text[i] - u'0';
+    if (value > (limit - digit) / 10) return std::nullopt;
+    value = value * 10 + digit;
+  }
+  return negative ? int64_t(0 - value) : int64_t(value);
+}
+
+void PutInt64(uint8_t* bytes, int64_t value) {
+  for (int i = 0; i < 8; ++i) bytes[i] = uint8_t(uint64_t(value) >> (8 * i));
+}
+
+int64_t GetInt64(const uint8_t* bytes) {
+  uint64_t value = 0;
+  for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
+  return int64_t(value);
+}
+
+}  // namespace kiv

@@ -1,0 +1,63 @@
+#pragma once
+// One open show container: finds the trailer at the end of a file, reads the index,
+// checks that the block has not moved (or relocates it when moving is allowed), and
+// opens entries by the names the project uses.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/file_stream.h"
+#include "container/container_format.h"
+#include "container/partial_stream.h"
+#include "ini/ini_file.h"
+
+namespace kiv {
+
+class TKivUnpack {
+ public:
+  struct TEntry {
+    int64_t Position = 0;  // relocation applied
+    int64_t Size = 0;
+    TPackMode Mode = TPackMode::Stored;
+  };
+
+  // Never raises: a file that is no container is not usable, with Error() telling why
+  // ("" when there simply is no trailer).
+  explicit TKivUnpack(std::string path);
+
+  bool Usable() const { return FStream != nullptr; }
+  const std::u16string& Error() const { return FError; }
+  const std::u16string& Version() const { return FVersion; }
+  const std::string& FileName() const { return FFileName; }
+  int64_t Shift() const { return FShift; }
+  int64_t Relocation() const { return FRelocation; }
+  const TIniFile& Index() const { return FIndex; }
+
+  // Names of all stored entries (index sections other than the protection record), in
+  // index order.
+  std::vector<std::u16string> EntryNames() const;
+  // The entry's place in the file; none when it is missing or does not lie inside it.
+  std::optional<TEntry> FindEntry(std::u16string_view name) const;
+  // A new stream of the entry on a handle of its own (so entries read in parallel),
+  // deciphered or inflated as stored; nullptr when the entry is missing or unreadable.
+  // progress, when given, is called while data moves.
+  std::unique_ptr<TStream> OpenEntry(std::u16string_view name, TPartialStream::TProgress progress = {}) const;
+
+ private:
+  void Open();
+  bool ReadIndex(int64_t indexPosition, int64_t indexEnd);
+  bool CheckPosition(int64_t indexPosition);
+
+  std::unique_ptr<TFileStream> FStream;
+  int64_t FFileSize = 0;
+  int64_t FIndexEnd = 0;
+  int64_t FShift = 0;
+  int64_t FRelocation = 0;
+  TIniFile FIndex;
+  std::string FFileName;
+  std::u16string FVersion;
+  std::u16string FError;
+};
+
+}  // namespace kiv
