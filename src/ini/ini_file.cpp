@@ -38,6 +38,7 @@ bool TIniFile::LoadFromFile(const std::string& utf8Path) {
     TFileStream stream(utf8Path, TFileMode::OpenRead);
     return LoadFromStream(stream);
   } catch (const EKivError&) {
+    FLoaded = false;
     return false;
   }
 }

@@ -159,6 +159,47 @@ TEST(IniSameNamedSections, ActAsOneSectionAndSurviveRemovalOfAnyOfThem) {
   EXPECT_FALSE(file->SectionExists(u"S"));
 }
 
+// Each section of the chain holds k<i>=<i> and v=<i>; the later section's v wins.
+TEST(IniSameNamedSections, StayConsistentThroughAnyOrderOfRemovalsAndRenames) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    std::u16string text;
+    for (int i = 0; i < 6; ++i) {
+      const std::u16string n = IntToText(i);
+      text += (i % 2 ? u"[s]\nk" : u"[S]\nk") + n + u"=" + n + u"\nv=" + n + u"\n[Other" + n + u"]\n";
+    }
+    auto file = LoadIni(text);
+    std::vector<TIniSection*> chain;  // in document order
+    for (TCommonIniItem* item = file->First(); item; item = item->Next())
+      if (auto* section = dynamic_cast<TIniSection*>(item); section && section->GetName().size() == 1)
+        chain.push_back(section);
+
+    unsigned state = seed;
+    while (!chain.empty()) {
+      state = state * 1103515245 + 12345;
+      TIniSection* leaving = chain[(state >> 8) % chain.size()];
+      std::erase(chain, leaving);
+      const std::u16string ownValue = static_cast<TIniIdent*>(leaving->Last())->GetValue();
+      if (state & 0x10000) {
+        leaving->SetName(u"Renamed");  // a chain of its own now
+        EXPECT_EQ(file->ReadString(u"renamed", u"v", u"?"), ownValue);
+      } else {
+        file->RemoveItem(leaving);
+        EXPECT_EQ(leaving->ReadString(u"v", u"?"), ownValue);
+      }
+      delete leaving;
+
+      EXPECT_EQ(file->FindSection(u"S"), chain.empty() ? nullptr : chain.front());
+      for (TIniSection* section : chain) {
+        const auto* own = static_cast<const TIniIdent*>(section->First());
+        EXPECT_EQ(file->ReadString(u"S", own->GetName(), u"?"), own->GetValue());
+      }
+      if (!chain.empty()) {
+        EXPECT_EQ(file->ReadString(u"S", u"v", u"?"), static_cast<TIniIdent*>(chain.back()->Last())->GetValue());
+      }
+    }
+  }
+}
+
 TEST(IniCloning, CopiesEveryKindIntoItsTarget) {
   auto source = LoadIni(u"[S]\n;c\n\na=1\nobject O:V\n  p=2\nend\n=junk\n");
   TIniStorage target;
