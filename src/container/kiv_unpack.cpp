@@ -130,7 +130,7 @@ std::optional<TKivUnpack::TEntry> TKivUnpack::FindEntry(std::u16string_view name
   return entry;
 }
 
-std::unique_ptr<TStream> TKivUnpack::OpenEntry(std::u16string_view name, TPartialStream::TProgress progress) const {
+std::unique_ptr<TStream> TKivUnpack::OpenEntry(std::u16string_view name) const {
   if (!Usable()) return nullptr;
   std::optional<TEntry> entry = FindEntry(name);
   if (!entry) return nullptr;
@@ -143,7 +143,6 @@ std::unique_ptr<TStream> TKivUnpack::OpenEntry(std::u16string_view name, TPartia
       const int64_t size = plain->GetSize();
       window = std::make_unique<TPartialStream>(plain.release(), true, size, 0);
     }
-    if (progress) window->SetProgress(256, std::move(progress));
     if (entry->Mode == TPackMode::Enciphered)
       return std::make_unique<TCryptStream>(window.release(), ContainerKey, true);
     return window;

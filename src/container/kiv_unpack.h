@@ -41,8 +41,7 @@ class TKivUnpack {
   std::optional<TEntry> FindEntry(std::u16string_view name) const;
   // A new stream of the entry on a handle of its own (so entries read in parallel),
   // deciphered or inflated as stored; nullptr when the entry is missing or unreadable.
-  // progress, when given, is called while data moves.
-  std::unique_ptr<TStream> OpenEntry(std::u16string_view name, TPartialStream::TProgress progress = {}) const;
+  std::unique_ptr<TStream> OpenEntry(std::u16string_view name) const;
 
  private:
   void Open();

@@ -1,0 +1,83 @@
+#pragma once
+// Where the files of a show come from: loose files on disk, loose files through the
+// project's FileMap, or the entries of a show container. Sources are shared by the
+// accessors that hold them; every open runs under the source's lock.
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "base/stream.h"
+#include "container/file_map.h"
+#include "container/kiv_unpack.h"
+
+namespace kiv {
+
+class TIniFile;
+
+class TFileSource {
+ public:
+  TFileSource();
+  virtual ~TFileSource() = default;
+  TFileSource(const TFileSource&) = delete;
+  TFileSource& operator=(const TFileSource&) = delete;
+
+  // The named file as a stream, or nullptr.
+  virtual std::unique_ptr<TStream> OpenStream(std::u16string_view name) = 0;
+
+  // Unique per source, so pictures of equal names from two shows are told apart.
+  uint32_t Number() const { return FNumber; }
+  std::mutex& Lock() { return FLock; }
+
+ private:
+  std::mutex FLock;
+  uint32_t FNumber;
+};
+
+// Files on disk. A relative name is taken from the base folder.
+class TRealFileSource : public TFileSource {
+ public:
+  explicit TRealFileSource(std::u16string baseFolder = {}) : FBaseFolder(std::move(baseFolder)) {}
+  std::unique_ptr<TStream> OpenStream(std::u16string_view name) override;
+
+ protected:
+  std::unique_ptr<TStream> OpenDiskFile(std::u16string_view name) const;
+
+ private:
+  std::u16string FBaseFolder;
+};
+
+// Files on disk, with the project's FileMap and RotationState.
+class TMappedFileSource : public TRealFileSource {
+ public:
+  using TRealFileSource::TRealFileSource;
+  std::unique_ptr<TStream> OpenStream(std::u16string_view name) override;
+
+  // Reads the FileMap and RotationState sections of the project.
+  void LoadMaps(const TIniFile& project);
+  const TFileMap& FileMap() const { return FFileMap; }
+  const TRotationTable& Rotations() const { return FRotations; }
+
+ protected:
+  // Follows FileMap targets (a bounded number of steps, so a map that names itself
+  // cannot loop) and opens the final name with openUnmapped.
+  template <typename Open>
+  std::unique_ptr<TStream> OpenMapped(std::u16string_view name, Open openUnmapped) const;
+
+ private:
+  TFileMap FFileMap;
+  TRotationTable FRotations;
+};
+
+// The entries of a show container, FileMap first.
+class TPackedFileSource : public TMappedFileSource {
+ public:
+  explicit TPackedFileSource(std::unique_ptr<TKivUnpack> container);
+  std::unique_ptr<TStream> OpenStream(std::u16string_view name) override;
+  const TKivUnpack& Container() const { return *FContainer; }
+
+ private:
+  std::unique_ptr<TKivUnpack> FContainer;
+};
+
+}  // namespace kiv
