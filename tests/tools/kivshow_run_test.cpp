@@ -1,0 +1,284 @@
+// kivshow commands run in-process and as the built program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "base/file_stream.h"
+#include "base/text.h"
+#include "container/container_writer.h"
+#include "container/kiv_unpack.h"
+#include "kivshow/kivshow_command.h"
+
+namespace kiv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string EntryText(const TKivUnpack& show, std::u16string_view name) {
+  std::unique_ptr<TStream> entry = show.OpenEntry(name);
+  if (!entry) return "<missing>";
+  std::string bytes(size_t(entry->GetSize()), '\0');
+  entry->ReadBuffer(bytes.data(), int64_t(bytes.size()));
+  return bytes;
+}
+
+struct TRun {
+  int Code;
+  std::string Out;
+  std::string Err;
+};
+
+class KivShowTest : public ::testing::Test {
+ protected:
+  fs::path folder;
+  fs::path player;
+  std::string playerImage = std::string(5000, 'P');
+  const std::string picture = std::string(100000, 'j') + "end";  // larger than one 64 KiB piece
+
+  void SetUp() override {
+    folder = fs::canonical(fs::temp_directory_path()) /
+             ("kiv_kivshow_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder);
+    player = folder / "bin" / "kivplayer";
+    WriteAll(player, playerImage);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  TRun Run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = RunKivShow(args, out, err);
+    return {code, out.str(), err.str()};
+  }
+
+  // The built kivshow, with its output and errors.
+  TRun RunBinary(const std::string& arguments) {
+    const char* buildDir = std::getenv("KIV_BUILD_DIR");
+    if (!buildDir) return {-2, "", "KIV_BUILD_DIR is not set"};
+    const std::string command = "'" + (fs::path(buildDir) / "kivshow").string() + "' " + arguments + " >'" +
+                                (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder / "out.txt"), ReadAll(folder / "err.txt")};
+  }
+
+  // A project written on another system: backslashes, names in another case than on
+  // disk, a file map, an absolute path of the building machine, a file named twice.
+  fs::path MakeProject() {
+    const fs::path project = folder / "project" / "show.kiv";
+    WriteAll(project,
+             "[Main]\r\nKivVersion=8.0.1\r\nopt_exefn=C:\\Users\\me\\Show.exe\r\n"
+             "[Slide1]\r\nobject Picture\r\n  FileName=Pictures\\Summer\\BEACH.jpg\r\n"
+             "  Mask=\"pictures/summer/beach.JPG\"\r\nend\r\n"
+             "Music=C:\\Users\\me\\Music\\gone.mp3\r\nTitle=Pictures\r\n"
+             "[FileMap]\r\n\"My Song\"=Sound\\song.MP3\r\n");
+    WriteAll(folder / "project" / "Pictures" / "Summer" / "beach.jpg", picture);
+    WriteAll(folder / "project" / "sound" / "Song.mp3", "ID3 song");
+    WriteAll(folder / "project" / "My Song", "mapped name on disk");
+    WriteAll(folder / "project" / "unused.jpg", "not named");
+    WriteAll(folder / "extra" / "notes.txt", "extra notes");
+    return project;
+  }
+};
+
+TEST_F(KivShowTest, PackTakesEveryFileTheProjectNames) {
+  const fs::path project = MakeProject();
+  const std::string output = (folder / "show").string();
+  const std::string extra = (folder / "extra" / "notes.txt").string();
+  const TRun run = Run({"pack", project.string(), "-o", output, "--player", player.string(), "--mode", "enciphered",
+                        "--add", extra, "--add", extra});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  EXPECT_TRUE(run.Out.starts_with("Packed 6 entries (")) << run.Out;
+  EXPECT_TRUE(run.Out.ends_with(" bytes) into " + output + "\n")) << run.Out;
+
+  TKivUnpack show(output);
+  ASSERT_TRUE(show.Usable()) << Utf16ToUtf8(show.Error());
+  EXPECT_EQ(show.EntryNames(),
+            (std::vector<std::u16string>{Utf8ToUtf16(player.string()), u"Project.kiv", u"Pictures\\Summer\\BEACH.jpg",
+                                         u"pictures/summer/beach.JPG", u"My Song", u"Sound\\song.MP3",
+                                         Utf8ToUtf16(extra), u"ExeGUID"}));
+  EXPECT_EQ(EntryText(show, Utf8ToUtf16(player.string())), playerImage);
+  EXPECT_EQ(EntryText(show, u"Project.kiv"), ReadAll(project));
+  EXPECT_EQ(EntryText(show, u"Pictures\\Summer\\BEACH.jpg"), picture);
+  EXPECT_EQ(EntryText(show, u"pictures/summer/beach.JPG"), picture);
+  EXPECT_EQ(EntryText(show, u"Sound\\song.MP3"), "ID3 song");
+  EXPECT_EQ(EntryText(show, u"My Song"), "mapped name on disk");
+  EXPECT_EQ(EntryText(show, Utf8ToUtf16(extra)), "extra notes");
+
+  EXPECT_EQ(show.FindEntry(u"Project.kiv")->Mode, TPackMode::Deflated);
+  EXPECT_EQ(show.FindEntry(u"Sound\\song.MP3")->Mode, TPackMode::Enciphered);
+  // One file named two ways is stored once.
+  EXPECT_EQ(show.FindEntry(u"pictures/summer/beach.JPG")->Position,
+            show.FindEntry(u"Pictures\\Summer\\BEACH.jpg")->Position);
+  EXPECT_EQ(show.Version(), u"8.0.1");
+  EXPECT_EQ(show.Index().ReadString(kProtectionSection, kAllowModifyKey, u""), u"0");
+  EXPECT_EQ(fs::status(output).permissions() & fs::perms::all, fs::perms(0755));
+}
+
+TEST_F(KivShowTest, PackOptionsShapeTheContainer) {
+  const fs::path project = MakeProject();
+  const std::string data = (folder / "show.KvShow").string();
+  TRun run = Run({"pack", project.string(), "-o", data, "--data", "--mode", "stored", "--version", "9 beta",
+                  "--allow-modify", "--short-trailer"});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  {
+    TKivUnpack show(data);
+    ASSERT_TRUE(show.Usable()) << Utf16ToUtf8(show.Error());
+    EXPECT_EQ(show.EntryNames().front(), u"Project.kiv");  // no program image
+    EXPECT_EQ(show.FindEntry(u"Project.kiv")->Position, 0);
+    EXPECT_EQ(show.FindEntry(u"Sound\\song.MP3")->Mode, TPackMode::Stored);
+    EXPECT_EQ(show.Version(), u"9 beta");
+    EXPECT_EQ(show.Index().ReadString(kProtectionSection, kAllowModifyKey, u""), u"1");
+  }
+  const std::string bytes = ReadAll(data);
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), ".dne");
+  EXPECT_EQ(fs::status(data).permissions() & fs::perms::owner_exec, fs::perms::none);
+
+  // Failures name the cause and leave no output behind.
+  const std::string output = (folder / "failed").string();
+  run = Run({"pack", project.string(), "-o", output, "--player", (folder / "no-player").string()});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_NE(run.Err.find("no-player"), std::string::npos) << run.Err;
+  EXPECT_FALSE(fs::exists(output));
+  run = Run({"pack", project.string(), "-o", output, "--player", player.string(), "--add", "/no/such/file"});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_NE(run.Err.find("/no/such/file: no such file"), std::string::npos) << run.Err;
+  EXPECT_FALSE(fs::exists(output));
+  run = Run({"pack", (folder / "none.kiv").string(), "-o", output, "--player", player.string()});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(KivShowTest, ListShowsEveryEntryOrSaysWhyNot) {
+  const std::string output = (folder / "show").string();
+  {
+    TFileStream stream(output, TFileMode::Create);
+    stream.WriteBuffer(playerImage.data(), int64_t(playerImage.size()));
+    TKivPack pack(stream, u"C:\\Build\\kivplayer.exe");
+    pack.AddBytes(u"Project.kiv", std::vector<uint8_t>(10, 'p'), TPackMode::Deflated);
+    pack.AddBytes(u"pic[1].jpg", std::vector<uint8_t>(7, 'x'), TPackMode::Enciphered);
+    pack.Finish({u"1"});
+  }
+  TRun run = Run({"list", output});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  std::istringstream lines(run.Out);
+  std::vector<std::string> got(std::istream_iterator<std::string>(lines), {});
+  ASSERT_EQ(got.size(), 16u) << run.Out;
+  EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 4),
+            (std::vector<std::string>{"stored", "5000", "0", "C:\\Build\\kivplayer.exe"}));
+  EXPECT_EQ(got[4], "deflated");
+  EXPECT_EQ(got[6], "5000");
+  EXPECT_EQ(got[7], "Project.kiv");
+  EXPECT_EQ(std::vector<std::string>(got.begin() + 8, got.begin() + 12),
+            (std::vector<std::string>{"enciphered", "7", std::to_string(5000 + std::stoi(got[5])), "pic[1].jpg"}));
+  EXPECT_EQ(got[15], "ExeGUID");
+
+  run = Run({"list", player.string()});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_EQ(run.Err, "kivshow list: " + player.string() + ": not a show container\n");
+  run = Run({"list", (folder / "missing").string()});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_EQ(run.Err, "kivshow list: " + (folder / "missing").string() + ": Slideshow File not Found\n");
+}
+
+TEST_F(KivShowTest, ExtractNeverWritesOutsideTheFolder) {
+  const std::string output = (folder / "show").string();
+  {
+    TFileStream stream(output, TFileMode::Create);
+    TKivPack pack(stream);
+    pack.AddBytes(u"C:\\Users\\x\\a.jpg", std::vector<uint8_t>(70000, 'a'), TPackMode::Deflated);
+    pack.AddBytes(u"\\rooted.txt", std::vector<uint8_t>{'r'}, TPackMode::Enciphered);
+    pack.AddBytes(u"..\\..\\evil.txt", std::vector<uint8_t>{'e'}, TPackMode::Stored);
+    pack.AddBytes(u"sub/../../evil2.txt", std::vector<uint8_t>{'e'}, TPackMode::Stored);
+    pack.AddBytes(u"link\\through.txt", std::vector<uint8_t>{'l'}, TPackMode::Stored);
+    pack.AddBytes(u"empty", {}, TPackMode::Stored);
+    pack.Finish({u"1"});
+  }
+  const fs::path target = folder / "out" / "deep";
+  const fs::path outside = folder / "outside";
+  fs::create_directories(target);
+  fs::create_directories(outside);
+  fs::create_directory_symlink(outside, target / "link");  // planted before extracting
+
+  TRun run = Run({"extract", output, "-o", target.string()});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_EQ(run.Out, "Extracted 4 of 7 entries into " + target.string() + "\n");
+  EXPECT_NE(run.Err.find("..\\..\\evil.txt: unsafe entry name, not written"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("sub/../../evil2.txt: unsafe entry name"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("link\\through.txt: leads outside the output folder"), std::string::npos) << run.Err;
+  EXPECT_EQ(ReadAll(target / "Users" / "x" / "a.jpg"), std::string(70000, 'a'));
+  EXPECT_EQ(ReadAll(target / "rooted.txt"), "r");
+  EXPECT_TRUE(fs::exists(target / "empty"));
+  EXPECT_EQ(fs::file_size(target / "empty"), 0u);
+  EXPECT_TRUE(fs::exists(target / "ExeGUID"));
+  EXPECT_TRUE(fs::is_empty(outside));
+  for (const fs::path& place : {folder / "evil.txt", folder / "out" / "evil.txt", folder / "evil2.txt",
+                                folder / "out" / "evil2.txt"})
+    EXPECT_FALSE(fs::exists(place)) << place;
+
+  // Named entries only; a name missing from the show is reported.
+  const fs::path only = folder / "only";
+  run = Run({"extract", output, "-o", only.string(), "c:\\users\\X\\A.JPG"});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_TRUE(fs::exists(only / "users" / "X" / "A.JPG"));
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(only), {}), 3);
+  run = Run({"extract", output, "-o", only.string(), "nothing.jpg"});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_EQ(run.Err, "nothing.jpg: no such entry, or it cannot be read\n");
+}
+
+TEST_F(KivShowTest, BuiltToolPacksWithThePlayerBesideItAndRefusesBadCommandLines) {
+  const char* buildDir = std::getenv("KIV_BUILD_DIR");
+  ASSERT_NE(buildDir, nullptr) << "KIV_BUILD_DIR is not set";
+  const fs::path project = MakeProject();
+  const fs::path output = folder / "My Show";
+  TRun run = RunBinary("pack '" + project.string() + "' -o '" + output.string() + "'");
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  EXPECT_TRUE(run.Out.starts_with("Packed 5 entries (")) << run.Out;
+  const fs::path installedPlayer = fs::canonical(fs::path(buildDir) / "kivplayer");
+  TKivUnpack show(output.string());
+  ASSERT_TRUE(show.Usable()) << Utf16ToUtf8(show.Error());
+  const auto program = show.FindEntry(Utf8ToUtf16(installedPlayer.string()));
+  ASSERT_TRUE(program) << Utf16ToUtf8(show.EntryNames().front());
+  EXPECT_EQ(program->Size, int64_t(fs::file_size(installedPlayer)));
+  EXPECT_EQ(fs::status(output).permissions() & fs::perms::all, fs::perms(0755));
+  run = RunBinary("list '" + output.string() + "'");
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Pictures\\Summer\\BEACH.jpg"), std::string::npos) << run.Out;
+
+  for (const std::string& bad : {std::string(""), std::string("unpack x"), std::string("pack"),
+                                 std::string("pack a.kiv"), std::string("pack a.kiv -o x --mode zipped"),
+                                 std::string("pack a.kiv -o x --data --player p"), std::string("pack a.kiv -o"),
+                                 std::string("list"), std::string("list a b"), std::string("list a --verbose"),
+                                 std::string("extract show.exe")}) {
+    SCOPED_TRACE(bad);
+    run = RunBinary(bad);
+    EXPECT_EQ(run.Code, 2);
+    EXPECT_NE(run.Err.find("Usage: kivshow"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Out, "");
+  }
+  for (const char* help : {"--help", "pack --help", "list -h", "extract --help"}) {
+    SCOPED_TRACE(help);
+    run = RunBinary(help);
+    EXPECT_EQ(run.Code, 0);
+    EXPECT_TRUE(run.Out.starts_with("Usage: kivshow")) << run.Out;
+  }
+}
+
+}  // namespace
+}  // namespace kiv

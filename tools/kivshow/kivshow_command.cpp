@@ -1,0 +1,63 @@
+#include "kivshow/kivshow_command.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+namespace kiv {
+
+namespace {
+
+// "info" takes its place in this table once it exists.
+const std::array<std::reference_wrapper<const TKivShowCommand>, 3> kCommands = {PackCommand(), ListCommand(),
+                                                                                 ExtractCommand()};
+
+void WriteGeneralUsage(std::ostream& stream) {
+  stream << "Usage: kivshow <command> [options]\n\nCommands:\n";
+  for (const TKivShowCommand& command : kCommands)
+    stream << "  " << command.Name << std::string(std::max<size_t>(10, command.Name.size() + 1) - command.Name.size(), ' ')
+           << command.Summary << "\n";
+  stream << "\nRun \"kivshow <command> --help\" for the options of a command.\n";
+}
+
+const TKivShowCommand* FindCommand(std::string_view name) {
+  for (const TKivShowCommand& command : kCommands)
+    if (command.Name == name) return &command;
+  return nullptr;
+}
+
+int RunCommand(const TKivShowCommand& command, std::span<const std::string> args, std::ostream& out,
+               std::ostream& err) {
+  try {
+    const TCommandArguments arguments(args, command.Options);
+    if (arguments.HelpAsked()) {
+      out << command.Usage;
+      return 0;
+    }
+    return command.Run(arguments, out, err);
+  } catch (const EUsageError& e) {
+    err << "kivshow " << command.Name << ": " << e.what() << "\n\n" << command.Usage;
+    return 2;
+  } catch (const EKivError& e) {
+    err << "kivshow " << command.Name << ": " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace
+
+int RunKivShow(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    WriteGeneralUsage(out);
+    return 0;
+  }
+  const TKivShowCommand* command = args.empty() ? nullptr : FindCommand(args[0]);
+  if (!command) {
+    if (!args.empty()) err << "kivshow: unknown command \"" << args[0] << "\"\n\n";
+    WriteGeneralUsage(err);
+    return 2;
+  }
+  return RunCommand(*command, args.subspan(1), out, err);
+}
+
+}  // namespace kiv

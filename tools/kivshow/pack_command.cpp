@@ -1,0 +1,86 @@
+// kivshow pack: a project and its files into a show.
+#include <filesystem>
+#include <system_error>
+
+#include "base/text.h"
+#include "kivshow/kivshow_command.h"
+#include "kivshow/pack_mode_words.h"
+#include "kivshow/show_packer.h"
+
+namespace kiv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kUsage[] =
+    "Usage: kivshow pack <project file> -o <output> [options]\n"
+    "\n"
+    "Packs the project and every file it names into a show: a copy of the player\n"
+    "with the show appended, or with --data a stand-alone data file.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output <path>  the show to write (required)\n"
+    "  --player <path>      the player to copy (default: kivplayer next to kivshow)\n"
+    "  --data               write a stand-alone data file instead of a show executable\n"
+    "  --mode <mode>        how the files are stored: stored, deflated (default) or\n"
+    "                       enciphered; the project itself is always deflated\n"
+    "  --allow-modify       the show still opens after its program image has changed\n"
+    "  --short-trailer      end the show with the short trailer\n"
+    "  --add <file>         also pack this file, under its path as given (repeatable)\n"
+    "  --version <text>     version text of the show (default: KivVersion of the\n"
+    "                       project's Main section)\n";
+
+constexpr TOptionSpec kOptions[] = {
+    {"--output", "-o", true, false},   {"--player", "", true, false},     {"--data", "", false, false},
+    {"--mode", "", true, false},       {"--allow-modify", "", false, false}, {"--short-trailer", "", false, false},
+    {"--add", "", true, true},         {"--version", "", true, false},
+};
+
+// The player installed next to this tool.
+std::string DefaultPlayerPath() {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  const fs::path player = self.parent_path() / "kivplayer";
+  if (error || !fs::is_regular_file(player, error))
+    throw EKivError("no player found next to kivshow; name one with --player");
+  return player.string();
+}
+
+TShowPackRequest RequestOf(const TCommandArguments& arguments) {
+  if (arguments.Positional().size() != 1) throw EUsageError("name exactly one project file");
+  if (!arguments.Has("--output")) throw EUsageError("name the output with -o");
+  TShowPackRequest request;
+  request.ProjectPath = arguments.Positional()[0];
+  request.OutputPath = arguments.Value("--output");
+  request.DataFile = arguments.Has("--data");
+  if (request.DataFile && arguments.Has("--player")) throw EUsageError("a data file holds no player");
+  const std::optional<TPackMode> mode = PackModeOfWord(arguments.Value("--mode", "deflated"));
+  if (!mode) throw EUsageError("unknown mode \"" + arguments.Value("--mode") + "\"");
+  request.Mode = *mode;
+  request.AllowModify = arguments.Has("--allow-modify");
+  request.ShortTrailer = arguments.Has("--short-trailer");
+  request.ExtraFiles = arguments.Values("--add");
+  if (arguments.Has("--version")) request.Version = Utf8ToUtf16(arguments.Value("--version"));
+  if (!request.DataFile)
+    request.PlayerPath = arguments.Has("--player") ? arguments.Value("--player") : DefaultPlayerPath();
+  return request;
+}
+
+int RunPack(const TCommandArguments& arguments, std::ostream& out, std::ostream&) {
+  const TShowPackRequest request = RequestOf(arguments);
+  const TShowPackResult result = PackShow(request);
+  out << "Packed " << result.Entries << " entries (" << result.StoredBytes << " bytes) into " << request.OutputPath
+      << "\n";
+  return 0;
+}
+
+}  // namespace
+
+const TKivShowCommand& PackCommand() {
+  static const TKivShowCommand command{"pack", "pack a project and its files into a show", kUsage, kOptions,
+                                       RunPack};
+  return command;
+}
+
+}  // namespace kiv

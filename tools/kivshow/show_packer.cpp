@@ -1,0 +1,135 @@
+#include "kivshow/show_packer.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <system_error>
+
+#include "base/file_stream.h"
+#include "base/memory_stream.h"
+#include "base/text.h"
+#include "container/container_writer.h"
+#include "kivshow/project_file_names.h"
+#include "platform/loose_files.h"
+
+namespace kiv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char16_t kMainSection[] = u"Main";
+constexpr char16_t kVersionIdent[] = u"KivVersion";
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  TFileStream file(path, TFileMode::OpenRead);
+  std::vector<uint8_t> bytes(size_t(file.GetSize()));
+  file.ReadBuffer(bytes.data(), int64_t(bytes.size()));
+  return bytes;
+}
+
+// Show data writes Windows paths: a leading separator or a drive letter makes a name
+// absolute.
+bool IsAbsoluteShowName(std::u16string_view name) {
+  if (!name.empty() && (name[0] == u'/' || name[0] == u'\\')) return true;
+  return name.size() >= 2 && name[1] == u':' && LowerCaseUnit(name[0]) >= u'a' && LowerCaseUnit(name[0]) <= u'z';
+}
+
+// The identity of a file on disk, so that one file named several ways is found again.
+std::string FileIdentity(const std::string& path) {
+  std::error_code error;
+  const fs::path canonical = fs::canonical(path, error);
+  return error ? path : canonical.string();
+}
+
+// Adds files to a pack, each name once and each file's data once.
+class TFileAdder {
+ public:
+  TFileAdder(TKivPack& pack, TPackMode mode, const std::string& outputPath)
+      : FPack(pack), FMode(mode), FOutputIdentity(FileIdentity(outputPath)) {}
+
+  void Add(std::u16string_view name, const std::string& path) {
+    if (FPack.HasEntry(name)) return;
+    const std::string identity = FileIdentity(path);
+    if (identity == FOutputIdentity) return;  // never read the show being written
+    const auto [known, isNew] = FFirstNames.try_emplace(identity, name);
+    if (isNew)
+      FPack.AddFile(name, path, FMode);
+    else
+      FPack.AddAlias(name, known->second);
+  }
+
+ private:
+  TKivPack& FPack;
+  TPackMode FMode;
+  std::string FOutputIdentity;
+  std::map<std::string, std::u16string> FFirstNames;  // file identity -> entry holding its data
+};
+
+void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
+              const TIniFile& project) {
+  pack.AddBytes(kProjectEntry, projectBytes, TPackMode::Deflated);
+  TFileAdder adder(pack, request.Mode, request.OutputPath);
+
+  const std::u16string projectFolder = Utf8ToUtf16(fs::path(request.ProjectPath).parent_path().string());
+  for (const std::u16string& name : ProjectFileNames(project)) {
+    const std::u16string onDisk =
+        IsAbsoluteShowName(name) || projectFolder.empty() ? name : projectFolder + u"/" + name;
+    const std::string found = FindLooseFile(onDisk);
+    if (!found.empty()) adder.Add(name, found);
+  }
+  for (const std::string& extra : request.ExtraFiles) {
+    std::error_code error;
+    if (!fs::is_regular_file(extra, error)) throw EKivError(extra + ": no such file");
+    adder.Add(Utf8ToUtf16(extra), extra);
+  }
+
+  TKivPackFinish finish;
+  finish.Version = request.Version ? *request.Version
+                                   : project.ReadString(kMainSection, kVersionIdent, kDefaultShowVersion);
+  finish.AllowModify = request.AllowModify;
+  finish.ShortTrailer = request.ShortTrailer;
+  pack.Finish(finish);
+}
+
+TShowPackResult WriteShow(const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
+                          const TIniFile& project) {
+  TFileStream output(request.OutputPath, TFileMode::Create);
+  std::unique_ptr<TKivPack> pack;
+  if (request.DataFile) {
+    pack = std::make_unique<TKivPack>(output);
+  } else {
+    TFileStream player(request.PlayerPath, TFileMode::OpenRead);
+    const int64_t imageSize = player.GetSize();
+    if (output.CopyFrom(player, imageSize) != imageSize) throw EStreamReadError();
+    pack = std::make_unique<TKivPack>(output, Utf8ToUtf16(request.PlayerPath));
+  }
+  PackInto(*pack, request, projectBytes, project);
+  return {pack->EntryCount(), pack->StoredBytes()};
+}
+
+}  // namespace
+
+TShowPackResult PackShow(const TShowPackRequest& request) {
+  const std::vector<uint8_t> projectBytes = ReadWholeFile(request.ProjectPath);
+  TIniFile project;
+  TMemoryStream projectStream(projectBytes);
+  project.LoadFromStream(projectStream);
+
+  TShowPackResult result;
+  try {
+    result = WriteShow(request, projectBytes, project);
+  } catch (...) {
+    std::error_code ignored;
+    fs::remove(request.OutputPath, ignored);
+    throw;
+  }
+  if (!request.DataFile) {
+    std::error_code error;
+    fs::permissions(request.OutputPath, fs::perms(0755), error);
+    if (error) throw EKivError(request.OutputPath + ": cannot be made executable: " + error.message());
+  }
+  return result;
+}
+
+}  // namespace kiv
