@@ -84,10 +84,16 @@ class TEntryEncoder {
  public:
   TEntryEncoder(TStream& output, TPackMode mode) : FSink(output) {
     switch (mode) {
-      case TPackMode::Stored: break;
-      case TPackMode::Deflated: FDeflater.emplace(FSink); break;
-      case TPackMode::Enciphered: FCipher.emplace(&FSink, ContainerKey, false); break;
-      default: KIV_FAIL("Unknown pack mode");
+      case TPackMode::Stored:
+        break;
+      case TPackMode::Deflated:
+        FDeflater.emplace(FSink);
+        break;
+      case TPackMode::Enciphered:
+        FCipher.emplace(&FSink, ContainerKey, false);
+        break;
+      default:
+        KIV_FAIL("Unknown pack mode");
     }
   }
 
@@ -196,8 +202,7 @@ void TKivPack::AddAlias(std::u16string_view name, std::u16string_view existingNa
 void TKivPack::Finish(const TKivPackFinish& finish) {
   KIV_ASSERT(!FFinished);
   const std::string guid = Utf16ToUtf8(NewGuidText());
-  AddEntry(kExeGuidEntry, TPackMode::Stored,
-           PiecesOf({reinterpret_cast<const uint8_t*>(guid.data()), guid.size()}));
+  AddEntry(kExeGuidEntry, TPackMode::Stored, PiecesOf({reinterpret_cast<const uint8_t*>(guid.data()), guid.size()}));
 
   const int64_t indexPosition = FOutput.GetPosition();
   FIndex.WriteString(kProtectionSection, kVersionKey, finish.Version);

@@ -1,4 +1,6 @@
 // Containers written by TKivPack and read back through TKivUnpack.
+#include "container/container_writer.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,7 +13,6 @@
 
 #include "base/file_stream.h"
 #include "base/text.h"
-#include "container/container_writer.h"
 #include "container/kiv_unpack.h"
 
 namespace kiv {
@@ -53,9 +54,8 @@ class ContainerWriterTest : public ::testing::Test {
   const std::u16string programName = u"C:\\Build\\kivplayer.exe";
 
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kiv_writer_" + std::to_string(::getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = fs::temp_directory_path() / ("kiv_writer_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder);
   }
   void TearDown() override { fs::remove_all(folder); }
@@ -155,7 +155,8 @@ TEST_F(ContainerWriterTest, IndexHoldsTheProgramProtectionAndIdentity) {
 
   const std::vector<uint8_t> guidBytes = EntryBytes(show, u"ExeGUID");
   const std::string guid(guidBytes.begin(), guidBytes.end());
-  EXPECT_TRUE(std::regex_match(guid, std::regex(R"(\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\})")))
+  EXPECT_TRUE(
+      std::regex_match(guid, std::regex(R"(\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\})")))
       << guid;
   EXPECT_NE(NewGuidText(), NewGuidText());
 }
@@ -180,8 +181,8 @@ TEST_F(ContainerWriterTest, MovedBlockReadsOnlyWhenModifyingIsAllowed) {
   for (bool allow : {false, true}) {
     SCOPED_TRACE(allow);
     const std::vector<uint8_t> data = Noise(70000, 3);
-    const std::string path = WriteShow(
-        [&](TKivPack& pack) { pack.AddBytes(u"d", data, TPackMode::Enciphered); }, {u"1", allow, false});
+    const std::string path =
+        WriteShow([&](TKivPack& pack) { pack.AddBytes(u"d", data, TPackMode::Enciphered); }, {u"1", allow, false});
     std::vector<uint8_t> file = FileBytes(path);
     file.insert(file.begin() + 10, 100, uint8_t(0));  // the program image grew
     PutFileBytes(path, file);
@@ -211,7 +212,8 @@ TEST_F(ContainerWriterTest, NamesWithBracketsAndAliases) {
   EXPECT_EQ(show.EntryNames()[1], u"C:\\Shows\\[2019] Trip\\pic[1].jpg");
   EXPECT_EQ(EntryBytes(show, u"C:\\Shows\\[2019] Trip\\pic[1].jpg"), (std::vector<uint8_t>{9, 8}));
   EXPECT_EQ(EntryBytes(show, u"pics/PIC[1].JPG"), (std::vector<uint8_t>{9, 8}));
-  EXPECT_EQ(show.FindEntry(u"pics/PIC[1].JPG")->Position, show.FindEntry(u"C:\\Shows\\[2019] Trip\\pic[1].jpg")->Position);
+  EXPECT_EQ(show.FindEntry(u"pics/PIC[1].JPG")->Position,
+            show.FindEntry(u"C:\\Shows\\[2019] Trip\\pic[1].jpg")->Position);
 }
 
 TEST_F(ContainerWriterTest, BadNamesAreRefused) {

@@ -16,7 +16,8 @@ namespace kiv {
 namespace {
 
 TEST(KivShowArguments, OptionsValuesAndPositionals) {
-  const TOptionSpec specs[] = {{"--output", "-o", true, false}, {"--add", "", true, true}, {"--data", "", false, false}};
+  const TOptionSpec specs[] = {
+      {"--output", "-o", true, false}, {"--add", "", true, true}, {"--data", "", false, false}};
   const std::vector<std::string> args = {"show.kiv", "-o", "out", "--add", "a", "--data", "--add", "b", "--", "-x"};
   const TCommandArguments parsed(args, specs);
   EXPECT_EQ(parsed.Positional(), (std::vector<std::string>{"show.kiv", "-x"}));
@@ -27,7 +28,8 @@ TEST(KivShowArguments, OptionsValuesAndPositionals) {
   EXPECT_EQ(parsed.Value("--missing", "def"), "def");
   EXPECT_TRUE(TCommandArguments(std::vector<std::string>{"x", "--help"}, specs).HelpAsked());
 
-  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--unknown"}, {"-o"}, {"-o", "a", "--output", "b"}})
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--unknown"}, {"-o"}, {"-o", "a", "--output", "b"}})
     EXPECT_THROW(TCommandArguments(bad, specs), EUsageError) << bad[0];
 }
 

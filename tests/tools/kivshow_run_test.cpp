@@ -52,9 +52,9 @@ class KivShowTest : public ::testing::Test {
   const std::string picture = std::string(100000, 'j') + "end";  // larger than one 64 KiB piece
 
   void SetUp() override {
-    folder = fs::canonical(fs::temp_directory_path()) /
-             ("kiv_kivshow_" + std::to_string(::getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder =
+        fs::canonical(fs::temp_directory_path()) / ("kiv_kivshow_" + std::to_string(::getpid()) + "_" +
+                                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder);
     player = folder / "bin" / "kivplayer";
     WriteAll(player, playerImage);
@@ -227,8 +227,8 @@ TEST_F(KivShowTest, ExtractNeverWritesOutsideTheFolder) {
   EXPECT_EQ(fs::file_size(target / "empty"), 0u);
   EXPECT_TRUE(fs::exists(target / "ExeGUID"));
   EXPECT_TRUE(fs::is_empty(outside));
-  for (const fs::path& place : {folder / "evil.txt", folder / "out" / "evil.txt", folder / "evil2.txt",
-                                folder / "out" / "evil2.txt"})
+  for (const fs::path& place :
+       {folder / "evil.txt", folder / "out" / "evil.txt", folder / "evil2.txt", folder / "out" / "evil2.txt"})
     EXPECT_FALSE(fs::exists(place)) << place;
 
   // Named entries only; a name missing from the show is reported.
@@ -261,11 +261,11 @@ TEST_F(KivShowTest, BuiltToolPacksWithThePlayerBesideItAndRefusesBadCommandLines
   EXPECT_EQ(run.Code, 0) << run.Err;
   EXPECT_NE(run.Out.find("Pictures\\Summer\\BEACH.jpg"), std::string::npos) << run.Out;
 
-  for (const std::string& bad : {std::string(""), std::string("unpack x"), std::string("pack"),
-                                 std::string("pack a.kiv"), std::string("pack a.kiv -o x --mode zipped"),
-                                 std::string("pack a.kiv -o x --data --player p"), std::string("pack a.kiv -o"),
-                                 std::string("list"), std::string("list a b"), std::string("list a --verbose"),
-                                 std::string("extract show.exe")}) {
+  for (const std::string& bad :
+       {std::string(""), std::string("unpack x"), std::string("pack"), std::string("pack a.kiv"),
+        std::string("pack a.kiv -o x --mode zipped"), std::string("pack a.kiv -o x --data --player p"),
+        std::string("pack a.kiv -o"), std::string("list"), std::string("list a b"), std::string("list a --verbose"),
+        std::string("extract show.exe")}) {
     SCOPED_TRACE(bad);
     run = RunBinary(bad);
     EXPECT_EQ(run.Code, 2);

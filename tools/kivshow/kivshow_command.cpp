@@ -1,8 +1,8 @@
 #include "kivshow/kivshow_command.h"
 
-#include <algorithm>
 #include <array>
 #include <functional>
+#include <iomanip>
 
 namespace kiv {
 
@@ -10,13 +10,12 @@ namespace {
 
 // "info" takes its place in this table once it exists.
 const std::array<std::reference_wrapper<const TKivShowCommand>, 3> kCommands = {PackCommand(), ListCommand(),
-                                                                                 ExtractCommand()};
+                                                                                ExtractCommand()};
 
 void WriteGeneralUsage(std::ostream& stream) {
   stream << "Usage: kivshow <command> [options]\n\nCommands:\n";
   for (const TKivShowCommand& command : kCommands)
-    stream << "  " << command.Name << std::string(std::max<size_t>(10, command.Name.size() + 1) - command.Name.size(), ' ')
-           << command.Summary << "\n";
+    stream << "  " << std::left << std::setw(10) << command.Name << command.Summary << "\n";
   stream << "\nRun \"kivshow <command> --help\" for the options of a command.\n";
 }
 

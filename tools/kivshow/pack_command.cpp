@@ -32,9 +32,9 @@ constexpr char kUsage[] =
     "                       project's Main section)\n";
 
 constexpr TOptionSpec kOptions[] = {
-    {"--output", "-o", true, false},   {"--player", "", true, false},     {"--data", "", false, false},
-    {"--mode", "", true, false},       {"--allow-modify", "", false, false}, {"--short-trailer", "", false, false},
-    {"--add", "", true, true},         {"--version", "", true, false},
+    {"--output", "-o", true, false}, {"--player", "", true, false},        {"--data", "", false, false},
+    {"--mode", "", true, false},     {"--allow-modify", "", false, false}, {"--short-trailer", "", false, false},
+    {"--add", "", true, true},       {"--version", "", true, false},
 };
 
 // The player installed next to this tool.
@@ -78,8 +78,7 @@ int RunPack(const TCommandArguments& arguments, std::ostream& out, std::ostream&
 }  // namespace
 
 const TKivShowCommand& PackCommand() {
-  static const TKivShowCommand command{"pack", "pack a project and its files into a show", kUsage, kOptions,
-                                       RunPack};
+  static const TKivShowCommand command{"pack", "pack a project and its files into a show", kUsage, kOptions, RunPack};
   return command;
 }
 

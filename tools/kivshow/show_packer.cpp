@@ -85,8 +85,8 @@ void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector
   }
 
   TKivPackFinish finish;
-  finish.Version = request.Version ? *request.Version
-                                   : project.ReadString(kMainSection, kVersionIdent, kDefaultShowVersion);
+  finish.Version =
+      request.Version ? *request.Version : project.ReadString(kMainSection, kVersionIdent, kDefaultShowVersion);
   finish.AllowModify = request.AllowModify;
   finish.ShortTrailer = request.ShortTrailer;
   pack.Finish(finish);

@@ -15,18 +15,18 @@ namespace kiv {
 struct TShowPackRequest {
   std::string ProjectPath;  // UTF-8 paths
   std::string OutputPath;
-  std::string PlayerPath;   // the program image; unused for a data file
+  std::string PlayerPath;  // the program image; unused for a data file
   bool DataFile = false;
   TPackMode Mode = TPackMode::Deflated;  // for every file but the project, which is always deflated
   bool AllowModify = false;
   bool ShortTrailer = false;
-  std::vector<std::string> ExtraFiles;   // packed under the path as given
-  std::optional<std::u16string> Version; // else "KivVersion" of the project's "Main"
+  std::vector<std::string> ExtraFiles;    // packed under the path as given
+  std::optional<std::u16string> Version;  // else "KivVersion" of the project's "Main"
 };
 
 struct TShowPackResult {
-  int Entries = 0;         // stored entries, the project and the show identifier included
-  int64_t StoredBytes = 0; // what they take in the output
+  int Entries = 0;          // stored entries, the project and the show identifier included
+  int64_t StoredBytes = 0;  // what they take in the output
 };
 
 // Raises EKivError (with the reason) when something cannot be read or written; the
