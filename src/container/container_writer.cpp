@@ -6,10 +6,10 @@
 #include <array>
 #include <cstring>
 #include <optional>
-#include <random>
 #include <vector>
 
 #include "base/file_stream.h"
+#include "base/guid.h"
 #include "base/memory_stream.h"
 #include "base/text.h"
 #include "container/crypt_stream.h"
@@ -223,24 +223,5 @@ void TKivPack::Finish(const TKivPackFinish& finish) {
   FFinished = true;
 }
 
-std::u16string NewGuidText() {
-  std::random_device random;
-  std::array<uint8_t, 16> bytes;
-  for (size_t i = 0; i < bytes.size(); i += 4) {
-    const uint32_t word = random();
-    for (size_t k = 0; k < 4; ++k) bytes[i + k] = uint8_t(word >> (8 * k));
-  }
-  bytes[6] = uint8_t((bytes[6] & 0x0F) | 0x40);  // version 4: random
-  bytes[8] = uint8_t((bytes[8] & 0x3F) | 0x80);  // the standard variant
-  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  std::u16string text = u"{";
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) text += u'-';
-    text += kHex[bytes[i] >> 4];
-    text += kHex[bytes[i] & 0x0F];
-  }
-  text += u'}';
-  return text;
-}
 
 }  // namespace kiv

@@ -67,8 +67,4 @@ class TKivPack {
   bool FFinished = false;
 };
 
-// A new random identifier as upper-case hexadecimal in braces with dashes,
-// "{8-4-4-4-12}".
-std::u16string NewGuidText();
-
 }  // namespace kiv

@@ -1,23 +1,12 @@
 #include "container/file_map.h"
 
 #include "base/text.h"
+#include "container/file_map_line.h"
 #include "ini/ini_sections.h"
 
 namespace kiv {
 
 namespace {
-
-std::u16string_view Trimmed(std::u16string_view text) {
-  auto blank = [](char16_t unit) { return unit <= u' '; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::u16string_view Unquoted(std::u16string_view text) {
-  if (text.size() >= 2 && text.front() == u'"' && text.back() == u'"') return text.substr(1, text.size() - 2);
-  return text;
-}
 
 // Calls visit with the text of every line of the section that carries text.
 template <typename Visit>
@@ -29,25 +18,9 @@ void ForEachTextLine(const TIniSection* section, Visit visit) {
 
 }  // namespace
 
-bool ParseFileMapLine(std::u16string_view line, std::u16string& name, std::u16string& target) {
-  line = Trimmed(line);
-  if (!line.empty() && line.front() == u';') line.remove_prefix(1);
-  bool quoted = false;
-  size_t split = std::u16string_view::npos;
-  for (size_t i = 0; i < line.size() && split == std::u16string_view::npos; ++i) {
-    if (line[i] == u'"') quoted = !quoted;
-    if (line[i] == u'=' && !quoted) split = i;
-  }
-  if (split == std::u16string_view::npos) return false;
-  name = Unquoted(Trimmed(line.substr(0, split)));
-  target = Unquoted(Trimmed(line.substr(split + 1)));
-  return !name.empty() && !target.empty();
-}
-
 void TFileMap::Load(const TIniSection* section) {
   ForEachTextLine(section, [this](std::u16string_view text) {
-    std::u16string name, target;
-    if (ParseFileMapLine(text, name, target)) Add(name, target);
+    if (std::optional<TFileMapLine> line = ParseFileMapLine(text)) Add(line->Name, line->Target);
   });
 }
 
@@ -62,8 +35,10 @@ const std::u16string* TFileMap::Target(std::u16string_view name) const {
 
 void TRotationTable::Load(const TIniSection* section) {
   ForEachTextLine(section, [this](std::u16string_view text) {
-    text = Trimmed(text);
-    // ;"name"=n
+    // ;"name"=n, possibly with blanks around it
+    const size_t first = text.find_first_not_of(u" \t"), last = text.find_last_not_of(u" \t");
+    if (first == std::u16string_view::npos) return;
+    text = text.substr(first, last + 1 - first);
     if (text.size() < 6 || text[0] != u';' || text[1] != u'"') return;
     const size_t close = text.rfind(u"\"=");
     if (close == std::u16string_view::npos || close < 3 || close + 3 != text.size()) return;

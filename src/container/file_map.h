@@ -10,11 +10,6 @@ namespace kiv {
 
 class TIniSection;
 
-// One FileMap line: a leading ";" is skipped, the line splits at the first "=" outside
-// double quotes, both sides are trimmed and lose one pair of surrounding quotes; false
-// unless both sides are non-empty.
-bool ParseFileMapLine(std::u16string_view line, std::u16string& name, std::u16string& target);
-
 class TFileMap {
  public:
   // Adds every mapping line of the section (none when the section is absent).

@@ -10,7 +10,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
-#include "container/container_writer.h"
+#include "base/guid.h"
 #include "platform/termination.h"
 
 namespace kiv {

@@ -33,17 +33,17 @@ TSlideRandomList::TSlideRandomList(int count, bool shuffle, IRandomSource& rando
 }
 
 // Every slide gets a random key and the slides are sorted by key with a selection sort
-// that moves the largest key of the unsorted part to its end (of equal keys the one
-// nearest the end). The search never picks position 0, so the opening slide keeps its
-// place and the others are shuffled behind it.
+// that moves the largest key of the unsorted part to its end. The search starts at
+// position 0 and takes any later key at least as large, so of equal keys the one
+// nearest the end moves, and position 0 moves only when it holds the largest key alone.
 void TSlideRandomList::Shuffle(IRandomSource& random) {
   random.Reseed();
   std::vector<uint32_t> keys(FSlides.size());
   for (uint32_t& key : keys) key = random.Random(kShuffleKeyRange);
   for (size_t end = FSlides.size(); end-- > 1;) {
-    size_t largest = end;
-    for (size_t i = end; i-- > 1;)
-      if (keys[i] > keys[largest]) largest = i;
+    size_t largest = 0;
+    for (size_t i = 1; i <= end; ++i)
+      if (keys[i] >= keys[largest]) largest = i;
     std::swap(keys[largest], keys[end]);
     std::swap(FSlides[largest], FSlides[end]);
   }

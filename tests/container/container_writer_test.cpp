@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "base/file_stream.h"
+#include "base/guid.h"
 #include "base/text.h"
 #include "container/kiv_unpack.h"
+#include "container_test_support.h"
 
 namespace kiv {
 namespace {
@@ -29,15 +31,8 @@ std::vector<uint8_t> Noise(size_t n, uint32_t seed) {
   return bytes;
 }
 
-std::vector<uint8_t> FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void PutFileBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
+using test::FileBytes;
+using test::PutFileBytes;
 
 std::vector<uint8_t> EntryBytes(const TKivUnpack& show, std::u16string_view name) {
   std::unique_ptr<TStream> entry = show.OpenEntry(name);
@@ -47,18 +42,10 @@ std::vector<uint8_t> EntryBytes(const TKivUnpack& show, std::u16string_view name
   return bytes;
 }
 
-class ContainerWriterTest : public ::testing::Test {
+class ContainerWriterTest : public test::TempFolderTest {
  protected:
-  fs::path folder;
   const std::vector<uint8_t> image = Noise(3000, 7);  // stands for the player's program image
   const std::u16string programName = u"C:\\Build\\kivplayer.exe";
-
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("kiv_writer_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
 
   // Writes the program image and a container with what fill adds.
   std::string WriteShow(const std::function<void(TKivPack&)>& fill, const TKivPackFinish& finish = {u"7.1"}) {

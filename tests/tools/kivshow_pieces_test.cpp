@@ -9,7 +9,6 @@
 #include "ini/ini_file.h"
 #include "kivshow/command_arguments.h"
 #include "kivshow/entry_paths.h"
-#include "kivshow/file_map_line.h"
 #include "kivshow/project_file_names.h"
 
 namespace kiv {
@@ -31,22 +30,6 @@ TEST(KivShowArguments, OptionsValuesAndPositionals) {
   for (const std::vector<std::string>& bad :
        {std::vector<std::string>{"--unknown"}, {"-o"}, {"-o", "a", "--output", "b"}})
     EXPECT_THROW(TCommandArguments(bad, specs), EUsageError) << bad[0];
-}
-
-TEST(KivShowFileMap, LinesSplitAtTheFirstEqualsOutsideQuotes) {
-  auto line = ParseFileMapLine(u"  \"a b\" = c.jpg ");
-  ASSERT_TRUE(line);
-  EXPECT_EQ(line->Name, u"a b");
-  EXPECT_EQ(line->Target, u"c.jpg");
-  line = ParseFileMapLine(u";\"x=y\"=\"C:\\p\\q=r.png\"");
-  ASSERT_TRUE(line);
-  EXPECT_EQ(line->Name, u"x=y");
-  EXPECT_EQ(line->Target, u"C:\\p\\q=r.png");
-  EXPECT_FALSE(ParseFileMapLine(u"a="));
-  EXPECT_FALSE(ParseFileMapLine(u" =b"));
-  EXPECT_FALSE(ParseFileMapLine(u"\"\"=b"));
-  EXPECT_FALSE(ParseFileMapLine(u"no mapping"));
-  EXPECT_FALSE(ParseFileMapLine(u"\"a=b\""));
 }
 
 TEST(KivShowProjectNames, IdentValuesOfSectionsAndObjectsAndBothFileMapSides) {

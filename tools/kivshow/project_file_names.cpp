@@ -3,7 +3,7 @@
 #include <set>
 
 #include "base/text.h"
-#include "kivshow/file_map_line.h"
+#include "container/file_map_line.h"
 
 namespace kiv {
 

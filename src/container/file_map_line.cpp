@@ -1,4 +1,4 @@
-#include "kivshow/file_map_line.h"
+#include "container/file_map_line.h"
 
 #include "ini/ini_items.h"
 
