@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <numeric>
 #include <string>
@@ -10,6 +9,7 @@
 #include "container/crypt_stream.h"
 #include "container/inflate_stream.h"
 #include "container/partial_stream.h"
+#include "container_test_support.h"
 
 namespace kiv {
 namespace {
@@ -31,19 +31,7 @@ class CountingStream : public TMemoryStream {
   int reads = 0;
 };
 
-std::vector<uint8_t> RawDeflate(const std::vector<uint8_t>& plain) {
-  z_stream z{};
-  deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  std::vector<uint8_t> out(deflateBound(&z, uLong(plain.size())));
-  z.next_in = const_cast<Bytef*>(plain.data());
-  z.avail_in = uInt(plain.size());
-  z.next_out = out.data();
-  z.avail_out = uInt(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
+using test::RawDeflate;
 
 std::string ErrorOf(const std::function<void()>& action) {
   try {
