@@ -1,5 +1,6 @@
 #include "app/program_entry.h"
 
+#include <cstdio>
 #include <exception>
 
 #include "app/command_line.h"
@@ -8,10 +9,12 @@
 #include "app/start_parameters.h"
 #include "base/log.h"
 #include "base/text.h"
+#include "platform/termination.h"
 
 namespace kiv {
 
 int RunPlayer(int argc, const char* const* argv) {
+  InstallTerminationWatcher();  // before any other thread, so temporary folders go on SIGINT/SIGTERM
   SetStartParameters(MakeStartParameters(RunningProgramPath(), argc, argv));
   SetProgramCommandLine(TCommandLine::FromArguments(argc, argv));
   const std::string programPath = Utf16ToUtf8(StartParameters().ProgramPath);
@@ -20,7 +23,13 @@ int RunPlayer(int argc, const char* const* argv) {
 
   int exitCode = 1;
   try {
-    if (OpenShow(StartShowRequest(ProgramCommandLine(), StartParameters()))) exitCode = 0;
+    const TShowRequest request = StartShowRequest(ProgramCommandLine(), StartParameters());
+    if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, StartParameters().ProgramPath)) {
+      const TKivSource& source = show->Source(StartParameters().ProgramPath);
+      std::printf("%s: %d slides, %.0f ms; nothing plays them yet\n", Utf16ToUtf8(request.Path).c_str(),
+                  source.SlideCount(), source.Duration());
+      exitCode = 0;
+    }
   } catch (const std::exception& error) {
     ShowError(Utf8ToUtf16(error.what()));
   }

@@ -1,9 +1,11 @@
 #include "app/show_opening.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/file_names.h"
 #include "base/text.h"
+#include "container/replace_pair.h"
 
 namespace kiv {
 
@@ -36,17 +38,42 @@ void ShowError(std::u16string_view text) {
   std::fprintf(stderr, "Slideshow Error: %s\n", Utf16ToUtf8(text).c_str());
 }
 
-TOpenAttempt TryOpenShowFile(std::u16string_view, bool) {
-  // No show container can be read yet: every attempt fails without a text of its own.
-  return {};
+std::u16string ResolveBundlePath(std::u16string_view path) {
+  if (!ReplacementProjectFor(path).empty() || path.size() < 4 || path.substr(path.size() - 4) != u".app")
+    return std::u16string(path);
+  const std::u16string inside = std::u16string(path) + u"/Contents/Resources/slideshow.dat";
+  std::error_code error;
+  return std::filesystem::is_regular_file(Utf16ToUtf8(inside), error) ? inside : std::u16string(path);
 }
 
-bool OpenShow(const TShowRequest& request) {
-  TOpenAttempt attempt = TryOpenShowFile(request.Path, request.IsExecutable);
-  if (!attempt.Opened && request.IsExecutable) attempt = TryOpenShowFile(LooseShowPath(request.Path), true);
-  if (attempt.Opened) return true;
-  ShowError(ShowLoadFailureText(request, attempt.ErrorText));
-  return false;
+namespace {
+
+std::unique_ptr<TKivShowLocator> OpenLocator(const TShowRequest& request, std::u16string& error) {
+  if (!request.IsExecutable) return OpenFromProject(request.Path);
+  TOpenedShow opened = OpenFromExecutable(ResolveBundlePath(request.Path));
+  if (!opened.Locator) {
+    // A loose show file that does not exist says nothing; the program's own reason stands.
+    TOpenedShow loose = OpenFromExecutable(LooseShowPath(request.Path));
+    if (loose.Locator || loose.Error != u"Slideshow File not Found") opened = std::move(loose);
+  }
+  error = opened.Error;
+  return std::move(opened.Locator);
+}
+
+}  // namespace
+
+std::unique_ptr<TKivShowLocator> OpenShow(const TShowRequest& request, std::u16string_view programPath) {
+  std::u16string error;
+  std::unique_ptr<TKivShowLocator> locator = OpenLocator(request, error);
+  if (!locator) {
+    ShowError(ShowLoadFailureText(request, error));
+    return nullptr;
+  }
+  locator->Source(programPath);
+  const std::u16string exeName = locator->Project()->ReadString(u"main", u"opt_exefn", u"");
+  if (!request.IsExecutable && !exeName.empty()) ReplacePair() = {exeName, request.Path};
+  if (request.IsExecutable && exeName.empty()) ShowError(u"opt_exefn - Empty");
+  return locator;
 }
 
 }  // namespace kiv

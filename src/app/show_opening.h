@@ -1,10 +1,12 @@
 #pragma once
 // Opening the show to play: a show appended to an executable, or a project file on disk.
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/command_line.h"
 #include "app/start_parameters.h"
+#include "container/show_locator.h"
 
 namespace kiv {
 
@@ -28,15 +30,13 @@ std::u16string ShowLoadFailureText(const TShowRequest& request, std::u16string_v
 // A failure the user must see, headed "Slideshow Error".
 void ShowError(std::u16string_view text);
 
-// The outcome of one attempt to read a show from one file.
-struct TOpenAttempt {
-  bool Opened = false;
-  std::u16string ErrorText;  // the opener's own explanation, empty when it has none
-};
-TOpenAttempt TryOpenShowFile(std::u16string_view path, bool isExecutable);
+// A path ending in ".app" names a bundle whose show lies in Contents/Resources/
+// slideshow.dat; the path stays when it stands for a project file or the bundle has no
+// such file.
+std::u16string ResolveBundlePath(std::u16string_view path);
 
-// Opens the requested show, for an executable falling back to its loose show file.
-// On failure the user is told and the result is false.
-bool OpenShow(const TShowRequest& request);
+// Opens the requested show (for an executable falling back to its loose show file) and
+// builds its show source. On failure the user is told and the result is null.
+std::unique_ptr<TKivShowLocator> OpenShow(const TShowRequest& request, std::u16string_view programPath);
 
 }  // namespace kiv

@@ -28,6 +28,7 @@ class TFileAccessor {
   std::unique_ptr<TStream> OpenRealFile(std::u16string_view name) const;
 
   void SetReadHook(TReadHook hook) { FReadHook = std::move(hook); }
+  void SetBaseFolder(std::u16string folder) { FBaseFolder = std::move(folder); }
   TFileSource& Source() const { return *FSource; }
   const std::shared_ptr<TFileSource>& SharedSource() const { return FSource; }
   const std::u16string& BaseFolder() const { return FBaseFolder; }

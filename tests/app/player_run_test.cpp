@@ -95,8 +95,81 @@ TEST_F(PlayerRunTest, NamedShowsAreTakenFromTheProgramFolder) {
   EXPECT_EQ(errors, "Slideshow Error: Can`t Load .kiv File\n\"" + (folder / "bin" / "my show/Project.kiv").string() +
                         "\"\n");
   EXPECT_NE(Run("-exename ../trip.exe"), 0);
-  EXPECT_EQ(errors, "Slideshow Error: Can`t Load Show\n\"" + (folder / "trip.exe").string() + "\" or \"" +
+  EXPECT_EQ(errors, "Slideshow Error: Slideshow File not Found\n\"" + (folder / "trip.exe").string() + "\" or \"" +
                         (folder / "trip.KvShow").string() + "\"\n");
+}
+
+// A three-slide project with a picture in a subfolder, packed by kivshow.
+class ShowOpeningRunTest : public PlayerRunTest {
+ protected:
+  std::string kivshow;
+  int output = 0;
+
+  void SetUp() override {
+    PlayerRunTest::SetUp();
+    kivshow = (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivshow").string();
+    fs::create_directories(folder / "project" / "Pics");
+    std::ofstream(folder / "project" / "Pics" / "a.jpg") << "picture";
+    std::ofstream(folder / "project" / "Project.kiv")
+        << "[main]\r\nopt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=9000\r\nopt_synchpos3=15000\r\n"
+           "opt_exefn=C:\\Shows\\trip.exe\r\n[Slide1]\r\npicture=pics\\A.JPG\r\n";
+  }
+  int Pack(const std::string& arguments) {
+    return std::system(("'" + kivshow + "' pack '" + (folder / "project" / "Project.kiv").string() + "' " +
+                        arguments + " >/dev/null")
+                           .c_str());
+  }
+  // The opened show's summary line on standard output.
+  std::string Summary(const std::string& arguments) {
+    const std::string outFile = (folder / "stdout.txt").string();
+    output = Run(arguments + " >'" + outFile + "'");
+    return ReadAll(outFile);
+  }
+};
+
+TEST_F(ShowOpeningRunTest, TheShowAppendedToTheProgramIsFound) {
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + program + "'"), 0);
+  EXPECT_EQ(Summary(""), program + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  EXPECT_EQ(output, 0);
+  EXPECT_EQ(errors, "");
+}
+
+TEST_F(ShowOpeningRunTest, AShowMovedInsideItsFileOpensOnlyWhenAllowed) {
+  for (bool allowed : {false, true}) {
+    ASSERT_EQ(Pack("--player '" + program + "' -o '" + (folder / "show").string() + "'" +
+                   (allowed ? " --allow-modify" : "")),
+              0);
+    // Insert 100 bytes between the program image and the appended block.
+    std::string bytes = ReadAll(folder / "show");
+    bytes.insert(fs::file_size(program), std::string(100, 'x'));
+    std::ofstream(folder / "show", std::ios::binary) << bytes;
+    const std::string summary = Summary("-exename ../show");
+    if (allowed) {
+      EXPECT_EQ(summary, (folder / "show").string() + ": 3 slides, 15000 ms; nothing plays them yet\n");
+      EXPECT_EQ(output, 0);
+    } else {
+      EXPECT_EQ(errors, "Slideshow Error: Slide-show File Modified\n\"" + (folder / "show").string() + "\" or \"" +
+                            (folder / "show.KvShow").string() + "\"\n");
+      EXPECT_EQ(output, 1);
+    }
+  }
+}
+
+TEST_F(ShowOpeningRunTest, ALooseShowFileAndAProjectFileOpenToo) {
+  ASSERT_EQ(Pack("--data -o '" + program + ".KvShow'"), 0);
+  EXPECT_EQ(Summary(""), program + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  EXPECT_EQ(output, 0);
+
+  EXPECT_EQ(Summary("-filename ../project/Project.kiv"),
+            (folder / "project" / "Project.kiv").string() + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  EXPECT_EQ(output, 0);
+  EXPECT_EQ(errors, "");
+}
+
+TEST_F(ShowOpeningRunTest, AProjectWithoutItsMainSectionIsReported) {
+  std::ofstream(folder / "project" / "Project.kiv") << "[Slide1]\r\npicture=a.jpg\r\n";
+  EXPECT_EQ(Run("-filename ../project/Project.kiv"), 1);
+  EXPECT_NE(errors.find("Slideshow Error: Assertion failure"), std::string::npos) << errors;
 }
 
 TEST_F(PlayerRunTest, ClosedProgramFolderSendsTheFileLogToTheStateFolder) {

@@ -92,9 +92,9 @@ void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector
   pack.Finish(finish);
 }
 
-TShowPackResult WriteShow(const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
-                          const TIniFile& project) {
-  TFileStream output(request.OutputPath, TFileMode::Create);
+TShowPackResult WriteShow(const TShowPackRequest& request, const std::string& outputPath,
+                          const std::vector<uint8_t>& projectBytes, const TIniFile& project) {
+  TFileStream output(outputPath, TFileMode::Create);
   std::unique_ptr<TKivPack> pack;
   if (request.DataFile) {
     pack = std::make_unique<TKivPack>(output);
@@ -116,18 +116,22 @@ TShowPackResult PackShow(const TShowPackRequest& request) {
   TMemoryStream projectStream(projectBytes);
   project.LoadFromStream(projectStream);
 
+  // The show is written beside the output and moved into place when complete, so a
+  // failure leaves an existing output alone and the output may be the player itself.
+  const std::string partPath = request.OutputPath + ".part";
   TShowPackResult result;
   try {
-    result = WriteShow(request, projectBytes, project);
+    result = WriteShow(request, partPath, projectBytes, project);
+    if (!request.DataFile) {
+      std::error_code error;
+      fs::permissions(partPath, fs::perms(0755), error);
+      if (error) throw EKivError(request.OutputPath + ": cannot be made executable: " + error.message());
+    }
+    fs::rename(partPath, request.OutputPath);
   } catch (...) {
     std::error_code ignored;
-    fs::remove(request.OutputPath, ignored);
+    fs::remove(partPath, ignored);
     throw;
-  }
-  if (!request.DataFile) {
-    std::error_code error;
-    fs::permissions(request.OutputPath, fs::perms(0755), error);
-    if (error) throw EKivError(request.OutputPath + ": cannot be made executable: " + error.message());
   }
   return result;
 }
