@@ -56,7 +56,7 @@ int RunExtract(const TCommandArguments& arguments, std::ostream& out, std::ostre
   const std::vector<std::string>& positional = arguments.Positional();
   if (positional.empty()) throw EUsageError("name the show");
   if (!arguments.Has("--output")) throw EUsageError("name the output folder with -o");
-  const std::unique_ptr<TKivUnpack> show = OpenShow(positional[0]);
+  const std::unique_ptr<TKivUnpack> show = OpenShowContainer(positional[0]);
 
   std::vector<std::u16string> names;
   for (size_t i = 1; i < positional.size(); ++i) names.push_back(Utf8ToUtf16(positional[i]));

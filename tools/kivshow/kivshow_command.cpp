@@ -8,9 +8,8 @@ namespace kiv {
 
 namespace {
 
-// "info" takes its place in this table once it exists.
-const std::array<std::reference_wrapper<const TKivShowCommand>, 3> kCommands = {PackCommand(), ListCommand(),
-                                                                                ExtractCommand()};
+const std::array<std::reference_wrapper<const TKivShowCommand>, 4> kCommands = {PackCommand(), ListCommand(),
+                                                                                ExtractCommand(), InfoCommand()};
 
 void WriteGeneralUsage(std::ostream& stream) {
   stream << "Usage: kivshow <command> [options]\n\nCommands:\n";

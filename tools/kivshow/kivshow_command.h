@@ -24,6 +24,7 @@ struct TKivShowCommand {
 const TKivShowCommand& PackCommand();
 const TKivShowCommand& ListCommand();
 const TKivShowCommand& ExtractCommand();
+const TKivShowCommand& InfoCommand();
 
 // Runs one command line (the words after the program name) and answers the exit code.
 int RunKivShow(std::span<const std::string> args, std::ostream& out, std::ostream& err);

@@ -20,7 +20,7 @@ constexpr char kUsage[] =
 
 int RunList(const TCommandArguments& arguments, std::ostream& out, std::ostream&) {
   if (arguments.Positional().size() != 1) throw EUsageError("name exactly one show");
-  const std::unique_ptr<TKivUnpack> show = OpenShow(arguments.Positional()[0]);
+  const std::unique_ptr<TKivUnpack> show = OpenShowContainer(arguments.Positional()[0]);
   for (const std::u16string& name : show->EntryNames()) {
     const std::optional<TKivUnpack::TEntry> entry = show->FindEntry(name);
     if (entry)

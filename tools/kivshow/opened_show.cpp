@@ -4,7 +4,7 @@
 
 namespace kiv {
 
-std::unique_ptr<TKivUnpack> OpenShow(const std::string& path) {
+std::unique_ptr<TKivUnpack> OpenShowContainer(const std::string& path) {
   auto show = std::make_unique<TKivUnpack>(path);
   if (!show->Usable())
     throw EKivError(path + ": " + (show->Error().empty() ? "not a show container" : Utf16ToUtf8(show->Error())));

@@ -9,6 +9,6 @@ namespace kiv {
 
 // The opened container; raises EKivError "<path>: not a show container" or
 // "<path>: " + the container's own error when it cannot be used.
-std::unique_ptr<TKivUnpack> OpenShow(const std::string& path);
+std::unique_ptr<TKivUnpack> OpenShowContainer(const std::string& path);
 
 }  // namespace kiv
