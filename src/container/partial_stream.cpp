@@ -28,7 +28,9 @@ TPartialStream::~TPartialStream() {
 void TPartialStream::SetProgress(int pieceSize, TProgress progress) {
   FProgress = std::move(progress);
   FPieceSize = FProgress ? std::clamp<int64_t>(pieceSize, 1, kProgressPiece) : kPlainPiece;
-  if (!FProgress) FAhead.clear();
+  FAheadLength = 0;
+  if (FProgress) FAhead.resize(size_t(kReadAhead));
+  else FAhead = {};
 }
 
 void TPartialStream::SetPosition(int64_t position) {
@@ -54,32 +56,36 @@ int64_t TPartialStream::Read(void* buffer, int64_t count) {
   auto* out = static_cast<uint8_t*>(buffer);
   int64_t done = 0;
   while (done < count && FPosition < FSize) {
-    int64_t piece = std::min({count - done, FSize - FPosition, FPieceSize});
+    const int64_t wanted = std::min(count - done, FSize - FPosition);
+    const bool buffered = FPosition >= FAheadStart && FPosition < FAheadStart + FAheadLength;
     int64_t n;
     if (!FProgress) {
-      n = ReadFromSource(out + done, piece);
+      n = ReadFromSource(out + done, wanted);  // nobody to report to: one call on the source
+    } else if (!buffered && wanted >= kReadAhead) {
+      n = ReadFromSource(out + done, kReadAhead);  // large reads go straight to the caller
     } else {
-      int64_t aheadEnd = FAheadStart + int64_t(FAhead.size());
-      if (FPosition < FAheadStart || FPosition >= aheadEnd) {
-        FAhead.resize(size_t(std::min(kReadAhead, FSize - FPosition)));
+      if (!buffered) {
         FAheadStart = FPosition;
-        int64_t got = ReadFromSource(FAhead.data(), int64_t(FAhead.size()));
-        FAhead.resize(size_t(std::max<int64_t>(got, 0)));
-        aheadEnd = FAheadStart + int64_t(FAhead.size());
+        FAheadLength = std::max<int64_t>(0, ReadFromSource(FAhead.data(), std::min(kReadAhead, FSize - FPosition)));
       }
-      n = std::min(piece, aheadEnd - FPosition);
+      n = std::min(wanted, FAheadStart + FAheadLength - FPosition);
       if (n > 0) std::memcpy(out + done, FAhead.data() + (FPosition - FAheadStart), size_t(n));
     }
     if (n <= 0) break;
     FPosition += n;
     done += n;
-    if (FProgress) FProgress(*this);
+    ReportPieces(n);
   }
   return done;
 }
 
+void TPartialStream::ReportPieces(int64_t count) {
+  if (!FProgress) return;
+  for (int64_t piece = 0; piece < count; piece += FPieceSize) FProgress(*this);
+}
+
 int64_t TPartialStream::Write(const void* buffer, int64_t count) {
-  FAhead.clear();
+  FAheadLength = 0;
   const auto* in = static_cast<const uint8_t*>(buffer);
   int64_t done = 0;
   while (done < count && FPosition < FSize) {
@@ -90,7 +96,7 @@ int64_t TPartialStream::Write(const void* buffer, int64_t count) {
     FSourcePosition += n;
     FPosition += n;
     done += n;
-    if (FProgress) FProgress(*this);
+    ReportPieces(n);
   }
   return done;
 }
@@ -101,7 +107,7 @@ int64_t TPartialStream::CopyFrom(TStream& source, int64_t count) {
   while (copied < count) {
     int64_t n = source.Read(piece.data(), std::min(count - copied, FPieceSize));
     if (n <= 0) break;
-    if (FProgress) FProgress(*this);
+    ReportPieces(n);
     WriteBuffer(piece.data(), n);
     copied += n;
   }

@@ -1,8 +1,8 @@
 #pragma once
 // A window [offset, offset + size) of another stream. With a progress callback the
-// window hands data on in pieces of at most 256 bytes and calls the callback after
-// each, so a loading thread can yield often; a read-ahead buffer beneath keeps the
-// small pieces from costing one call on the source each.
+// window calls it for every piece of at most 256 bytes that moves, so a loading thread
+// can yield often; small reads come from a 64 KiB read-ahead buffer and large ones
+// straight from the source, so the small pieces cost no extra calls on the source.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -34,6 +34,8 @@ class TPartialStream : public TStream {
 
  private:
   int64_t ReadFromSource(void* buffer, int64_t count);
+  // Calls the progress callback once for every piece in count bytes.
+  void ReportPieces(int64_t count);
   void SeekSource(int64_t windowPosition);
 
   TStream* FSource;
@@ -44,10 +46,11 @@ class TPartialStream : public TStream {
   int64_t FSourcePosition;  // where the source stands, relative to the window
   TProgress FProgress;
   int64_t FPieceSize = 32768;
-  // Read-ahead of the source used while pieces are small: bytes of the window
-  // starting at FAheadStart.
+  // Read-ahead of the source used while pieces are small: FAheadLength bytes of the
+  // window starting at FAheadStart.
   std::vector<uint8_t> FAhead;
   int64_t FAheadStart = 0;
+  int64_t FAheadLength = 0;
 };
 
 }  // namespace kiv
