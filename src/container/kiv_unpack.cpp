@@ -1,5 +1,6 @@
 #include "container/kiv_unpack.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "base/memory_stream.h"
@@ -63,13 +64,15 @@ void TKivUnpack::Open() {
     FIndexEnd = FFileSize;
   } else if (tailSize == kLongTrailerSize && IsMark(tail + 8)) {
     FIndexEnd = FFileSize - 8;
-    FShift = FIndexEnd - GetInt64(tail + 12);
+    if (__builtin_sub_overflow(FIndexEnd, GetInt64(tail + 12), &FShift)) FShift = INT64_MIN;
   } else {
     FStream.reset();  // no container here; the caller says what it tried
     return;
   }
   const uint8_t* position = tail + kLongTrailerSize - (FFileSize - FIndexEnd) - kShortTrailerSize;
-  const int64_t indexPosition = GetInt64(position) + FShift;
+  // Values from the file may be anything: a sum that overflows is a position that fails.
+  int64_t indexPosition;
+  if (__builtin_add_overflow(GetInt64(position), FShift, &indexPosition)) indexPosition = -1;
   if (!ReadIndex(indexPosition, FIndexEnd - kShortTrailerSize) || !CheckPosition(indexPosition)) {
     FStream.reset();
     return;
@@ -101,7 +104,7 @@ bool TKivUnpack::CheckPosition(int64_t indexPosition) {
     return false;
   }
   std::optional<int64_t> written = ParseInt64(recorded);
-  if (!written || *written > indexPosition) {
+  if (!written || *written < 0 || *written > indexPosition) {
     FError = u"Slide-show File Damaged";
     return false;
   }
@@ -123,7 +126,8 @@ std::optional<TKivUnpack::TEntry> TKivUnpack::FindEntry(std::u16string_view name
   std::optional<int64_t> position = ParseInt64(section->ReadString(kEntryPosition, u""));
   std::optional<int64_t> size = ParseInt64(section->ReadString(kEntrySize, u""));
   if (!position || !size) return std::nullopt;
-  TEntry entry{*position + FRelocation, *size, TPackMode(section->ReadInteger(kEntryPackMode, 0))};
+  TEntry entry{0, *size, TPackMode(section->ReadInteger(kEntryPackMode, 0))};
+  if (__builtin_add_overflow(*position, FRelocation, &entry.Position)) return std::nullopt;
   // Checked before anything is opened or allocated for it.
   if (entry.Position < 0 || entry.Size < 0 || entry.Position > FIndexEnd || entry.Size > FIndexEnd - entry.Position)
     return std::nullopt;

@@ -142,6 +142,26 @@ TEST_F(KivUnpackTest, CutAndCorruptedContainersFailWithoutCrashing) {
   }
 }
 
+TEST_F(KivUnpackTest, PositionsThatOverflowAreDamage) {
+  // A recorded end far below the real one makes the shift huge; adding it to the index
+  // position must not overflow into a valid-looking place.
+  for (int64_t recordedEnd : {INT64_MIN, int64_t(-1), INT64_MAX}) {
+    std::vector<uint8_t> bytes = kProgram;
+    uint8_t trailer[kLongTrailerSize];
+    PutInt64(trailer, INT64_MAX);
+    std::copy(kTrailerMark, kTrailerMark + 4, trailer + 8);
+    PutInt64(trailer + 12, recordedEnd);
+    bytes.insert(bytes.end(), trailer, trailer + kLongTrailerSize);
+    TKivUnpack show(Write(bytes));
+    EXPECT_FALSE(show.Usable());
+    EXPECT_EQ(show.Error(), u"Slide-show File Damaged");
+  }
+  TKivUnpack relocated(Write(HandMadeContainer(
+      kProgram, IndexText("strucpos=-9223372036854775807\r\nallowmodify=1\r\n[far]\r\n_ps=9223372036854775807\r\n_sz=1\r\n"),
+      true)));
+  EXPECT_FALSE(relocated.Usable());
+}
+
 TEST_F(KivUnpackTest, AnIndexThatInflatesWithoutEndIsRefused) {
   // 300 MB of one repeated line packs small but must not be inflated into memory.
   std::vector<uint8_t> bytes = kProgram;
