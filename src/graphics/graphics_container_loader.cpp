@@ -66,6 +66,10 @@ std::shared_ptr<TBitmapStore> OpenGraphicsContainer(TStream& stream) {
   const int64_t size = stream.GetSize();
   const int64_t announced = size >= 0 ? size - stream.GetPosition() : std::numeric_limits<int64_t>::max();
   auto payload = std::make_unique<TMemoryStream>();
+  if (size >= 0) {
+    payload->SetSize(announced);  // one allocation instead of growing piece by piece
+    payload->SetPosition(0);
+  }
   const int64_t copied = payload->CopyFrom(stream, announced);
   if (size >= 0 && copied != announced) return nullptr;
   return std::make_shared<TGfxBitmapStore>(*header, std::move(payload));

@@ -12,6 +12,9 @@ namespace {
 
 constexpr int kWindowBits = 15;  // 32 KiB
 constexpr size_t kInputPiece = 32768;
+// Deflate never expands data more than this (zlib's technical details), so room for the
+// whole output can be taken at once without trusting the stream.
+constexpr int64_t kDeflateMostExpansion = 1032;
 
 struct TInput {
   std::span<const uint8_t> Rest;
@@ -51,6 +54,7 @@ std::optional<std::vector<uint8_t>> InflatePayload(std::span<const uint8_t> pack
   if (inflateBackInit(&z, kWindowBits, window.get()) != Z_OK) return std::nullopt;
   TInput input{packed};
   TOutput output{{}, limit};
+  output.Bytes.reserve(size_t(std::min(limit, int64_t(packed.size()) * kDeflateMostExpansion)));
   const int result = inflateBack(&z, NextInput, &input, TakeOutput, &output);
   inflateBackEnd(&z);
   if (result != Z_STREAM_END) return std::nullopt;
