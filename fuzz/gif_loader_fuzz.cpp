@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the GIF loader and decodes every level of what it opens.
+#include "graphics/gif_bitmap_store.h"
+#include "picture_loader_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  kiv::FuzzPictureLoader(kiv::LoadGifPicture, data, size);
+  return 0;
+}
