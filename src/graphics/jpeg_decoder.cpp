@@ -62,7 +62,7 @@ struct TJpegSession {
   bool Report(double fraction) noexcept {
     if (ProgressHook()) return false;
     try {
-      (*Listener)(fraction);
+      if (*Listener) (*Listener)(fraction);
       return true;
     } catch (...) {
       ListenerFailure = std::current_exception();

@@ -47,14 +47,12 @@ class GifLoaderTest : public test::EncoderFolderTest {
     TMemoryStream stream(bytes);
     return LoadGifPicture(stream, u"picture.gif");
   }
-  // The image descriptor of a frame: the last one before its pixel data.
-  static size_t DescriptorOffset(const std::vector<uint8_t>& bytes, const TGifFrame& frame) {
-    const uint8_t fields[9] = {0x2C,
-                               uint8_t(frame.Left), uint8_t(frame.Left >> 8), uint8_t(frame.Top), uint8_t(frame.Top >> 8),
-                               uint8_t(frame.Width), uint8_t(frame.Width >> 8),
-                               uint8_t(frame.Height), uint8_t(frame.Height >> 8)};
-    const auto data = bytes.begin() + std::ptrdiff_t(frame.DataStart);
-    return size_t(std::find_end(bytes.begin(), data, fields, fields + 9) - bytes.begin());
+  // The image descriptor of a frame: ten bytes before its local colour table, or before
+  // its code size byte when it has none.
+  static size_t DescriptorOffset(const TGifFrame& frame) {
+    const size_t codeSize = frame.DataStart - 1;
+    const bool local = frame.Colours.Offset + size_t(frame.Colours.Count) * 3 == codeSize;
+    return (local ? frame.Colours.Offset : codeSize) - 10;
   }
   static void PutWord(std::vector<uint8_t>& bytes, size_t at, int value) {
     bytes[at] = uint8_t(value);
@@ -163,8 +161,8 @@ TEST_F(GifLoaderTest, FramesOutsideTheScreenAreClipped) {
   std::vector<uint8_t> bytes = Gifsicle("--delay 10 a.gif b.gif b.gif");
   const TGifLayout layout = ReadGifLayout(bytes);
   ASSERT_EQ(layout.Frames.size(), 3u);
-  PutWord(bytes, DescriptorOffset(bytes, layout.Frames[1]) + 1, 8);    // only two columns on the screen
-  PutWord(bytes, DescriptorOffset(bytes, layout.Frames[2]) + 3, 500);  // wholly below the screen
+  PutWord(bytes, DescriptorOffset(layout.Frames[1]) + 1, 8);    // only two columns on the screen
+  PutWord(bytes, DescriptorOffset(layout.Frames[2]) + 3, 500);  // wholly below the screen
   const std::shared_ptr<TBitmapStore> store = Open(bytes);
   ASSERT_TRUE(store);
   const std::shared_ptr<const TBitmap> strip = store->GetMipLevel(0);
@@ -193,7 +191,7 @@ TEST_F(GifLoaderTest, RefusesUnknownTypesAndSizesBeyondTheCap) {
   std::vector<uint8_t> wideScreen = good;  // three cells of 10000 make a strip wider than allowed
   PutWord(wideScreen, 6, 10000);
   std::vector<uint8_t> wideFrame = good;
-  PutWord(wideFrame, DescriptorOffset(good, layout.Frames[1]) + 5, kMaxPictureSide + 1);
+  PutWord(wideFrame, DescriptorOffset(layout.Frames[1]) + 5, kMaxPictureSide + 1);
   std::vector<uint8_t> longCodes = good;
   longCodes[layout.Frames[2].DataStart - 1] = 12;
   for (const std::vector<uint8_t>* bytes : {&unknown, &wideScreen, &wideFrame, &longCodes}) {
