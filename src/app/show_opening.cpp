@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/file_names.h"
+#include "app/startup_project.h"
 #include "base/text.h"
 #include "container/replace_pair.h"
+#include "platform/file_names.h"
 
 namespace kiv {
 
@@ -48,12 +49,18 @@ std::u16string ResolveBundlePath(std::u16string_view path) {
 
 namespace {
 
+// In start-up-window mode the project read is replaced by the start-up dialog's project.
+TFileAccessor::TReadHook ReadHookFor(std::u16string projectName) {
+  if (!ProgramCommandLine().HasRawArgument(u"-startup")) return {};
+  return StartupProjectHook(std::move(projectName));
+}
+
 std::unique_ptr<TKivShowLocator> OpenLocator(const TShowRequest& request, std::u16string& error) {
-  if (!request.IsExecutable) return OpenFromProject(request.Path);
-  TOpenedShow opened = OpenFromExecutable(ResolveBundlePath(request.Path));
+  if (!request.IsExecutable) return OpenFromProject(request.Path, ReadHookFor(request.Path));
+  TOpenedShow opened = OpenFromExecutable(ResolveBundlePath(request.Path), ReadHookFor(u"Project.kiv"));
   if (!opened.Locator) {
     // A loose show file that does not exist says nothing; the program's own reason stands.
-    TOpenedShow loose = OpenFromExecutable(LooseShowPath(request.Path));
+    TOpenedShow loose = OpenFromExecutable(LooseShowPath(request.Path), ReadHookFor(u"Project.kiv"));
     if (loose.Locator || loose.Error != u"Slideshow File not Found") opened = std::move(loose);
   }
   error = opened.Error;

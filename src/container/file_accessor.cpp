@@ -31,6 +31,12 @@ std::unique_ptr<TStream> TFileAccessor::OpenStream(std::u16string_view name) con
   return stream;
 }
 
+std::unique_ptr<accessor::TKivImage> TFileAccessor::LoadPicture(std::u16string_view name) const {
+  std::shared_ptr<TImageHandle> handle = SharedImageHandle(name, *FSource);
+  handle->Load(*this, name);
+  return std::make_unique<accessor::TKivImage>(std::move(handle));
+}
+
 bool TFileAccessor::ResolvePath(std::u16string& name) const {
   std::string found = FindLooseFile(name);
   if (found.empty()) found = FindLooseFile(FBaseFolder + FileNameOf(name));

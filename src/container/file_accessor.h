@@ -6,6 +6,7 @@
 #include <string>
 
 #include "container/file_source.h"
+#include "container/shared_pictures.h"
 
 namespace kiv {
 
@@ -26,6 +27,10 @@ class TFileAccessor {
   bool ResolvePath(std::u16string& name) const;
   // The resolved file opened read-only, or nullptr.
   std::unique_ptr<TStream> OpenRealFile(std::u16string_view name) const;
+
+  // The named picture, decoded once per source and shared; the placeholder picture when
+  // it is missing or cannot be decoded.
+  std::unique_ptr<accessor::TKivImage> LoadPicture(std::u16string_view name) const;
 
   void SetReadHook(TReadHook hook) { FReadHook = std::move(hook); }
   void SetBaseFolder(std::u16string folder) { FBaseFolder = std::move(folder); }

@@ -4,6 +4,7 @@
 
 #include "base/file_stream.h"
 #include "base/text.h"
+#include "graphics/rotated_bitmap_store.h"
 #include "ini/ini_file.h"
 #include "platform/loose_files.h"
 
@@ -23,6 +24,22 @@ bool IsRelative(std::u16string_view name) {
 
 TFileSource::TFileSource() : FNumber(++gSourceCounter) {}
 
+void TFileSource::AddPictureProvider(TPictureProvider provider) {
+  std::lock_guard lock(FProvidersLock);
+  FProviders.push_back(std::move(provider));
+}
+
+std::shared_ptr<TBitmapStore> TFileSource::ProvidePicture(std::u16string_view name) const {
+  std::lock_guard lock(FProvidersLock);
+  for (const TPictureProvider& provider : FProviders)
+    if (std::shared_ptr<TBitmapStore> store = provider(name)) return store;
+  return nullptr;
+}
+
+std::shared_ptr<TBitmapStore> TFileSource::Oriented(std::u16string_view, std::shared_ptr<TBitmapStore> store) const {
+  return store;
+}
+
 std::unique_ptr<TStream> TRealFileSource::OpenDiskFile(std::u16string_view name) const {
   const std::u16string full = IsRelative(name) && !FBaseFolder.empty() ? FBaseFolder + std::u16string(name)
                                                                        : std::u16string(name);
@@ -40,6 +57,11 @@ std::unique_ptr<TStream> TRealFileSource::OpenStream(std::u16string_view name) {
 void TMappedFileSource::LoadMaps(const TIniFile& project) {
   FFileMap.Load(project.FindSection(u"FileMap"));
   FRotations.Load(project.FindSection(u"RotationState"));
+}
+
+std::shared_ptr<TBitmapStore> TMappedFileSource::Oriented(std::u16string_view name,
+                                                          std::shared_ptr<TBitmapStore> store) const {
+  return UprightBitmapStore(std::move(store), FRotations.Orientation(name));
 }
 
 template <typename Open>

@@ -3,13 +3,16 @@
 // project's FileMap, or the entries of a show container. Sources are shared by the
 // accessors that hold them; every open runs under the source's lock.
 #include <memory>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/stream.h"
 #include "container/file_map.h"
 #include "container/kiv_unpack.h"
+#include "graphics/bitmap_store.h"
 
 namespace kiv {
 
@@ -25,6 +28,14 @@ class TFileSource {
   // The named file as a stream, or nullptr.
   virtual std::unique_ptr<TStream> OpenStream(std::u16string_view name) = 0;
 
+  // Pictures that are made rather than read (texts, buttons, masks ...) come from
+  // providers; the first that answers a name wins.
+  using TPictureProvider = std::function<std::shared_ptr<TBitmapStore>(std::u16string_view name)>;
+  void AddPictureProvider(TPictureProvider provider);
+  std::shared_ptr<TBitmapStore> ProvidePicture(std::u16string_view name) const;
+  // The decoded picture of name turned upright as the show records; unchanged here.
+  virtual std::shared_ptr<TBitmapStore> Oriented(std::u16string_view name, std::shared_ptr<TBitmapStore> store) const;
+
   // Unique per source, so pictures of equal names from two shows are told apart.
   uint32_t Number() const { return FNumber; }
   std::mutex& Lock() { return FLock; }
@@ -32,6 +43,8 @@ class TFileSource {
  private:
   std::mutex FLock;
   uint32_t FNumber;
+  mutable std::mutex FProvidersLock;
+  std::vector<TPictureProvider> FProviders;
 };
 
 // Files on disk. A relative name is taken from the base folder.
@@ -57,6 +70,8 @@ class TMappedFileSource : public TRealFileSource {
   void LoadMaps(const TIniFile& project);
   const TFileMap& FileMap() const { return FFileMap; }
   const TRotationTable& Rotations() const { return FRotations; }
+  // Turned upright as RotationState records for the name.
+  std::shared_ptr<TBitmapStore> Oriented(std::u16string_view name, std::shared_ptr<TBitmapStore> store) const override;
 
  protected:
   // Follows FileMap targets (a bounded number of steps, so a map that names itself

@@ -166,6 +166,15 @@ TEST_F(ShowOpeningRunTest, ALooseShowFileAndAProjectFileOpenToo) {
   EXPECT_EQ(errors, "");
 }
 
+TEST_F(ShowOpeningRunTest, TheStartupWindowPlaysTheStartupDialogAlone) {
+  std::ofstream(folder / "project" / "Project.kiv", std::ios::app)
+      << "[FileMap]\r\n[dialog_startup]\r\nobject Go:button\r\nend\r\n";
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + (folder / "show").string() + "'"), 0);
+  EXPECT_EQ(Summary("-exename ../show -startup"),
+            (folder / "show").string() + ": 1 slides, 1000 ms; nothing plays them yet\n");
+  EXPECT_EQ(Summary("-exename ../show"), (folder / "show").string() + ": 3 slides, 15000 ms; nothing plays them yet\n");
+}
+
 TEST_F(ShowOpeningRunTest, AProjectWithoutItsMainSectionIsReported) {
   std::ofstream(folder / "project" / "Project.kiv") << "[Slide1]\r\npicture=a.jpg\r\n";
   EXPECT_EQ(Run("-filename ../project/Project.kiv"), 1);
