@@ -4,6 +4,15 @@
 
 namespace kiv {
 
+namespace {
+
+size_t AllowedBytes(int width, int height, int stride) {
+  KIV_ASSERT(AllowedPictureSize(width, height));
+  return size_t(stride) * size_t(height);
+}
+
+}  // namespace
+
 const char* PixelFormatName(TPixelFormat format) {
   switch (format) {
     case TPixelFormat::Indexed8: return "Indexed8";
@@ -16,9 +25,10 @@ const char* PixelFormatName(TPixelFormat format) {
 }
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format)
-    : FWidth(width), FHeight(height), FFormat(format), FStride((width * BytesPerPixel(format) + 3) / 4 * 4) {
-  KIV_ASSERT(AllowedPictureSize(width, height));
-  FPixels.resize(size_t(FStride) * size_t(height));
-}
+    : FWidth(width),
+      FHeight(height),
+      FFormat(format),
+      FStride((width * BytesPerPixel(format) + 3) / 4 * 4),
+      FPixels(AllowedBytes(width, height, FStride)) {}
 
 }  // namespace kiv

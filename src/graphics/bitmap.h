@@ -3,8 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+#include "graphics/pixel_buffer.h"
 #include "graphics/pixel_format.h"
 
 namespace kiv {
@@ -31,8 +31,8 @@ class TBitmap {
   int Stride() const { return FStride; }
   uint8_t* Row(int y) { return FPixels.data() + size_t(y) * size_t(FStride); }
   const uint8_t* Row(int y) const { return FPixels.data() + size_t(y) * size_t(FStride); }
-  std::vector<uint8_t>& Pixels() { return FPixels; }
-  const std::vector<uint8_t>& Pixels() const { return FPixels; }
+  TPixelBuffer& Pixels() { return FPixels; }
+  const TPixelBuffer& Pixels() const { return FPixels; }
 
   // Colours of an Indexed8 bitmap, as 0xAARRGGBB.
   std::array<uint32_t, 256>& Palette() { return FPalette; }
@@ -48,7 +48,7 @@ class TBitmap {
   TPixelFormat FFormat;
   int FStride;
   int FMipLevel = 0;
-  std::vector<uint8_t> FPixels;
+  TPixelBuffer FPixels;
   std::array<uint32_t, 256> FPalette{};
 };
 
