@@ -12,38 +12,38 @@ namespace {
 
 struct TPlainWord {
   std::u16string_view Word;
-  TActionType Type;
+  TKivActionType Type;
 };
 
 constexpr std::array<TPlainWord, 11> kPlainWords{{
-    {u"exit", TActionType::Exit},
-    {u"nextslide", TActionType::NextSlide},
-    {u"prevslide", TActionType::PrevSlide},
-    {u"help", TActionType::Help},
-    {u"gotofirstslide", TActionType::GoToSlide},  // number 0: the first slide
-    {u"pause", TActionType::Pause},
-    {u"print", TActionType::Print},
-    {u"stop", TActionType::Stop},
-    {u"closedialog", TActionType::CloseDialog},
-    {u"saveslide", TActionType::SaveSlide},
-    {u"changeprinter", TActionType::ChangePrinter},
+    {u"exit", kActionExit},
+    {u"nextslide", kActionNextSlide},
+    {u"prevslide", kActionPrevSlide},
+    {u"help", kActionHelp},
+    {u"gotofirstslide", kActionGoToSlide},  // number 0: the first slide
+    {u"pause", kActionPause},
+    {u"print", kActionPrint},
+    {u"stop", kActionStop},
+    {u"closedialog", kActionCloseDialog},
+    {u"saveslide", kActionSaveSlide},
+    {u"changeprinter", kActionChangePrinter},
 }};
 
 // Forms whose argument is written in quotes and closed by ")": the argument runs from one
 // character past the prefix to two characters before the end.
 struct TQuotedForm {
   std::u16string_view Prefix;
-  TActionType Type;
+  TKivActionType Type;
 };
 
 constexpr std::array<TQuotedForm, 7> kQuotedForms{{
-    {u"openwebsite(", TActionType::OpenWebSite},
-    {u"writeemail(", TActionType::WriteEmail},
-    {u"runapp(", TActionType::RunApp},
-    {u"runappandexit(", TActionType::RunAppAndExit},
-    {u"runpresentation(", TActionType::RunPresentation},
-    {u"runpresentationandreturn(", TActionType::RunPresentationAndReturn},
-    {u"opendialog(", TActionType::OpenDialog},
+    {u"openwebsite(", kActionOpenWebSite},
+    {u"writeemail(", kActionWriteEmail},
+    {u"runapp(", kActionRunApp},
+    {u"runappandexit(", kActionRunAppAndExit},
+    {u"runpresentation(", kActionRunPresentation},
+    {u"runpresentationandreturn(", kActionRunPresentationAndReturn},
+    {u"opendialog(", kActionOpenDialog},
 }};
 
 constexpr std::u16string_view kGoToSlidePrefix = u"gotoslide(";
@@ -64,8 +64,8 @@ bool IsSlideNumber(std::u16string_view argument) {
 
 TKivActionInfo GoToSlideAction(std::u16string_view argument) {
   int32_t number = 0;
-  if (IsSlideNumber(argument) && ParseIniInteger(argument, number)) return {TActionType::GoToSlide, number, {}};
-  return {TActionType::GoToSlide, -1, std::u16string(argument)};
+  if (IsSlideNumber(argument) && ParseIniInteger(argument, number)) return {kActionGoToSlide, number, {}};
+  return {kActionGoToSlide, -1, std::u16string(argument)};
 }
 
 }  // namespace
@@ -81,10 +81,10 @@ TKivActionInfo ParseActionText(std::u16string_view text) {
 }
 
 TKivActionInfo ResolveSlideName(TKivActionInfo action, const TSlideNameResolver& resolver) {
-  if (action.Type != TActionType::GoToSlide || action.Number != -1) return action;
+  if (action.Type != kActionGoToSlide || action.Number != -1) return action;
   const int index = resolver ? resolver(action.Text) : -1;
   if (index < 0) return {};
-  return {TActionType::GoToSlide, index + 1, std::move(action.Text)};
+  return {kActionGoToSlide, index + 1, std::move(action.Text)};
 }
 
 int SlideIndexByName(std::span<const TSlideInfo> slides, std::u16string_view name) {

@@ -12,14 +12,14 @@ namespace kiv {
 
 // Plain words ("exit", "nextslide" ...) and the forms with an argument ("gotoslide(3)",
 // "runapp("notepad.exe")" ...); any other text gives the empty action. A "gotoslide("
-// whose argument is not a number gives GoToSlide with number -1 and the slide name as
+// whose argument is not a number gives kActionGoToSlide with number -1 and the slide name as
 // text, to be resolved against the show with ResolveSlideName.
 TKivActionInfo ParseActionText(std::u16string_view text);
 
 // Answers the 0-based index of the slide with that name, or -1.
 using TSlideNameResolver = std::function<int(std::u16string_view name)>;
 
-// A GoToSlide by name becomes a GoToSlide by number (1-based); a name the show does not
+// A go-to-slide by name becomes one by number (1-based); a name the show does not
 // know gives the empty action, so a mistyped name leaves the show where it is instead
 // of rewinding it. Other actions come back unchanged.
 TKivActionInfo ResolveSlideName(TKivActionInfo action, const TSlideNameResolver& resolver);
