@@ -1,5 +1,7 @@
 #include "model/slide_cache_visible.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 

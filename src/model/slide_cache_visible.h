@@ -1,8 +1,6 @@
 #pragma once
 // Which slides are on screen at a show time: one, or two while the transition from one
 // to the next runs.
-#include <climits>
-
 #include "model/kiv_source.h"
 
 namespace kiv {
