@@ -1,0 +1,45 @@
+#pragma once
+// The overlay drawn above the slides (logo, navigation panel, the show's dialogs), as
+// the engine drives it.
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "engine/hit_result.h"
+#include "engine/kiv_mouse.h"
+#include "engine/pixel_geometry.h"
+
+namespace kiv {
+
+class TKivSource;
+
+class IThirdSlide {
+ public:
+  virtual ~IThirdSlide() = default;
+  // Called every frame with the show time.
+  virtual void Update(double showTime) = 0;
+  // An open dialog keeps the show from running.
+  virtual bool HoldsShow() const = 0;
+  virtual bool IsDialogOpen() const = 0;
+  virtual void OpenDialog(std::u16string_view name) = 0;
+  // Closes the top dialog with result.
+  virtual void CloseDialog(int result) = 0;
+  // Closes the dialogs that close when the show moves to another slide.
+  virtual void CloseDialogsOnMove() = 0;
+  virtual THitResult HitTest(const TKivMouseRecord& mouse) = 0;
+};
+
+// What the overlay of a newly opened show is made from.
+struct TThirdSlideParams {
+  TKivSource* Source = nullptr;
+  TPixelSize Size;
+  float Volume = 1;
+  double Length = 0;  // ms
+  std::function<void(float volume)> SetVolume;
+  std::function<void(int32_t ms)> GoToTime;
+  std::function<bool()> IsPlaying;
+};
+
+using TThirdSlideFactory = std::function<std::unique_ptr<IThirdSlide>(const TThirdSlideParams&)>;
+
+}  // namespace kiv
