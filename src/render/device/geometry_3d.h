@@ -1,0 +1,55 @@
+#pragma once
+// Rectangles, points and matrices shared by the device layer and everything drawn on it.
+#include <algorithm>
+#include <cstdint>
+
+namespace kiv {
+
+// Right and bottom are exclusive.
+struct TRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+
+  int32_t Width() const { return Right - Left; }
+  int32_t Height() const { return Bottom - Top; }
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  bool operator==(const TRect&) const = default;
+};
+
+inline TRect Intersection(const TRect& a, const TRect& b) {
+  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+  return r.IsEmpty() ? TRect{} : r;
+}
+
+inline int64_t Area(const TRect& r) { return r.IsEmpty() ? 0 : int64_t(r.Width()) * r.Height(); }
+
+inline TRect OffsetRect(const TRect& r, int32_t dx, int32_t dy) {
+  return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+}
+
+struct TVector3 {
+  float X = 0;
+  float Y = 0;
+  float Z = 0;
+};
+
+inline TVector3 operator+(const TVector3& a, const TVector3& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
+inline TVector3 operator-(const TVector3& a, const TVector3& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
+inline TVector3 operator*(const TVector3& a, float k) { return {a.X * k, a.Y * k, a.Z * k}; }
+
+// A transform for row vectors: v' = v · M, translation in row 4. M[r][c] is the element
+// of row r + 1 and column c + 1.
+struct TMatrix4 {
+  float M[4][4] = {};
+
+  static TMatrix4 Identity() {
+    TMatrix4 m;
+    for (int i = 0; i < 4; ++i) m.M[i][i] = 1;
+    return m;
+  }
+};
+
+}  // namespace kiv

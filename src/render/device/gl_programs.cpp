@@ -1,0 +1,146 @@
+#include "render/device/gl_programs.h"
+
+#include <vector>
+
+#include "base/log.h"
+
+namespace kiv {
+
+namespace {
+
+std::string VertexSource() {
+  std::string source =
+      "#version 300 es\n"
+      "layout(location = 0) in vec3 aPosition;\n"
+      "layout(location = 2) in vec4 aDiffuse;\n"
+      "layout(location = 3) in vec4 aSpecular;\n"
+      "uniform mat4 uWorld;\n"
+      "uniform mat4 uView;\n"
+      "uniform mat4 uProjection;\n"
+      "out vec4 vDiffuse;\n"
+      "out vec4 vSpecular;\n";
+  for (int i = 0; i < kMaxTextureSets; ++i) {
+    const std::string n = std::to_string(i);
+    source += "layout(location = " + std::to_string(4 + i) + ") in highp vec2 aTex" + n + ";\n";
+    source += "out highp vec2 vTex" + n + ";\n";
+  }
+  source +=
+      "void main() {\n"
+      // Matrices are given for row vectors; read as columns they apply to column vectors.
+      "  vec4 p = uProjection * (uView * (uWorld * vec4(aPosition, 1.0)));\n"
+      // Screen y grows downwards and row 0 of every target is the top row; depth goes
+      // from 0..w to -w..w.
+      "  gl_Position = vec4(p.x, -p.y, 2.0 * p.z - p.w, p.w);\n"
+      // Colours arrive as the bytes of 0xAARRGGBB: B, G, R, A.
+      "  vDiffuse = aDiffuse.bgra;\n"
+      "  vSpecular = aSpecular.bgra;\n";
+  for (int i = 0; i < kMaxTextureSets; ++i) source += "  vTex" + std::to_string(i) + " = aTex" + std::to_string(i) + ";\n";
+  source += "}\n";
+  return source;
+}
+
+std::string FragmentPrelude() {
+  std::string source =
+      "#version 300 es\n"
+      "precision highp float;\n"
+      "in vec4 vDiffuse;\n"
+      "in vec4 vSpecular;\n"
+      "uniform vec4 uConst[32];\n"
+      "out vec4 fragColour;\n";
+  for (int i = 0; i < kMaxTextureSets; ++i) {
+    const std::string n = std::to_string(i);
+    source += "in highp vec2 vTex" + n + ";\nuniform sampler2D uTex" + n + ";\n";
+  }
+  return source;
+}
+
+std::string MakeFixedBody() {
+  std::string body =
+      "uniform int uStageCount;\n"
+      "uniform bool uModulateColour;\n"
+      "uniform bool uModulateAlpha;\n"
+      "uniform int uOpaqueStages;\n"
+      "uniform float uLodBias[8];\n"
+      "vec4 Stage(vec4 current, vec4 texel, int stage) {\n"
+      "  vec3 colour = uModulateColour ? texel.rgb * current.rgb : texel.rgb;\n"
+      "  float alpha = texel.a;\n"
+      "  if (uModulateAlpha) alpha = ((uOpaqueStages >> stage) & 1) != 0 ? current.a : texel.a * current.a;\n"
+      "  return vec4(colour, alpha);\n"
+      "}\n"
+      "void main() {\n"
+      "  vec4 current = vDiffuse;\n";
+  for (int i = 0; i < kMaxTextureSets; ++i) {
+    const std::string n = std::to_string(i);
+    body += "  if (uStageCount > " + n + ") current = Stage(current, texture(uTex" + n + ", vTex" + n +
+            ", uLodBias[" + n + "]), " + n + ");\n";
+  }
+  body += "  fragColour = current;\n}\n";
+  return body;
+}
+
+GLuint Compile(GLenum kind, const std::string& source) {
+  const GLuint shader = glCreateShader(kind);
+  const char* text = source.c_str();
+  glShaderSource(shader, 1, &text, nullptr);
+  glCompileShader(shader);
+  GLint ok = 0;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok) return shader;
+  GLint length = 0;
+  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+  std::vector<char> message(size_t(std::max(length, 1)));
+  glGetShaderInfoLog(shader, GLsizei(message.size()), nullptr, message.data());
+  Log().Write(std::string("Shader compile error: ") + message.data());
+  glDeleteShader(shader);
+  return 0;
+}
+
+}  // namespace
+
+std::string_view FixedFragmentBody() {
+  static const std::string body = MakeFixedBody();
+  return body;
+}
+
+TGLProgram BuildProgram(std::string_view fragmentBody) {
+  TGLProgram program;
+  const GLuint vertex = Compile(GL_VERTEX_SHADER, VertexSource());
+  const GLuint fragment = Compile(GL_FRAGMENT_SHADER, FragmentPrelude() + std::string(fragmentBody));
+  if (vertex && fragment) {
+    program.Name = glCreateProgram();
+    glAttachShader(program.Name, vertex);
+    glAttachShader(program.Name, fragment);
+    glLinkProgram(program.Name);
+    GLint ok = 0;
+    glGetProgramiv(program.Name, GL_LINK_STATUS, &ok);
+    if (!ok) {
+      Log().Write("Shader link error");
+      glDeleteProgram(program.Name);
+      program.Name = 0;
+    }
+  }
+  if (vertex) glDeleteShader(vertex);
+  if (fragment) glDeleteShader(fragment);
+  if (!program.Name) return program;
+
+  const GLuint name = program.Name;
+  program.World = glGetUniformLocation(name, "uWorld");
+  program.View = glGetUniformLocation(name, "uView");
+  program.Projection = glGetUniformLocation(name, "uProjection");
+  program.StageCount = glGetUniformLocation(name, "uStageCount");
+  program.ModulateColour = glGetUniformLocation(name, "uModulateColour");
+  program.ModulateAlpha = glGetUniformLocation(name, "uModulateAlpha");
+  program.OpaqueStages = glGetUniformLocation(name, "uOpaqueStages");
+  program.LodBias = glGetUniformLocation(name, "uLodBias");
+  program.Constants = glGetUniformLocation(name, "uConst");
+  // Sampler i reads texture unit i for good.
+  glUseProgram(name);
+  for (int i = 0; i < kMaxTextureSets; ++i) {
+    const GLint sampler = glGetUniformLocation(name, ("uTex" + std::to_string(i)).c_str());
+    if (sampler >= 0) glUniform1i(sampler, i);
+  }
+  glUseProgram(0);
+  return program;
+}
+
+}  // namespace kiv

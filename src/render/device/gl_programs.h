@@ -1,0 +1,54 @@
+#pragma once
+// The shader programs that do what fixed-function texture stages did: one vertex shader
+// for every program (world, view and projection transforms; rows of every target stored
+// top row first) and a fragment part per program.
+//
+// A pixel shader given to a renderer is the body of a GLSL ES 3.00 fragment shader. It
+// is compiled after these declarations, which it may use:
+//   in vec4 vDiffuse, vSpecular;      vertex colours (R, G, B, A)
+//   in highp vec2 vTex0 ... vTex7;    texture coordinates of each set
+//   uniform sampler2D uTex0 ... uTex7; the textures of the draw, by stage
+//   uniform vec4 uConst[32];           the pixel shader constants
+//   out vec4 fragColour;
+#include <GLES3/gl3.h>
+
+#include <string>
+#include <string_view>
+
+#include "render/device/vertex_3d.h"
+
+namespace kiv {
+
+// Attribute locations of the vertex shader.
+namespace VertexAttribute {
+inline constexpr GLuint Position = 0;
+inline constexpr GLuint Normal = 1;
+inline constexpr GLuint Diffuse = 2;
+inline constexpr GLuint Specular = 3;
+inline constexpr GLuint FirstTexture = 4;
+}  // namespace VertexAttribute
+
+struct TGLProgram {
+  GLuint Name = 0;
+  GLint World = -1;
+  GLint View = -1;
+  GLint Projection = -1;
+  // Fixed-function state; -1 in pixel shaders.
+  GLint StageCount = -1;
+  GLint ModulateColour = -1;
+  GLint ModulateAlpha = -1;
+  GLint OpaqueStages = -1;
+  GLint LodBias = -1;
+  GLint Constants = -1;
+};
+
+// The fragment body that stands in for the texture stages: stage i either modulates the
+// colour so far with its texture or selects its texture; alpha likewise, except that
+// stages whose texture has no alpha keep the alpha so far.
+std::string_view FixedFragmentBody();
+
+// Compiles and links a program with fragmentBody; Name is 0 on failure (logged).
+// Must run with the program's context current.
+TGLProgram BuildProgram(std::string_view fragmentBody);
+
+}  // namespace kiv

@@ -1,0 +1,27 @@
+#include "render/device/present_pacing.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "base/clock.h"
+
+namespace kiv {
+
+namespace {
+std::atomic<uint32_t> GPreviousPresentMs{0};
+}
+
+uint32_t PresentSleepMs(int refreshRate, uint32_t elapsedMs) {
+  const int64_t period = 1000 / (refreshRate > 0 ? refreshRate : 60);
+  const int64_t rest = std::clamp<int64_t>(period - int64_t(elapsedMs), 1, period);
+  return uint32_t(std::max<int64_t>(1, rest - 3));
+}
+
+void WaitBeforePresent(int refreshRate) {
+  IClock& clock = Clock();
+  clock.SleepMs(PresentSleepMs(refreshRate, clock.NowMs() - GPreviousPresentMs.load()));
+}
+
+void MarkPresented() { GPreviousPresentMs.store(Clock().NowMs()); }
+
+}  // namespace kiv
