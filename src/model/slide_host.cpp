@@ -1,0 +1,46 @@
+#include "model/slide_host.h"
+
+#include "container/file_accessor.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::u16string_view kVirtualPrefixes[] = {u"Text: ", u"Button: ",       u"Shadow: ",
+                                                    u"Mask: ", u"PresetedMask: ", u"SlideEffectBuffer"};
+
+}  // namespace
+
+bool IsVirtualPictureName(std::u16string_view name) {
+  for (std::u16string_view prefix : kVirtualPrefixes)
+    if (name.starts_with(prefix)) return true;
+  return false;
+}
+
+TKivSlideHost::TKivSlideHost(TFileAccessor* accessor, TObjectFactoryChain factories)
+    : FAccessor(accessor), FFactories(std::move(factories)) {}
+
+std::shared_ptr<TBitmapStore> TKivSlideHost::LoadPicture(std::u16string_view name) const {
+  if (!FAccessor) return nullptr;
+  if (IsVirtualPictureName(name)) return FAccessor->Source().ProvidePicture(name);
+  // The store is handed out tied to the shared handle, so the picture stays shared
+  // through the table for as long as the object holds it.
+  std::shared_ptr<accessor::TKivImage> image = FAccessor->LoadPicture(name);
+  TBitmapStore* store = image->Store().get();
+  return std::shared_ptr<TBitmapStore>(std::move(image), store);
+}
+
+void TKivSlideHost::AddPictureProvider(TFileSource::TPictureProvider provider) {
+  if (FAccessor) FAccessor->Source().AddPictureProvider(std::move(provider));
+}
+
+std::optional<TVec3> TKivSlideHost::Camera() const {
+  if (!FCameraQuery) return std::nullopt;
+  return FCameraQuery();
+}
+
+void TKivSlideHost::RequestRedraw() const {
+  if (FRedrawRequest) FRedrawRequest();
+}
+
+}  // namespace kiv
