@@ -1,0 +1,144 @@
+// Opening and seeking: requests that wait to be carried out, stale reports, start
+// positions, the window request, device changes and the loader hand-over.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_line.h"
+#include "engine/engine_test_support.h"
+#include "engine/slide_navigation.h"
+
+namespace kiv {
+namespace {
+
+const std::string kShowA =
+    "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
+const std::string kShowB =
+    "[main]\nopt_slidescount=2\nopt_synchpos1=10000\nopt_synchpos2=20000\nopt_repeat=stop\n";
+
+bool AllReportsCarry(const TEngineHarness& harness, int32_t sequence) {
+  for (const std::vector<int32_t>& report : harness.RawPositions)
+    if (report[0] != sequence) return false;
+  return true;
+}
+
+TEST(KivEngineOpen, SeekAndPauseSentWhileAnOpenWaitsApplyToThatOpen) {
+  TEngineHarness harness;
+  harness.Open(kShowA);
+  const int32_t open = harness.Engine->RequestOpen(nullptr, ParseProject(kShowB), 0);
+  const int32_t seek = harness.Engine->RequestSeek(7000);
+  harness.Engine->RequestPause(false);
+  EXPECT_GT(seek, open);
+  harness.Engine->Start();  // all three wait for the first turn
+
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.LastPosition() > 7500; }));
+  EXPECT_EQ(harness.Reports.front().Position, 7000);
+  EXPECT_EQ(harness.Reports.front().Length, 20000);  // show B
+  EXPECT_TRUE(AllReportsCarry(harness, seek));       // the open's own number was never used
+
+  // The main thread drops reports of a request that has been superseded.
+  const size_t taken = harness.Reports.size();
+  TKivEventData stale;
+  stale.Code = kPositionMessage;
+  stale.Values = {open, 1234, 20000, 0};
+  harness.Engine->HandleMainMessage(stale);
+  EXPECT_EQ(harness.Reports.size(), taken);
+}
+
+TEST(KivEngineOpen, PauseAfterAPendingSeekKeepsTheNewShowStanding) {
+  TEngineHarness harness;
+  harness.Open(kShowA);
+  harness.Engine->RequestPause(false);  // no request waits: the engine itself resumes
+  harness.Engine->RequestOpen(nullptr, ParseProject(kShowB), 0);
+  harness.Engine->RequestSeek(3000);
+  harness.Engine->RequestPause(true);
+  harness.Engine->Start();
+
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.LastPosition() == 3000; }));
+  harness.RunFor(2000);
+  EXPECT_EQ(harness.LastPosition(), 3000);
+  EXPECT_FALSE(harness.Engine->Status().Active);
+  EXPECT_EQ(harness.Reports.back().Length, 20000);
+}
+
+TEST(KivEngineOpen, ShowStartsAtTheSlideOrTimeOfTheCommandLine) {
+  TKivSource source(nullptr, ParseProject(kShowA).release(), true, u"show.exe");
+  struct TCase {
+    const char16_t* CommandLine;
+    int32_t Expected;
+  };
+  // Without transitions a slide is entered 1 ms after its start; "-time" starts 1 ms early.
+  for (const TCase& test : {TCase{u"show.exe -slide 3", 9001}, TCase{u"show.exe -slide 2", 4001},
+                            TCase{u"show.exe -time 5000", 4999}, TCase{u"show.exe -slide 0", 0},
+                            TCase{u"show.exe -Slide 3", 0}}) {
+    const TStartPosition start = TCommandLine::FromText(test.CommandLine).GetStartPosition();
+    const int32_t startMs = StartPositionTime(source, start.Value, start.IsTime);
+    EXPECT_EQ(startMs, test.Expected);
+
+    TEngineHarness harness;
+    harness.Open(kShowA, startMs);
+    harness.Engine->Start();  // paused: the position is reported once and stays
+    ASSERT_TRUE(harness.WaitFor([&] { return !harness.Reports.empty(); }));
+    harness.RunFor(500);
+    EXPECT_EQ(harness.Reports.size(), 1u);
+    EXPECT_EQ(harness.LastPosition(), test.Expected);
+  }
+}
+
+TEST(KivEngineOpen, OpenAsksForTheShowsWindowAndDrawsAFirstFrame) {
+  TEngineHarness harness;
+  harness.Play(kShowA);
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.FirstFrames == 1 && harness.LastPosition() > 500; }));
+  ASSERT_EQ(harness.Geometries.size(), 1u);
+  EXPECT_EQ(harness.Geometries[0], (std::vector<int32_t>{800, 600, 2}));  // what the loader asked for
+  EXPECT_EQ(harness.Loader.load()->Size(), (TPixelSize{640, 480}));     // then it renders at the device's size
+  EXPECT_EQ(harness.Controller->LastDrawSize(), (TPixelSize{640, 480}));
+  EXPECT_GT(harness.Controller->SlidesPreloaded(), 0);
+}
+
+TEST(KivEngineOpen, NewDeviceSizeReopensTheLoaderAtTheCurrentTime) {
+  TEngineHarness harness;
+  harness.Play(kShowA);
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.LastPosition() > 2000; }));
+  harness.Controller->SetDeviceSize({1024, 4});
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.LoadersMade == 2; }));
+  const int32_t before = harness.LastPosition();
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.LastPosition() > before + 1000; }));
+  EXPECT_EQ(harness.Loader.load()->Size(), (TPixelSize{1024, 10}));  // each side at least 10
+  EXPECT_EQ(harness.Geometries.size(), 1u);  // the window is placed once per open
+  for (size_t i = 1; i < harness.Reports.size(); ++i)
+    EXPECT_GT(harness.Reports[i].Position, harness.Reports[i - 1].Position);  // the clock went on, not back
+  EXPECT_EQ(harness.FirstFrames, 2);  // the first frame after the re-initialise is announced again
+}
+
+TEST(KivEngineOpen, ReopeningTakesOnlyTheSlideListFromTheQueueWhileTheLoaderStops) {
+  TEngineHarness harness;
+  harness.Open(kShowA);
+  harness.Loader.load()->Start();  // the engine does not run: the loader's first list waits in its send
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.Engine->Events().Count() == 1; }));
+  TKivMouseRecord press;
+  press.Event = TMouseEvent::Press;
+  harness.Engine->RequestMouse(press, TKivActionInfo{kActionPause, 0, u""});
+  harness.Engine->RequestSnapshot();
+
+  harness.Open(kShowB);  // must release the waiting loader without deadlock
+  EXPECT_EQ(harness.LoadersMade, 2);
+  EXPECT_EQ(harness.Engine->Events().Count(), 2u);  // mouse and snapshot wait for the engine's turn
+
+  harness.Engine->Start();
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.Actions.size() == 1; }));
+  EXPECT_EQ(harness.Actions[0].Type, kActionPause);
+}
+
+TEST(KivEngineOpen, StopReleasesALoaderWaitingInItsSend) {
+  TEngineHarness harness;
+  harness.Open(kShowA);
+  harness.Loader.load()->Start();
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.Engine->Events().Count() == 1; }));
+  harness.Engine->Stop();
+  EXPECT_TRUE(harness.Engine->Events().Closed());
+  EXPECT_FALSE(harness.Engine->IsRunning());
+}
+
+}  // namespace
+}  // namespace kiv
