@@ -30,6 +30,18 @@ inline TRect OffsetRect(const TRect& r, int32_t dx, int32_t dy) {
   return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
 }
 
+// A rectangle in fractional pixels, for texture and picture areas.
+struct TRectF {
+  float Left = 0;
+  float Top = 0;
+  float Right = 0;
+  float Bottom = 0;
+
+  float Width() const { return Right - Left; }
+  float Height() const { return Bottom - Top; }
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+};
+
 struct TVector3 {
   float X = 0;
   float Y = 0;
@@ -39,6 +51,10 @@ struct TVector3 {
 inline TVector3 operator+(const TVector3& a, const TVector3& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
 inline TVector3 operator-(const TVector3& a, const TVector3& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
 inline TVector3 operator*(const TVector3& a, float k) { return {a.X * k, a.Y * k, a.Z * k}; }
+inline float Dot(const TVector3& a, const TVector3& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
+inline TVector3 Cross(const TVector3& a, const TVector3& b) {
+  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
 
 // A transform for row vectors: v' = v · M, translation in row 4. M[r][c] is the element
 // of row r + 1 and column c + 1.

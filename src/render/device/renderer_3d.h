@@ -37,6 +37,9 @@ class T3DRenderer : public T3DResultHolder {
 
   // True while the renderer's creation still waits for the main thread.
   virtual bool IsPending() = 0;
+  // False while pending and once the device is lost: a lost renderer stays so, and the
+  // layer above makes a new one.
+  virtual bool HasDevice() = 0;
 
   virtual bool BeginScene() = 0;
   virtual bool EndScene() = 0;

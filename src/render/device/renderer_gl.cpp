@@ -132,6 +132,11 @@ bool T3DRendererGL::IsPending() {
   return FPending;
 }
 
+bool T3DRendererGL::HasDevice() {
+  TDeviceLockGuard lock;
+  return FStore != nullptr;
+}
+
 void T3DRendererGL::BindRenderTarget() {
   glBindFramebuffer(GL_FRAMEBUFFER, FRenderTarget->Framebuffer());
   // Row 0 of every target is its top row, so y needs no turning here.

@@ -53,6 +53,7 @@ class T3DRendererGL : public T3DRenderer {
   void CreationDone(TDxError result);
 
   bool IsPending() override;
+  bool HasDevice() override;
   bool BeginScene() override;
   bool EndScene() override;
   bool Present(const TRect* sourceRects, int count, const TRect* destRects) override;
