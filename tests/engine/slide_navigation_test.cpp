@@ -1,0 +1,81 @@
+#include "engine/slide_navigation.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "model/kiv_source.h"
+#include "model/model_test_support.h"
+
+namespace kiv {
+namespace {
+
+// Slides ending at 4000, 9000, 15000 and 20000 ms with 1000 ms transitions.
+std::string WithTransitions(const std::string& moreOptions = "") {
+  return "[main]\nopt_slidescount=4\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\nopt_synchpos4=20000\n"
+         "opt_fx_enable=1\nopt_fx_time=1000\nopt_fx_eff3=1\n" +
+         moreOptions + "[Slide2]\nslideid=Beach\n[Slide3]\npicture=C:\\pics\\sunset.jpg\n";
+}
+const std::string kPlain = "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
+
+std::unique_ptr<TKivSource> SourceOf(const std::string& text) {
+  static TScriptedRandom random;
+  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, u"show.exe", &random);
+}
+
+TEST(SlideNavigation, SlideStartsStepOverTheStartWithoutTransition) {
+  auto plain = SourceOf(kPlain + "opt_repeat=stop\n");
+  EXPECT_EQ(SlideStartTime(*plain, -3), 1);
+  EXPECT_EQ(SlideStartTime(*plain, 0), 1);
+  EXPECT_EQ(SlideStartTime(*plain, 2), 9001);
+  EXPECT_EQ(SlideStartTime(*plain, 3), 15000);  // the end of a show that ends
+
+  auto repeating = SourceOf(kPlain);
+  EXPECT_EQ(SlideStartTime(*repeating, 3), 15001);  // the first slide again
+  EXPECT_EQ(SlideStartTime(*repeating, 4), 19001);
+
+  auto faded = SourceOf(WithTransitions());
+  EXPECT_EQ(SlideStartTime(*faded, 1), 4000);
+  EXPECT_EQ(SlideStartTime(*SourceOf("[main]\n"), 2), 0);
+}
+
+TEST(SlideNavigation, NextSlideShowsThePausedPictureAfterItsTransition) {
+  auto faded = SourceOf(WithTransitions("opt_repeat=stop\n"));
+  EXPECT_EQ(NextSlideTime(*faded, 500, false), 4000);
+  EXPECT_EQ(NextSlideTime(*faded, 500, true), 5000);
+  EXPECT_EQ(NextSlideTime(*faded, 4000, false), 9000);  // a boundary belongs to the earlier slide
+  EXPECT_EQ(NextSlideTime(*faded, 17000, false), 15000);  // the last slide of a show that ends
+
+  auto repeating = SourceOf(kPlain);
+  EXPECT_EQ(NextSlideTime(*repeating, 10000, false), 15001);
+  EXPECT_EQ(NextSlideTime(*repeating, 16000, true), 19001);
+}
+
+TEST(SlideNavigation, PreviousSlideRestartsTheSlideOrGoesBackWithinHalfASecond) {
+  auto faded = SourceOf(WithTransitions());
+  // Slide 3 is fully shown at 10000.
+  EXPECT_EQ(PrevSlideTime(*faded, 10600), 10000);
+  EXPECT_EQ(PrevSlideTime(*faded, 10300), 5000);  // slide 2 fully shown
+  EXPECT_EQ(PrevSlideTime(*faded, 9500), 5000);   // during the transition into slide 3
+  EXPECT_EQ(PrevSlideTime(*faded, 5300), 0);
+  EXPECT_EQ(PrevSlideTime(*faded, 3000), 0);
+  EXPECT_EQ(PrevSlideTime(*faded, 0), 0);
+}
+
+TEST(SlideNavigation, CurrentSlideAndSlidesByName) {
+  auto faded = SourceOf(WithTransitions("opt_repeat=stop\n"));
+  EXPECT_EQ(CurrentSlideIndex(*faded, 0), 0);
+  EXPECT_EQ(CurrentSlideIndex(*faded, 4000), 0);
+  EXPECT_EQ(CurrentSlideIndex(*faded, 4001), 1);
+  EXPECT_EQ(CurrentSlideIndex(*faded, 25000), 3);  // past the end of a show that ends
+  EXPECT_EQ(CurrentSlideIndex(*SourceOf(kPlain), 16000), 3);  // the next round
+
+  EXPECT_EQ(SlideIndexByName(*faded, u"Beach"), 1);
+  EXPECT_EQ(SlideIndexByName(*faded, u"sunset"), 2);
+  EXPECT_EQ(SlideIndexByName(*faded, u"beach"), -1);  // names match exactly
+  EXPECT_EQ(SlideIndexByName(*faded, u"nowhere"), -1);
+}
+
+}  // namespace
+}  // namespace kiv
