@@ -3,11 +3,15 @@
 // and the mended faults of the tile pool and the batch.
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "render/device/dev_store.h"
 #include "render/device/device_faults.h"
 #include "render/device/device_test_support.h"
 #include "render/screen/box_antialiaser.h"
 #include "render/screen/custom_texture.h"
+#include "render/screen/mip_levels.h"
 #include "render/screen/multi_texture6.h"
 #include "render/screen/screen_3d.h"
 #include "render/screen/texture_manager6.h"
@@ -327,6 +331,80 @@ TEST_F(ScreenTest, FullBatchWithSeveralTexturesIsDrawnAndGoesOn) {
   }
   auto shot = Snapshot();
   for (int i = 0; i < 5; ++i) EXPECT_EQ(PixelAt(*shot, 12 + 20 * i, 12), 0xFFFF0000u) << i;
+}
+
+TEST_F(ScreenTest, MipMappedTexturesCarryReducedLevels) {
+  auto picture = MakePattern(64, 64);
+  TPictureTexture texture(*FScreen, *picture);
+  texture.SetMipMapped(true);
+  T3DTexture* device = texture.GetTexture();
+  ASSERT_TRUE(device);
+  ASSERT_EQ(device->GetLevelCount(), 7);
+  TBitmap expected(32, 32, TPixelFormat::Bgra32);
+  ReduceInto(*picture, expected);
+  auto level = device->GetLevel(1)->Lock(nullptr, true);
+  ASSERT_TRUE(level);
+  EXPECT_EQ(PixelAt(*level, 5, 9), PixelAt(expected, 5, 9));
+  EXPECT_EQ(PixelAt(*level, 31, 31), PixelAt(expected, 31, 31));
+  device->GetLevel(1)->Unlock(std::move(level));
+  // Drawn at half size with a mip bias, it draws from the levels without complaint.
+  texture.SetMipLodBias(-0.5f);
+  FScreen->DrawQuad(&texture, {0, 0, 0}, {32, 0, 0}, {0, 32, 0}, {0, 0, 64, 64},
+                    {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, kNoEdges);
+  FScreen->Batch().Flush();
+  EXPECT_EQ(FScreen->Renderer()->LastError(), TDxError::Ok);
+}
+
+TEST_F(ScreenTest, FullScreenSwitchReleasesTexturesAndTakesTheMonitor) {
+  auto picture = MakePattern(40, 40);
+  TPictureTexture texture(*FScreen, *picture);
+  ASSERT_TRUE(texture.GetTexture());
+  EXPECT_EQ(texture.Paints, 1);
+  FScreen->EndScene(false);
+
+  FWindow.Device->SetFullScreen(true);
+  ASSERT_TRUE(FScreen->BeginScene());
+  TRect monitor;
+  ASSERT_TRUE(TestEngine().GetAdapterRect(0, monitor));
+  EXPECT_EQ(FScreen->ScreenRect(), monitor);
+  int width = 0, height = 0;
+  ASSERT_TRUE(FScreen->Renderer()->GetBackBuffer()->GetSize(width, height));
+  EXPECT_EQ(width, monitor.Width());
+  // The texture was released and is made and painted again on use.
+  ASSERT_TRUE(texture.GetTexture());
+  EXPECT_EQ(texture.Paints, 2);
+  FScreen->EndScene(false);
+
+  FWindow.Device->SetFullScreen(false);
+  ASSERT_TRUE(FScreen->BeginScene());
+  EXPECT_EQ(FScreen->ScreenRect(), (TRect{0, 0, kWidth, kHeight}));
+  EXPECT_EQ(FLostCalls, 2);
+  EXPECT_EQ(FReadyCalls, 3);
+}
+
+TEST(ScreenThreads, ScreenOnTheDrawingThreadGetsItsRendererFromTheMainThread) {
+  auto window = MakeTestWindow(64, 48);
+  std::promise<uint32_t> drawn;
+  std::future<uint32_t> done = drawn.get_future();
+  std::thread drawing([&] {
+    T3DScreen screen(TestEngine(), nullptr, nullptr);
+    screen.AssignDevice(window.Device.get());
+    // The first frames find the renderer still being made.
+    while (!screen.BeginScene()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    screen.Clear(0xFF336699, false);
+    screen.Batch().Flush();
+    auto shot = screen.Renderer()->CopyRenderTarget(*screen.Renderer()->GetBackBuffer());
+    screen.EndScene(true);
+    drawn.set_value(shot ? PixelAt(*shot, 10, 10) : 0);
+  });
+  while (done.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+    TestEngine().ProcessDeviceRequests();
+  EXPECT_EQ(done.get(), 0xFF336699u);
+  drawing.join();
+  // The drawing thread let go of the context: the main thread may draw now.
+  T3DScreen screen(TestEngine(), nullptr, nullptr);
+  screen.AssignDevice(window.Device.get());
+  EXPECT_TRUE(screen.BeginScene());
 }
 
 }  // namespace
