@@ -11,7 +11,6 @@ inline constexpr uint32_t Anisotropy = 0x00020000;
 }  // namespace RasterCaps
 
 struct TCapsWrapper {
-  int Adapter = 0;
   uint32_t PixelShaderVersion = 0;  // 0xFFFF0000 | major << 8 | minor
   int MaxTextureWidth = 0;
   int MaxTextureHeight = 0;

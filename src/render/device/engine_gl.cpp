@@ -3,6 +3,8 @@
 #include <GLES3/gl3.h>
 #include <SDL2/SDL.h>
 
+#include <algorithm>
+
 #include "base/log.h"
 #include "render/device/dev_store.h"
 #include "render/device/device_lock.h"

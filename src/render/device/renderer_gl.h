@@ -79,7 +79,6 @@ class T3DRendererGL : public T3DRenderer {
   void ReleaseContext() override;
   int RefreshRate() override { return FSetup.RefreshRate; }
 
-  bool Exclusive() const { return FSetup.Exclusive; }
   // The store is going: the renderer stays, without device.
   void StoreGone();
 

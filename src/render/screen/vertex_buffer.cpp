@@ -86,12 +86,14 @@ void TVertexBuffer::Flush() {
     texture->SetMipLodBias(owner.MipLodBias());
     textures[size_t(t)] = texture;
   }
+  // Vertex alpha carries the opacity of a single texture; several textures combine as
+  // the stages do, each taking over from the one before.
   uint32_t flags;
   if (FTextureCount == 0)
     flags = DrawFlag::VertexColour | DrawFlag::AlphaModulation;
   else if (FNineGrid)
     flags = DrawFlag::Textured | DrawFlag::VertexColour | DrawFlag::AlphaModulation;
-  else if (FTextureCount == 1 && FNeedsAlpha)
+  else if (FTextureCount == 1)
     flags = DrawFlag::Textured | DrawFlag::AlphaModulation;
   else
     flags = DrawFlag::Textured;

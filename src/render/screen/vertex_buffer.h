@@ -38,8 +38,6 @@ class TVertexBuffer : public TScreenResource {
 
   int TriangleCount() const { return FTriangles; }
   int Capacity() const { return FLimit; }
-  // Turned on for good by a texture that is not fully opaque.
-  void SetNeedsAlpha() { FNeedsAlpha = true; }
 
  private:
   static constexpr int kDeviceTriangles = 1024;
@@ -54,7 +52,6 @@ class TVertexBuffer : public TScreenResource {
   int FTextureCount = 0;
   std::vector<T3DVertex> FVertices;
   int FTriangles = 0;
-  bool FNeedsAlpha = true;
   bool FNineGrid = false;
 };
 
