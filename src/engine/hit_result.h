@@ -2,7 +2,7 @@
 // What lies under the mouse pointer.
 #include <string>
 
-#include "engine/kiv_action_info.h"
+#include "model/action_info.h"
 
 namespace kiv {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "base/thread_event_list.h"
-#include "engine/kiv_action_info.h"
+#include "model/action_info.h"
 
 namespace kiv {
 
