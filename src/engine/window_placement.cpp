@@ -7,7 +7,7 @@ namespace kiv {
 
 namespace {
 
-TPixelRect PlacementArea(const TScreenLayout& screens, const TPlacementOptions& options) {
+TRect PlacementArea(const TScreenLayout& screens, const TPlacementOptions& options) {
   if (options.DesktopAlign || screens.Monitors.empty()) return screens.WorkArea;
   const bool valid = options.Display >= 1 && size_t(options.Display) <= screens.Monitors.size();
   return screens.Monitors[valid ? size_t(options.Display - 1) : 0];
@@ -22,7 +22,7 @@ TWindowPlacement PlaceShowWindow(TPixelSize size, TWindowMode mode, const TScree
   placement.FrameStyle = bordered ? (options.Resize ? kResizableFrame : kFixedFrame) : kNoFrame;
   placement.Windowed = mode != kFullScreenWindow;
 
-  const TPixelRect area = PlacementArea(screens, options);
+  const TRect area = PlacementArea(screens, options);
   const TPixelSize frame = bordered ? frameExtent(placement.FrameStyle) : TPixelSize{};
   TPixelSize client = mode == kFullScreenWindow ? TPixelSize{area.Width(), area.Height()} : size;
 

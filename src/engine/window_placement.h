@@ -16,8 +16,8 @@ enum TWindowMode : int { kFullScreenWindow = 0, kBorderedWindow = 1, kBorderless
 enum TWindowFrameStyle : int { kNoFrame = 0, kResizableFrame = 1, kFixedFrame = 5 };
 
 struct TScreenLayout {
-  std::vector<TPixelRect> Monitors;  // the primary monitor first
-  TPixelRect WorkArea;               // the desktop without task bars
+  std::vector<TRect> Monitors;  // the primary monitor first
+  TRect WorkArea;               // the desktop without task bars
 };
 
 struct TPlacementOptions {
@@ -30,7 +30,7 @@ struct TPlacementOptions {
 using TFrameExtent = std::function<TPixelSize(TWindowFrameStyle style)>;
 
 struct TWindowPlacement {
-  TPixelRect Bounds;  // the whole window, frame included
+  TRect Bounds;  // the whole window, frame included
   TPixelSize Client;
   TWindowFrameStyle FrameStyle = kNoFrame;
   bool Windowed = false;

@@ -32,7 +32,7 @@ TButtonSkinState ReadState(const TIniSection* section) {
 
 }  // namespace
 
-TSkinRect TButtonSkinState::CaptionArea(int32_t width, int32_t height) const {
+TRect TButtonSkinState::CaptionArea(int32_t width, int32_t height) const {
   return {Piece(TSkinPart::Left).X2, Piece(TSkinPart::Top).Y2, width - Piece(TSkinPart::Right).Width(),
           height - Piece(TSkinPart::Bottom).Height()};
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/rect.h"
 #include "ini/ini_storage.h"
 #include "model/image_keys.h"
 
@@ -27,13 +28,6 @@ struct TSkinPiece {
   bool operator==(const TSkinPiece&) const = default;
 };
 
-struct TSkinRect {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-  bool operator==(const TSkinRect&) const = default;
-};
 
 struct TButtonSkinState {
   std::array<TSkinPiece, 9> Pieces;  // in TSkinPart order
@@ -41,7 +35,7 @@ struct TButtonSkinState {
   const TSkinPiece& Piece(TSkinPart part) const { return Pieces[size_t(part)]; }
   // Where the caption goes in a button of that size: inside the left and right edges,
   // below the top edge and above the bottom one.
-  TSkinRect CaptionArea(int32_t width, int32_t height) const;
+  TRect CaptionArea(int32_t width, int32_t height) const;
 };
 
 struct TButtonSkin {

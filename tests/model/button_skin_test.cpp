@@ -55,7 +55,7 @@ TEST(ButtonSkin, PartsAndCaptionSettings) {
   EXPECT_EQ(normal.Piece(TSkinPart::LeftBottom), (TSkinPiece{u"glass.png", 0, 24, 8, 32}));
   // From the right edge of "Left" to the width less the width of "Right"; from the
   // bottom of "Top" to the height less the height of "Bottom".
-  EXPECT_EQ(normal.CaptionArea(200, 40), (TSkinRect{12, 6, 190, 35}));
+  EXPECT_EQ(normal.CaptionArea(200, 40), (TRect{12, 6, 190, 35}));
 
   // Missing and invalid numbers count as 0; missing parts and states are empty.
   EXPECT_EQ(skin.State(TButtonState::Hover).Piece(TSkinPart::Center), (TSkinPiece{u"glass hover.png", 1, 0, 3, 0}));
