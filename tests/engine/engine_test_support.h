@@ -79,11 +79,13 @@ class TTimingOnlyLoader : public TKivThread, public IKivSlideLoader {
         ++ListsSent;
       }
     }
+    if (first == FFirst && last == FLast) ListTime = time;
     std::this_thread::sleep_for(std::chrono::microseconds(100));
   }
 
  public:
   std::atomic<int> ListsSent{0};
+  std::atomic<double> ListTime{-1};  // the show time the engine's slide list was last made for
 
  private:
   TSlideLoaderParams FParams;
@@ -181,6 +183,15 @@ class TEngineHarness {
     }
     Pump();
     return condition();
+  }
+
+  // Waits until the show stands still at ms with its slides there in the engine's hands,
+  // so that what happens next does not race the loader. The show must be paused at ms.
+  bool WaitForSlidesAt(double ms) {
+    return WaitFor([&] {
+      TTimingOnlyLoader* loader = Loader.load();
+      return !Engine->Status().Active && loader && loader->ListTime == ms;
+    });
   }
 
   // Lets the engine run for ms of virtual time.

@@ -132,6 +132,10 @@ TEST(KivEngineInput, DialogsStayWithTheOverlayAndHoldTheShow) {
   EXPECT_EQ(overlay.load()->LastResult, -1);
 
   // Dialog actions from objects and from the mouse are not posted to the main thread.
+  // The press lands on a slide standing still, so it cannot fall between slide lists.
+  harness.Engine->RequestPause(true);
+  harness.Engine->RequestSeek(2000);
+  ASSERT_TRUE(harness.WaitForSlidesAt(2000));
   harness.Engine->RequestMouse(Mouse(TMouseEvent::Press, 10));
   ASSERT_TRUE(harness.WaitFor([&] { return harness.Engine->Status().DialogOpen; }));
   harness.Engine->RequestMouse(Mouse(TMouseEvent::Press, 300), TKivActionInfo{kActionCloseDialog, 0, u""});
