@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kinds.AddKind<TFuzzBox>({u"box", u"image"});
   kinds.AddKind<TKivObject>({u"group"});
   TKivSlideHost host(nullptr, std::move(kinds));
-  host.SetCameraQuery([] { return TVec3{400, 300, -600}; });
+  host.SetCameraQuery([] { return TVector3{400, 300, -600}; });
   const TIniSection* main = project.FindSection(u"main");
   std::vector<std::u16string> names;
   project.GetSectionNames(names);

@@ -156,15 +156,15 @@ void TKivObject::UpdatePlacement(bool recursive) {
   const TPlacementMatrix local =
       LocalAxes(values.ScaleX * k / 100, values.ScaleY * k / 100, values.Angle, values.AngleX, values.AngleY);
   const TPlacementMatrix matrix = FParent ? Compose(local, FParent->FMatrix) : local;
-  const TVec3 origin = ParentFrame().PointAt(PositionVector(FPosMode, values.Position, values.ZPos, parentSize));
+  const TVector3 origin = ParentFrame().PointAt(PositionVector(FPosMode, values.Position, values.ZPos, parentSize));
   ApplyPlacement(matrix, origin, recursive);
 }
 
-void TKivObject::ApplyPlacement(const TPlacementMatrix& matrix, const TVec3& origin, bool recursive) {
+void TKivObject::ApplyPlacement(const TPlacementMatrix& matrix, const TVector3& origin, bool recursive) {
   FMatrix = matrix;
   const TPlacementFrame frame = MakeFrame(origin, matrix, Slide().DepthScale());
   const TPointF offset = kiv::CentreOffset(FCenterMode, Current().CenterPos, FSize);
-  const std::optional<TVec3> camera = Host().Camera();
+  const std::optional<TVector3> camera = Host().Camera();
   if (camera)
     FHiddenByFacing = CameraOnPositiveSide(frame, *camera) ? FHidePositiveSide : FHideNegativeSide;
   else
@@ -230,7 +230,7 @@ void TKivObject::Broadcast(int value) {
 }
 
 bool TKivObject::HitTest(float x, float y) const {
-  const std::optional<TVec3> camera = Host().Camera();
+  const std::optional<TVector3> camera = Host().Camera();
   if (!camera) return false;
   const std::optional<TPointF> point = ScreenPointOnPlane(FFrame, *camera, x, y);
   return point && FCentreOffset.X <= point->X && point->X <= FCentreOffset.X + FSize.Width &&

@@ -167,7 +167,7 @@ class TKivObject : public TKivParams {
   explicit TKivObject(std::u16string guid);
   // Stores a placement, decides visibility and whether the placement changed, and
   // places the children when recursive.
-  void ApplyPlacement(const TPlacementMatrix& matrix, const TVec3& origin, bool recursive);
+  void ApplyPlacement(const TPlacementMatrix& matrix, const TVector3& origin, bool recursive);
   // What "ShadowEnable" is when absent; texts cast a shadow unless told otherwise.
   virtual bool DefaultShadowEnable() const { return false; }
 

@@ -41,7 +41,7 @@ void TKivSlide::Advance(bool recursive, double time) {
 }
 
 void TKivSlide::UpdatePlacement(bool recursive) {
-  const std::optional<TVec3> camera = FHost.Camera();
+  const std::optional<TVector3> camera = FHost.Camera();
   const float height = Size().Height;
   FDepthScale = camera && camera->Z < 0 && height > 0 ? 0.5 * -camera->Z / height : 0.5;
   ApplyPlacement(kIdentityPlacement, FCentre, recursive);

@@ -47,7 +47,7 @@ class TKivSlide : public TKivObject {
  private:
   TKivSlideHost& FHost;
   TSlideInfo FTiming;
-  TVec3 FCentre;
+  TVector3 FCentre;
   double FDepthScale = 0.5;
   double FLastAdvanced;
   TSlideBackground FBackground;

@@ -9,13 +9,13 @@ bool TPlacementFrame::SamePlace(const TPlacementFrame& other) const {
   return Origin == other.Origin && AxisX == other.AxisX && AxisY == other.AxisY && AxisZ == other.AxisZ;
 }
 
-TVec3 TPlacementFrame::PointAt(const TVec3& local) const {
+TVector3 TPlacementFrame::PointAt(const TVector3& local) const {
   return Origin + AxisX * local.X + AxisY * local.Y + AxisZ * local.Z;
 }
 
 // Cramer's rule with the stored inverse determinant.
-TVec3 TPlacementFrame::LocalOf(const TVec3& point) const {
-  const TVec3 d = point - Origin;
+TVector3 TPlacementFrame::LocalOf(const TVector3& point) const {
+  const TVector3 d = point - Origin;
   return {float(Dot(d, Cross(AxisY, AxisZ)) * InverseDeterminant),
           float(Dot(d, Cross(AxisZ, AxisX)) * InverseDeterminant),
           float(Dot(d, Cross(AxisX, AxisY)) * InverseDeterminant)};
@@ -33,7 +33,7 @@ TPlacementMatrix LocalAxes(double scaleX, double scaleY, double angle, double an
   const double cz = std::cos(angle), sz = std::sin(angle);
   const double cx = std::cos(angleX), sx = std::sin(angleX);
   const double cy = std::cos(angleY), sy = std::sin(angleY);
-  const auto row = [](double x, double y, double z) { return TVec3{float(x), float(y), float(z)}; };
+  const auto row = [](double x, double y, double z) { return TVector3{float(x), float(y), float(z)}; };
   return {
       row(scaleX * cy * cz, scaleX * cy * sz, scaleX * sy),
       row(scaleY * (sx * sy * cz - cx * sz), scaleY * (sx * sy * sz + cx * cz), -scaleY * sx * cy),
@@ -48,8 +48,8 @@ TPlacementMatrix Compose(const TPlacementMatrix& local, const TPlacementMatrix& 
   return result;
 }
 
-TPlacementFrame MakeFrame(const TVec3& origin, const TPlacementMatrix& matrix, double depthScale) {
-  const auto deepened = [depthScale](TVec3 axis) {
+TPlacementFrame MakeFrame(const TVector3& origin, const TPlacementMatrix& matrix, double depthScale) {
+  const auto deepened = [depthScale](TVector3 axis) {
     axis.Z = float(axis.Z * depthScale);
     return axis;
   };
@@ -62,7 +62,7 @@ TPlacementFrame MakeFrame(const TVec3& origin, const TPlacementMatrix& matrix, d
   return frame;
 }
 
-TVec3 PositionVector(TPositionMode mode, TPointF position, float zPos, TSizeF parent) {
+TVector3 PositionVector(TPositionMode mode, TPointF position, float zPos, TSizeF parent) {
   const double z = double(zPos) * parent.Height / 200;
   if (mode == TPositionMode::Absolute) return {position.X, position.Y, float(z)};
   return {float(position.X * 0.005 * parent.Width), float(position.Y * 0.005 * parent.Height), float(z)};

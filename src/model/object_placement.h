@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "model/keypoint_values.h"
-#include "model/vector3.h"
+#include "base/vector3.h"
 
 namespace kiv {
 
@@ -30,24 +30,24 @@ struct TSizeF {
 };
 
 // Rows: the object's x, y and z axes, scale included (row vectors).
-using TPlacementMatrix = std::array<TVec3, 3>;
-constexpr TPlacementMatrix kIdentityPlacement = {TVec3{1, 0, 0}, TVec3{0, 1, 0}, TVec3{0, 0, 1}};
+using TPlacementMatrix = std::array<TVector3, 3>;
+constexpr TPlacementMatrix kIdentityPlacement = {TVector3{1, 0, 0}, TVector3{0, 1, 0}, TVector3{0, 0, 1}};
 
 // The origin (the object's pivot) and the three axes in slide space.
 struct TPlacementFrame {
-  TVec3 Origin;
-  TVec3 AxisX{1, 0, 0};
-  TVec3 AxisY{0, 1, 0};
-  TVec3 AxisZ{0, 0, 1};
+  TVector3 Origin;
+  TVector3 AxisX{1, 0, 0};
+  TVector3 AxisY{0, 1, 0};
+  TVector3 AxisZ{0, 0, 1};
   double InverseDeterminant = 1;
   bool Invertible = true;
 
   // Whether origin and axes are the same (the derived values follow from them).
   bool SamePlace(const TPlacementFrame& other) const;
   // origin + x·AxisX + y·AxisY + z·AxisZ.
-  TVec3 PointAt(const TVec3& local) const;
+  TVector3 PointAt(const TVector3& local) const;
   // The inverse of PointAt; only for an invertible frame.
-  TVec3 LocalOf(const TVec3& point) const;
+  TVector3 LocalOf(const TVector3& point) const;
 };
 
 // The fit factor k of own size into parent size: "None" 1, "PlaceInto" the smaller and
@@ -62,11 +62,11 @@ TPlacementMatrix Compose(const TPlacementMatrix& local, const TPlacementMatrix& 
 
 // The frame of origin and matrix, with the z components of the axes multiplied by the
 // slide's depth scale.
-TPlacementFrame MakeFrame(const TVec3& origin, const TPlacementMatrix& matrix, double depthScale);
+TPlacementFrame MakeFrame(const TVector3& origin, const TPlacementMatrix& matrix, double depthScale);
 
 // The position of a pivot along its parent's axes: (x, y) in pixels or in percent of
 // the parent's half size; z = zPos × parent height / 200.
-TVec3 PositionVector(TPositionMode mode, TPointF position, float zPos, TSizeF parent);
+TVector3 PositionVector(TPositionMode mode, TPointF position, float zPos, TSizeF parent);
 
 // The top-left corner relative to the pivot, in own pixels: centre 0,0 is the middle;
 // in percent −100 is the left or top edge and 100 the right or bottom edge, in absolute

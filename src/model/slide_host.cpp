@@ -34,7 +34,7 @@ void TKivSlideHost::AddPictureProvider(TFileSource::TPictureProvider provider) {
   if (FAccessor) FAccessor->Source().AddPictureProvider(std::move(provider));
 }
 
-std::optional<TVec3> TKivSlideHost::Camera() const {
+std::optional<TVector3> TKivSlideHost::Camera() const {
   if (!FCameraQuery) return std::nullopt;
   return FCameraQuery();
 }

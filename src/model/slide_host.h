@@ -11,7 +11,7 @@
 #include "container/file_source.h"
 #include "graphics/bitmap_store.h"
 #include "model/object_factory.h"
-#include "model/vector3.h"
+#include "base/vector3.h"
 
 namespace kiv {
 
@@ -48,8 +48,8 @@ class TKivSlideHost {
 
   // The camera of the current view in slide-area pixels (its z is negative: in front
   // of the screen). None until the producer tells how to ask.
-  void SetCameraQuery(std::function<TVec3()> query) { FCameraQuery = std::move(query); }
-  std::optional<TVec3> Camera() const;
+  void SetCameraQuery(std::function<TVector3()> query) { FCameraQuery = std::move(query); }
+  std::optional<TVector3> Camera() const;
 
   // Which objects may be clicked (all when none is installed).
   void SetHitFilter(std::function<bool(const TKivObject&)> filter) { FHitFilter = std::move(filter); }
@@ -63,7 +63,7 @@ class TKivSlideHost {
   TFileAccessor* FAccessor;
   TObjectFactoryChain FFactories;
   std::u16string FButtonPath;
-  std::function<TVec3()> FCameraQuery;
+  std::function<TVector3()> FCameraQuery;
   std::function<bool(const TKivObject&)> FHitFilter;
   std::function<void()> FRedrawRequest;
 };

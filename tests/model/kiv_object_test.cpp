@@ -16,7 +16,7 @@ constexpr std::string_view kOneBox =
     "  Size=400,300\n"
     "end\n";
 
-void ExpectVec(const TVec3& actual, const TVec3& expected) {
+void ExpectVec(const TVector3& actual, const TVector3& expected) {
   EXPECT_NEAR(actual.X, expected.X, 1e-3);
   EXPECT_NEAR(actual.Y, expected.Y, 1e-3);
   EXPECT_NEAR(actual.Z, expected.Z, 1e-3);

@@ -37,7 +37,7 @@ struct TTestSlide {
 
   explicit TTestSlide(std::string_view text, TSlideInfo timing = {0, 10000, 0, 0, 10000, {}})
       : Project(ParseProject(text)), Host(nullptr, TestKinds()), Slide(Host) {
-    Host.SetCameraQuery([] { return TVec3{kWidth / 2, kHeight / 2, -kHeight}; });
+    Host.SetCameraQuery([] { return TVector3{kWidth / 2, kHeight / 2, -kHeight}; });
     Slide.SetSize({kWidth, kHeight});
     Slide.SetCentre(kWidth / 2, kHeight / 2);
     Slide.SetTiming(timing);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/rect.h"
+#include "base/vector3.h"
 
 namespace kiv {
 
@@ -18,20 +19,6 @@ struct TRectF {
   float Height() const { return Bottom - Top; }
   bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
 };
-
-struct TVector3 {
-  float X = 0;
-  float Y = 0;
-  float Z = 0;
-};
-
-inline TVector3 operator+(const TVector3& a, const TVector3& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
-inline TVector3 operator-(const TVector3& a, const TVector3& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
-inline TVector3 operator*(const TVector3& a, float k) { return {a.X * k, a.Y * k, a.Z * k}; }
-inline float Dot(const TVector3& a, const TVector3& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-inline TVector3 Cross(const TVector3& a, const TVector3& b) {
-  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
-}
 
 // A transform for row vectors: v' = v · M, translation in row 4. M[r][c] is the element
 // of row r + 1 and column c + 1.
