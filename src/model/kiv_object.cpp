@@ -225,6 +225,10 @@ void TKivObject::Prepare(IPrepareContext& context) {
 
 void TKivObject::LoadResources(IPrepareContext&) {}
 
+void TKivObject::Draw(TDeviceDrawer& drawer) {
+  for (const std::unique_ptr<TKivObject>& child : FChildren) child->Draw(drawer);
+}
+
 void TKivObject::Broadcast(int value) {
   for (const std::unique_ptr<TKivObject>& child : FChildren) child->Broadcast(value);
 }

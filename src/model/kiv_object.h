@@ -147,6 +147,11 @@ class TKivObject : public TKivParams {
   // Passes value to every child; kinds react to the values they know.
   virtual void Broadcast(int value);
 
+  // --- Drawing.
+  // The children in order (the first is drawn first, the last on top). Kinds draw
+  // themselves, then call this.
+  void Draw(TDeviceDrawer& drawer) override;
+
   // --- Pointer.
   // Whether the ray from the host's camera through screen point (x, y) meets the own
   // picture. A flat object (not invertible) is never hit.
