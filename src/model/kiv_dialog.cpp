@@ -1,0 +1,18 @@
+#include "model/kiv_dialog.h"
+
+#include <algorithm>
+
+namespace kiv {
+
+TKivDialog::TKivDialog(TKivSlideHost& host, std::u16string name, bool pausesShow)
+    : TKivSlide(host), FDialogName(std::move(name)), FPausesShow(pausesShow) {}
+
+void TKivDialog::SetFade(float fade) {
+  fade = fade > 0 ? std::min(fade, 100.0f) : 0;  // NaN too gives 0
+  if (fade == FFade) return;
+  FFade = fade;
+  // Every object's effective opacity changed: the next advance must place the tree anew.
+  SetContentChanged();
+}
+
+}  // namespace kiv

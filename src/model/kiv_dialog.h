@@ -1,0 +1,33 @@
+#pragma once
+// The root of one of the show's own dialogs: a slide without times or background whose
+// objects fade in and out with the dialog.
+#include <string>
+
+#include "model/kiv_slide.h"
+
+namespace kiv {
+
+class TKivDialog : public TKivSlide {
+ public:
+  // Starts hidden (fade 0); the dialog display raises the fade.
+  TKivDialog(TKivSlideHost& host, std::u16string name, bool pausesShow);
+
+  const std::u16string& DialogName() const { return FDialogName; }
+  // "DialogPause": the show stands still while the dialog is open.
+  bool PausesShow() const { return FPausesShow; }
+
+  // 0 hidden … 100 fully shown; the objects are drawn at fade × their opacity / 100.
+  float Fade() const { return FFade; }
+  void SetFade(float fade);
+  float OpacityFactor() const override { return FFade; }
+
+  // A dialog has no resources of its own (no background); its objects load theirs.
+  void LoadResources(IPrepareContext&) override {}
+
+ private:
+  std::u16string FDialogName;
+  bool FPausesShow;
+  float FFade = 0;
+};
+
+}  // namespace kiv
