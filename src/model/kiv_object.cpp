@@ -229,6 +229,10 @@ void TKivObject::Draw(TDeviceDrawer& drawer) {
   for (const std::unique_ptr<TKivObject>& child : FChildren) child->Draw(drawer);
 }
 
+void TKivObject::ReleaseDeviceObjects(TDeviceDrawer& drawer) {
+  for (const std::unique_ptr<TKivObject>& child : FChildren) child->ReleaseDeviceObjects(drawer);
+}
+
 void TKivObject::Broadcast(int value) {
   for (const std::unique_ptr<TKivObject>& child : FChildren) child->Broadcast(value);
 }

@@ -151,6 +151,10 @@ class TKivObject : public TKivParams {
   // The children in order (the first is drawn first, the last on top). Kinds draw
   // themselves, then call this.
   void Draw(TDeviceDrawer& drawer) override;
+  // Hands what the drawer keeps for this subtree (textures …) back to it. An object
+  // has no drawer when it goes, so the drawing side calls this before it drops a slide;
+  // what is not handed back is freed by its own destructor.
+  virtual void ReleaseDeviceObjects(TDeviceDrawer& drawer);
 
   // --- Pointer.
   // Whether the ray from the host's camera through screen point (x, y) meets the own

@@ -44,6 +44,7 @@ void TKivSlide::UpdatePlacement(bool recursive) {
   const std::optional<TVector3> camera = FHost.Camera();
   const float height = Size().Height;
   FDepthScale = camera && camera->Z < 0 && height > 0 ? 0.5 * -camera->Z / height : 0.5;
+  if (recursive) FMasksShown = false;  // the viewports tell again while they are placed
   ApplyPlacement(kIdentityPlacement, FCentre, recursive);
 }
 

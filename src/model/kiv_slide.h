@@ -44,6 +44,12 @@ class TKivSlide : public TKivObject {
   const TPlacementFrame& ParentFrame() const override { return Frame(); }
   void LoadResources(IPrepareContext& context) override;
 
+  // Whether a viewport of the slide clips by masks at the last placement, so that the
+  // drawer prepares its mask buffers before drawing the slide.
+  bool MasksShown() const { return FMasksShown; }
+  // Called by such a viewport while the tree is placed.
+  void NoteMasksShown() { FMasksShown = true; }
+
  private:
   TKivSlideHost& FHost;
   TSlideInfo FTiming;
@@ -52,6 +58,7 @@ class TKivSlide : public TKivObject {
   double FLastAdvanced;
   TSlideBackground FBackground;
   std::shared_ptr<TBitmapStore> FBackgroundPicture;
+  bool FMasksShown = false;
 };
 
 }  // namespace kiv

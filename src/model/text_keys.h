@@ -51,5 +51,7 @@ std::vector<std::u16string> DecodeTextLines(std::u16string_view value);
 
 // The style bits of a list such as "Bold,Italic"; unknown names add nothing.
 uint8_t ParseFontStyle(std::u16string_view value);
+// The names of the set style bits in the order above, separated by ",".
+std::u16string FontStyleText(uint8_t style);
 
 }  // namespace kiv

@@ -1,0 +1,40 @@
+#include "model/kiv_text.h"
+
+#include "model/key_size.h"
+#include "model/text_picture_name.h"
+
+namespace kiv {
+
+uint32_t TKivText::LookColor() const {
+  switch (Look()) {
+    case TButtonState::Hover:
+      return FText.TextColorHover;
+    case TButtonState::Click:
+      return FText.TextColorClick;
+    case TButtonState::Normal:
+      break;
+  }
+  return FText.TextColor;
+}
+
+void TKivText::ReadProperties(const TIniIdentList& section) {
+  FText = ReadTextKeys(section, Kind());
+  SetImageKeys(FText.Image);
+  SetSize(KeySize(FText.BlackBoxSize));
+  TKivObject::ReadProperties(section);
+}
+
+std::u16string TKivText::PictureName() const {
+  if (FText.Empty) return {};
+  // The producer scales the text so that its lines fill the box.
+  return TextPictureName(FText, double(Size().Height) / double(FText.Lines.size()));
+}
+
+TPictureParams TKivText::PictureParams(const TQuadPlace& place) const {
+  TPictureParams params = TKivImage::PictureParams(place);
+  params.Tinted = true;
+  params.TintColor = LookColor();
+  return params;
+}
+
+}  // namespace kiv
