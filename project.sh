@@ -4,6 +4,8 @@
 #   ./project.sh play [player options]   build and run the player
 #   ./project.sh test                     build and run every test (ctest)
 #   ./project.sh build                    set up and build only
+#   ./project.sh tsan [gtest options]     build the engine tests with ThreadSanitizer in a
+#                                         build folder of their own and run them
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -45,8 +47,15 @@ case "$command" in
     install_packages
     build
     ;;
+  tsan)
+    install_packages
+    tsan_dir=${KIV_TSAN_BUILD_DIR:-build-tsan}
+    cmake -S . -B "$tsan_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_SANITIZE=thread -DKIV_BENCH=OFF >/dev/null
+    cmake --build "$tsan_dir" --target engine_tests
+    TSAN_OPTIONS="second_deadlock_stack=1 ${TSAN_OPTIONS:-}" "$tsan_dir/tests/engine/engine_tests" "$@"
+    ;;
   *)
-    echo "usage: $0 play [player options] | test | build" >&2
+    echo "usage: $0 play [player options] | test | build | tsan [gtest options]" >&2
     exit 2
     ;;
 esac
