@@ -1,9 +1,9 @@
 #include "engine/kiv_slide_loader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
-#include "base/clock.h"
 #include "base/log.h"
 #include "engine/engine_messages.h"
 
@@ -11,7 +11,7 @@ namespace kiv {
 
 namespace {
 
-constexpr uint32_t kPollMs = 10;
+constexpr std::chrono::milliseconds kPollInterval{10};
 
 // The window the show asks for: 0 full screen ("opt_scr_full" 1), else 1 with border
 // and 2 without ("opt_withoutborder").
@@ -77,8 +77,9 @@ void TKivSlideLoader::Iteration() {
     FNewEntries.clear();
     if (FListChanged) SendSlideList();
   }
-  Clock().SleepMs(kPollMs);
-  std::this_thread::yield();  // on a virtual clock the sleep returns at once
+  // The poll pace is no show time: a sleep on the process clock would move a virtual
+  // clock, and with it the show, whenever the loader looks for work.
+  std::this_thread::sleep_for(kPollInterval);
 }
 
 std::shared_ptr<TContainerSlideEntry> TKivSlideLoader::EntryOf(const TDrawContainer& container) const {
