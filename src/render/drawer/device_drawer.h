@@ -4,16 +4,22 @@
 // the pixels of the slide area (x right, y down, z away from the viewer), as the object
 // tree places its objects; the drawer maps them onto its content rectangle.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
 #include "base/rect.h"
 #include "base/vector3.h"
 #include "graphics/bitmap_store.h"
+#include "model/keypoint_values.h"
 
 namespace kiv {
 
+class T3DYUV;
+class TDrawFilter;
 class TDrawItem;
+class TKivFilter;
+
 
 // A flat quad: Origin is its top-left corner, AxisX and AxisY span its whole width and
 // height.
@@ -79,16 +85,26 @@ struct TFrameParams {
   bool Soft = false;
 };
 
+// Which lines of an interlaced video frame are shown: all, or one field doubled.
+enum class TFieldMode : uint8_t { Progressive = 0, EvenLines = 1, OddLines = 2 };
+
+// Codes the frame callback is called with.
+inline constexpr int kFrameBegun = 0;
+inline constexpr int kFrameDrawn = 3;
+
 class TDeviceDrawer {
  public:
+  using TFrameCallback = std::function<void(int code)>;
+
   virtual ~TDeviceDrawer() = default;
   TDeviceDrawer(const TDeviceDrawer&) = delete;
   TDeviceDrawer& operator=(const TDeviceDrawer&) = delete;
 
   virtual bool IsReady() const = 0;
-  // The outermost call frames the drawing (begin, item, end, present); nested calls
-  // only draw the item.
-  virtual void Draw(TDrawItem& item) = 0;
+  // The outermost call frames the drawing (begin, item, end, present) under the
+  // process-wide drawing lock; nested calls only draw the item. A failure inside the
+  // item ends its drawing and is logged; the frame is still finished.
+  virtual void Draw(TDrawItem& item);
 
   // --- What items call.
   virtual void DrawImage(const TImageDraw& image) = 0;
@@ -100,8 +116,76 @@ class TDeviceDrawer {
   virtual void DrawMaskedGroup(TDrawItem& content, std::span<const TImageDraw> masks,
                                const TBitmapStore* pattern) = 0;
 
+  // --- The frame protocol, for the viewer and the items that compose a frame. This base
+  // frames and nests items and keeps the places; a drawer without a device draws
+  // nothing, so the drawing operations below do nothing here.
+
+  // Called with kFrameBegun when a frame has begun and kFrameDrawn when its items are drawn.
+  void SetFrameCallback(TFrameCallback callback) { FFrameCallback = std::move(callback); }
+  // Starts a frame: false when nothing can be drawn in it.
+  virtual bool BeginFrame();
+  virtual void EndDraw();
+  virtual void EndFrame() {}
+
+  // The whole target, from (0, 0).
+  const TRect& GetTargetRect() const { return FTargetRect; }
+  // Where the slide area lies on the target: the rectangle given, the given size centred
+  // on the target (recomputed as each frame begins), or the whole target.
+  const TRect& ContentRect() const { return FContentRect; }
+  void SetContentRect(const TRect& rect);
+  void SetContentSize(int width, int height);
+  // Moves everything drawn by offset pixels.
+  void SetOffset(TPointF offset) { FOffset = offset; }
+  TPointF Offset() const { return FOffset; }
+  bool HasOffset() const { return FOffset.X != 0 || FOffset.Y != 0; }
+
+  virtual void Clear(uint32_t, bool /*depthToo*/) {}
+  // rect in target pixels; the pixels take colour as it is, alpha included.
+  virtual void FillRect(uint32_t, const TRect&) {}
+  // Fills the bars between the target and the content rectangle grown by one pixel with
+  // colour made opaque.
+  void FillBorders(uint32_t colour);
+
+  // One frame of the change from first (outgoing) to second (incoming): with noEffect
+  // or no filter the first slide alone; outside the filter's time (0 ≤ t < duration) the
+  // second alone; otherwise both through the filter's transition object.
+  void DrawTransition(TDrawItem& first, TDrawItem& second, bool noEffect, TKivFilter* filter);
+
+  // The unsharp-mask pass over what is drawn between the two calls.
+  virtual void BeginPostProcess() {}
+  // threshold: 0 … 255; amount: percent.
+  virtual void EndPostProcess(uint8_t /*threshold*/, float /*amount*/) {}
+
+  // A holder for the frames of a video of width x height pixels; null when the drawer
+  // cannot show video or the size is empty.
+  virtual std::unique_ptr<T3DYUV> CreateYUV(int width, int height);
+  virtual void DrawVideo(T3DYUV&, const TQuadPlace&, const TPictureParams&, TFieldMode = TFieldMode::Progressive) {}
+
  protected:
   TDeviceDrawer() = default;
+
+  void SetTargetRect(const TRect& rect) { FTargetRect = rect; }
+  // A place in the slide area as a place on the target.
+  TVector3 ToTarget(const TVector3& point) const;
+  TQuadPlace ToTarget(const TQuadPlace& place) const;
+  // The transition at progress (0 ≤ progress < 1) when the filter has a transition
+  // object; without effect means the outgoing slide stays until the change ends.
+  virtual void DrawThroughTransition(TDrawItem& first, TDrawItem& /*second*/, TDrawFilter& /*transition*/,
+                                     double /*progress*/) {
+    Draw(first);
+  }
+
+ private:
+  enum class TContentMode : uint8_t { WholeTarget, Given, Centred };
+
+  TPointF FOffset;
+  TRect FTargetRect;
+  TRect FContentRect;
+  TContentMode FContentMode = TContentMode::WholeTarget;
+  int FContentWidth = 0;
+  int FContentHeight = 0;
+  TFrameCallback FFrameCallback;
+  int FDrawDepth = 0;
 };
 
 }  // namespace kiv

@@ -15,7 +15,8 @@ namespace kiv {
 
 namespace {
 constexpr int kBatchTriangles = 32;
-constexpr int kBatchTextureSets = 2;
+// Video frames take three planes.
+constexpr int kBatchTextureSets = 3;
 // How far outside a softened edge its transparent ring lies, in screen pixels.
 constexpr float kEdgeRingPixels = 1.0f;
 }  // namespace
@@ -277,22 +278,32 @@ std::array<float, 4> T3DScreen::EdgeRing(const TVector3& origin, const TVector3&
 void T3DScreen::DrawQuad(TCustomTexture* texture, const TVector3& origin, const TVector3& xAxis,
                          const TVector3& yAxis, const TRectF& texels, const TCornerColours& colours,
                          const TEdgeMask& edgeMask) {
+  TCustomTexture* const textures[] = {texture};
+  const float scales[] = {1};
+  DrawQuad(std::span(textures, texture ? 1 : 0), scales, origin, xAxis, yAxis, texels, colours, edgeMask);
+}
+
+void T3DScreen::DrawQuad(std::span<TCustomTexture* const> textures, std::span<const float> texelScales,
+                         const TVector3& origin, const TVector3& xAxis, const TVector3& yAxis, const TRectF& texels,
+                         const TCornerColours& colours, const TEdgeMask& edgeMask) {
   if (!FReady) return;
+  KIV_ASSERT(textures.size() <= size_t(kBatchTextureSets) && texelScales.size() >= textures.size());
   const std::array<float, 4> ring = EdgeRing(origin, xAxis, yAxis, edgeMask);
   const std::array<TGridVertex, 16> grid = BuildNineGrid(origin, xAxis, yAxis, texels, colours, ring);
   const bool anyRing = ring[0] > 0 || ring[1] > 0 || ring[2] > 0 || ring[3] > 0;
-  FBatch->Begin(&texture, texture ? 1 : 0, true);
+  FBatch->Begin(textures.data(), int(textures.size()), true);
   // Without a ring only the quad's own two triangles have an area.
   const int first = anyRing ? 0 : kCentreTriangleFirst;
   const int last = anyRing ? int(kNineGridTriangles.size()) : kCentreTriangleFirst + 2;
   for (int i = first; i < last; ++i) {
     TVector3 points[3];
-    TTexCoord texelsOf[3];
+    TTexCoord texelsOf[3 * kBatchTextureSets];
     uint32_t corners[3];
     for (size_t k = 0; k < 3; ++k) {
       const TGridVertex& vertex = grid[kNineGridTriangles[size_t(i)][k]];
       points[k] = vertex.Point;
-      texelsOf[k] = vertex.Texel;
+      for (size_t t = 0; t < textures.size(); ++t)
+        texelsOf[3 * t + k] = {vertex.Texel.U * texelScales[t], vertex.Texel.V * texelScales[t]};
       corners[k] = vertex.Colour;
     }
     FBatch->AddTriangle(points, texelsOf, corners);

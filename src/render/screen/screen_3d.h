@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "render/device/engine_3d.h"
@@ -34,6 +35,9 @@ class T3DScreen {
   T3DScreen& operator=(const T3DScreen&) = delete;
 
   void AssignDevice(TDrawDevice* device);
+  // Drops the renderer (the renderer-lost notification runs); the next BeginScene makes
+  // a new one.
+  void ReleaseRenderer();
   // Starts a frame; false (and nothing drawn until the next frame) while there is no
   // usable renderer.
   bool BeginScene();
@@ -53,6 +57,11 @@ class T3DScreen {
   // marked in edgeMask fade out over a one-pixel ring.
   void DrawQuad(TCustomTexture* texture, const TVector3& origin, const TVector3& xAxis, const TVector3& yAxis,
                 const TRectF& texels, const TCornerColours& colours, const TEdgeMask& edgeMask);
+  // The same with textures on stages 0 … n - 1 (at most three); texture t shows the
+  // texels times texelScales[t].
+  void DrawQuad(std::span<TCustomTexture* const> textures, std::span<const float> texelScales,
+                const TVector3& origin, const TVector3& xAxis, const TVector3& yAxis, const TRectF& texels,
+                const TCornerColours& colours, const TEdgeMask& edgeMask);
 
   bool IsReady() const { return FReady; }
   // The current target in screen pixels.
@@ -86,7 +95,6 @@ class T3DScreen {
 
   void DeviceKilled();
   void InitRenderer();
-  void ReleaseRenderer();
   void ReleaseDependents();
   TRect ScreenRectOf(TDrawDevice& device);
   // Makes the top of the stack the target, seen whole, with its camera.

@@ -1,0 +1,106 @@
+// Which slide of a change goes through the effect, and in which order.
+#include "render/drawer/draw_filter.h"
+#include "render/drawer/drawer_3d.h"
+#include "render/drawer/effecter.h"
+#include "render/screen/screen_3d.h"
+
+namespace kiv {
+
+namespace {
+
+// Custom effects tell the two slides' targets apart by their clear colours.
+constexpr uint32_t kFirstSlideClear = 0x0000FF00u;
+constexpr uint32_t kSecondSlideClear = 0x000000FFu;
+
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : FFlag(flag), FBefore(flag) { FFlag = true; }
+  ~TFlagScope() { FFlag = FBefore; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FBefore;
+};
+
+}  // namespace
+
+void T3DDrawer::RenderForEffect(TDrawItem& slide, uint32_t clearColour) {
+  if (!FEffecter) return;
+  TFlagScope forEffect(FDrawingForEffect);
+  FEffecter->RenderSlide(clearColour, [&] { Draw(slide); });
+}
+
+void T3DDrawer::DrawThroughEffect(TDrawItem& first, TDrawItem& second, TEffectSlide which, TDrawFilter& transition) {
+  TDrawItem& slide = which == TEffectSlide::Outgoing ? first : second;
+  if (!FEffecter) {
+    Draw(slide);
+    return;
+  }
+  RenderForEffect(slide, kEffectClearColour);
+  transition.DrawEffect(*this, which);
+}
+
+void T3DDrawer::DrawCustomTransition(TDrawItem& first, TDrawItem& second, TDrawFilter& transition) {
+  if (!FEffecter) {
+    Draw(first);
+    return;
+  }
+  RenderForEffect(first, kFirstSlideClear);
+  FEffecter->Toggle();
+  RenderForEffect(second, kSecondSlideClear);
+  FEffecter->Toggle();
+  FScreen->Clear(FHiderColour, false);
+  transition.DrawEffect(*this, TEffectSlide::Both);
+}
+
+void T3DDrawer::DrawThroughTransition(TDrawItem& first, TDrawItem& second, TDrawFilter& transition,
+                                      double progress) {
+  const TEffectPass pass = transition.Pass();
+  const bool secondHalf = progress >= 0.5;
+  if (pass == TEffectPass::Custom) {
+    DrawCustomTransition(first, second, transition);
+    return;
+  }
+  const TEffectSlide outgoing = TEffectSlide::Outgoing;
+  const TEffectSlide incoming = TEffectSlide::Incoming;
+  if (transition.Reverse()) {
+    switch (pass) {
+      case TEffectPass::Overturn:
+        DrawThroughEffect(first, second, secondHalf ? outgoing : incoming, transition);
+        return;
+      case TEffectPass::TwoSlides:
+        DrawThroughEffect(first, second, secondHalf ? incoming : outgoing, transition);
+        DrawThroughEffect(first, second, secondHalf ? outgoing : incoming, transition);
+        return;
+      default:
+        Draw(second);
+        DrawThroughEffect(first, second, outgoing, transition);
+        return;
+    }
+  }
+  switch (pass) {
+    case TEffectPass::Overturn:
+      DrawThroughEffect(first, second, secondHalf ? incoming : outgoing, transition);
+      return;
+    case TEffectPass::TwoSlides:
+      DrawThroughEffect(first, second, secondHalf ? outgoing : incoming, transition);
+      DrawThroughEffect(first, second, secondHalf ? incoming : outgoing, transition);
+      return;
+    case TEffectPass::Push: {
+      const TPointF before = Offset();
+      SetOffset(transition.PushOffset());
+      Draw(first);
+      SetOffset(before);
+      DrawThroughEffect(first, second, incoming, transition);
+      return;
+    }
+    default:
+      Draw(first);
+      DrawThroughEffect(first, second, incoming, transition);
+      return;
+  }
+}
+
+}  // namespace kiv

@@ -1,0 +1,39 @@
+#pragma once
+// Renders whole slides into textures for the transitions: two render targets the size of
+// the effect rectangle rounded up to powers of two, one per slide, and a toggle that says
+// which one is current.
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "base/rect.h"
+#include "render/drawer/render_target.h"
+
+namespace kiv {
+
+// The clear colour of a slide rendered for an effect: grey without alpha.
+inline constexpr uint32_t kEffectClearColour = 0x00808080;
+
+class TRenderTargetD3DEffecter {
+ public:
+  explicit TRenderTargetD3DEffecter(T3DScreen& screen);
+
+  // Makes the targets for rect (again when it changed).
+  void SetRect(const TRect& rect);
+  const TRect& Rect() const { return FRect; }
+  // Draws with draw into the current target, standing at the rectangle's top-left and
+  // cleared to clearColour first. Assertion "Effecter not Inited" without targets.
+  void RenderSlide(uint32_t clearColour, const std::function<void()>& draw);
+  // Target 0 or 1 (assertion otherwise).
+  TRenderTargetTexture& SlideTexture(int index);
+  TRenderTargetTexture& Current() { return SlideTexture(FCurrent); }
+  void Toggle() { FCurrent = 1 - FCurrent; }
+
+ private:
+  T3DScreen& FScreen;
+  TRect FRect;
+  std::array<std::unique_ptr<TRenderTargetTexture>, 2> FTargets;
+  int FCurrent = 0;
+};
+
+}  // namespace kiv
