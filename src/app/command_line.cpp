@@ -78,6 +78,11 @@ TStartPosition TCommandLine::GetStartPosition() const {
   return position;
 }
 
+std::optional<int> TCommandLine::GetIntegerValue(std::u16string_view name) const {
+  const std::optional<std::u16string> text = GetOptionValue(name);
+  return text ? ParseInteger(*text) : std::nullopt;
+}
+
 const TCommandLine& ProgramCommandLine() { return GlobalCommandLine(); }
 
 void SetProgramCommandLine(TCommandLine commandLine) { GlobalCommandLine() = std::move(commandLine); }

@@ -37,6 +37,9 @@ class TCommandLine {
   // Parameter number index of the option. The name is looked up lower-cased, so only
   // options typed in lower case are ever found.
   std::optional<std::u16string> GetOptionValue(std::u16string_view name, size_t index = 0) const;
+  // The option's first parameter as a whole decimal number that fits 32 bits; none when
+  // it is missing or does not parse.
+  std::optional<int> GetIntegerValue(std::u16string_view name) const;
   // From "slide" (1-based) or else "time" (ms, start one ms early); values that do not
   // parse or are not positive start at the beginning.
   TStartPosition GetStartPosition() const;

@@ -1,11 +1,11 @@
 #include "app/program_entry.h"
 
-#include <cstdio>
 #include <exception>
 
 #include "app/command_line.h"
 #include "app/log_choice.h"
 #include "app/show_opening.h"
+#include "app/show_playing.h"
 #include "app/start_parameters.h"
 #include "base/log.h"
 #include "base/text.h"
@@ -24,12 +24,8 @@ int RunPlayer(int argc, const char* const* argv) {
   int exitCode = 1;
   try {
     const TShowRequest request = StartShowRequest(ProgramCommandLine(), StartParameters());
-    if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, StartParameters().ProgramPath)) {
-      const TKivSource& source = show->Source(StartParameters().ProgramPath);
-      std::printf("%s: %d slides, %.0f ms; nothing plays them yet\n", Utf16ToUtf8(request.Path).c_str(),
-                  source.SlideCount(), source.Duration());
-      exitCode = 0;
-    }
+    if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, StartParameters().ProgramPath))
+      exitCode = PlayShow(*show, ProgramCommandLine(), StartParameters().ProgramPath);
   } catch (const std::exception& error) {
     ShowError(Utf8ToUtf16(error.what()));
   }

@@ -77,6 +77,15 @@ TEST(CommandLineOptions, StartPositionComesFromSlideOrElseTime) {
   ExpectStart(u"prog -time 5000 -slide 4", 3, false);
 }
 
+TEST(CommandLineOptions, IntegerValuesAreWholeNumbersOfTheFirstParameter) {
+  const TCommandLine line = TCommandLine::FromText(u"prog -display 2 7 -resize -slide x2 -time +40");
+  EXPECT_EQ(line.GetIntegerValue(u"display"), 2);
+  EXPECT_EQ(line.GetIntegerValue(u"time"), 40);
+  EXPECT_EQ(line.GetIntegerValue(u"slide"), std::nullopt);
+  EXPECT_EQ(line.GetIntegerValue(u"resize"), std::nullopt);
+  EXPECT_EQ(line.GetIntegerValue(u"cover"), std::nullopt);
+}
+
 TEST(CommandLineOptions, RawArgumentsMatchWholeTokensExactly) {
   const TCommandLine line = TCommandLine::FromText(u"prog /s -startup \"/p 12\"");
   EXPECT_TRUE(line.HasRawArgument(u"/s"));

@@ -1,13 +1,18 @@
 // Runs the built player from a folder of its own and checks what it leaves behind.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -27,6 +32,29 @@ std::string BannersPattern(const std::string& program, const std::string& end) {
   return end + std::string(64, '=') + end + "Program : " + program + end + "started : " + kDate + end +
          std::string(64, '=') + end + end + std::string(64, '-') + end + "Program stoped : " + kDate +
          R"( \(work time : \d+ ms\))" + end + std::string(64, '-') + end;
+}
+
+// The engine's log line for each slide list it takes, followed by the slides' times.
+constexpr const char* kSlideListLine = ">>>>>>>>>>>>> slide list synched : ";
+
+// The rest of the last log line that holds prefix, without the blanks at its end.
+std::string LastLogLine(const std::string& log, const std::string& prefix) {
+  const size_t found = log.rfind(prefix);
+  if (found == std::string::npos) return "<none>";
+  const size_t start = found + prefix.size();
+  std::string rest = log.substr(start, log.find("\r\n", start) - start);
+  return rest.substr(0, rest.find_last_not_of(' ') + 1);
+}
+
+// True when every piece occurs in text, each after the one before.
+bool InOrder(const std::string& text, const std::vector<std::string>& pieces) {
+  size_t from = 0;
+  for (const std::string& piece : pieces) {
+    from = text.find(piece, from);
+    if (from == std::string::npos) return false;
+    from += piece.size();
+  }
+  return true;
 }
 
 std::string CantLoadShow(const std::string& program) {
@@ -53,14 +81,38 @@ class PlayerRunTest : public ::testing::Test {
   }
 
   // Runs the copy from the temporary folder itself (not from the program's folder), with
-  // the state folder inside it. Returns the exit code and keeps standard error.
+  // the state folder inside it and a display that needs no screen; a player still running
+  // after 60 s is ended (exit code 124). Returns the exit code and keeps standard error.
   int Run(const std::string& arguments) {
-    const fs::path errorFile = folder / "stderr.txt";
-    const std::string command = "cd '" + folder.string() + "' && XDG_STATE_HOME='" + (folder / "state").string() +
-                                "' '" + program + "' " + arguments + " 2>'" + errorFile.string() + "'";
-    const int status = std::system(command.c_str());
-    errors = ReadAll(errorFile);
+    const int status = std::system(Command(arguments).c_str());
+    errors = ReadAll(folder / "stderr.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // Runs the copy until its file log holds text (60 s at most), then ends it as the
+  // system would. Returns the log.
+  std::string RunUntilLogHas(const std::string& arguments, const std::string& text) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::execl("/bin/sh", "sh", "-c", Command(arguments).c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    std::string log;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((log = ReadAll(program + ".log")).find(text) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return log;
+  }
+
+ private:
+  std::string Command(const std::string& arguments) const {
+    return "cd '" + folder.string() + "' && export XDG_STATE_HOME='" + (folder / "state").string() +
+           "' SDL_VIDEODRIVER=offscreen && exec timeout 60 '" + program + "' " + arguments + " 2>'" +
+           (folder / "stderr.txt").string() + "'";
   }
 };
 
@@ -99,7 +151,9 @@ TEST_F(PlayerRunTest, NamedShowsAreTakenFromTheProgramFolder) {
                         (folder / "trip.KvShow").string() + "\"\n");
 }
 
-// A three-slide project with a picture in a subfolder, packed by kivshow.
+// A three-slide project with a picture in a subfolder, packed by kivshow. The show closes
+// at its end; each run starts 10 ms before it, so the player opens the show, plays its
+// last moment and ends.
 class ShowOpeningRunTest : public PlayerRunTest {
  protected:
   std::string kivshow;
@@ -112,24 +166,23 @@ class ShowOpeningRunTest : public PlayerRunTest {
     std::ofstream(folder / "project" / "Pics" / "a.jpg") << "picture";
     std::ofstream(folder / "project" / "Project.kiv")
         << "[main]\r\nopt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=9000\r\nopt_synchpos3=15000\r\n"
-           "opt_exefn=C:\\Shows\\trip.exe\r\n[Slide1]\r\npicture=pics\\A.JPG\r\n";
+           "opt_repeat=close\r\nopt_exefn=C:\\Shows\\trip.exe\r\n[Slide1]\r\npicture=pics\\A.JPG\r\n";
   }
   int Pack(const std::string& arguments) {
     return std::system(("'" + kivshow + "' pack '" + (folder / "project" / "Project.kiv").string() + "' " +
                         arguments + " >/dev/null")
                            .c_str());
   }
-  // The opened show's summary line on standard output.
-  std::string Summary(const std::string& arguments) {
-    const std::string outFile = (folder / "stdout.txt").string();
-    output = Run(arguments + " >'" + outFile + "'");
-    return ReadAll(outFile);
+  // The slide list the engine took last, from the file log of a run near the show's end.
+  std::string LastSlideList(const std::string& arguments) {
+    output = Run("-filelog -time 14990 " + arguments);
+    return LastLogLine(ReadAll(program + ".log"), kSlideListLine);
   }
 };
 
 TEST_F(ShowOpeningRunTest, TheShowAppendedToTheProgramIsFound) {
   ASSERT_EQ(Pack("--player '" + program + "' -o '" + program + "'"), 0);
-  EXPECT_EQ(Summary(""), program + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  EXPECT_EQ(LastSlideList(""), "9000-15000");
   EXPECT_EQ(output, 0);
   EXPECT_EQ(errors, "");
 }
@@ -143,9 +196,9 @@ TEST_F(ShowOpeningRunTest, AShowMovedInsideItsFileOpensOnlyWhenAllowed) {
     std::string bytes = ReadAll(folder / "show");
     bytes.insert(fs::file_size(program), std::string(100, 'x'));
     std::ofstream(folder / "show", std::ios::binary) << bytes;
-    const std::string summary = Summary("-exename ../show");
+    const std::string slides = LastSlideList("-exename ../show");
     if (allowed) {
-      EXPECT_EQ(summary, (folder / "show").string() + ": 3 slides, 15000 ms; nothing plays them yet\n");
+      EXPECT_EQ(slides, "9000-15000");
       EXPECT_EQ(output, 0);
     } else {
       EXPECT_EQ(errors, "Slideshow Error: Slide-show File Modified\n\"" + (folder / "show").string() + "\" or \"" +
@@ -157,11 +210,10 @@ TEST_F(ShowOpeningRunTest, AShowMovedInsideItsFileOpensOnlyWhenAllowed) {
 
 TEST_F(ShowOpeningRunTest, ALooseShowFileAndAProjectFileOpenToo) {
   ASSERT_EQ(Pack("--data -o '" + program + ".KvShow'"), 0);
-  EXPECT_EQ(Summary(""), program + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  EXPECT_EQ(LastSlideList(""), "9000-15000");
   EXPECT_EQ(output, 0);
 
-  EXPECT_EQ(Summary("-filename ../project/Project.kiv"),
-            (folder / "project" / "Project.kiv").string() + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  EXPECT_EQ(LastSlideList("-filename ../project/Project.kiv"), "9000-15000");
   EXPECT_EQ(output, 0);
   EXPECT_EQ(errors, "");
 }
@@ -170,15 +222,64 @@ TEST_F(ShowOpeningRunTest, TheStartupWindowPlaysTheStartupDialogAlone) {
   std::ofstream(folder / "project" / "Project.kiv", std::ios::app)
       << "[FileMap]\r\n[dialog_startup]\r\nobject Go:button\r\nend\r\n";
   ASSERT_EQ(Pack("--player '" + program + "' -o '" + (folder / "show").string() + "'"), 0);
-  EXPECT_EQ(Summary("-exename ../show -startup"),
-            (folder / "show").string() + ": 1 slides, 1000 ms; nothing plays them yet\n");
-  EXPECT_EQ(Summary("-exename ../show"), (folder / "show").string() + ": 3 slides, 15000 ms; nothing plays them yet\n");
+  // The start-up dialog stands at its end until the user answers it; the run is ended
+  // once it shows.
+  const std::string log = RunUntilLogHas("-filelog -exename ../show -startup", std::string(kSlideListLine) + "0-1000");
+  EXPECT_EQ(LastLogLine(log, kSlideListLine), "0-1000");
+  EXPECT_EQ(LastSlideList("-exename ../show"), "9000-15000");
 }
 
 TEST_F(ShowOpeningRunTest, AProjectWithoutItsMainSectionIsReported) {
   std::ofstream(folder / "project" / "Project.kiv") << "[Slide1]\r\npicture=a.jpg\r\n";
   EXPECT_EQ(Run("-filename ../project/Project.kiv"), 1);
   EXPECT_NE(errors.find("Slideshow Error: Assertion failure"), std::string::npos) << errors;
+}
+
+// Three short slides of real pictures, played in real time in a window without display.
+class ShowPlayingRunTest : public ShowOpeningRunTest {
+ protected:
+  void SetUp() override {
+    ShowOpeningRunTest::SetUp();
+    std::ofstream project(folder / "project" / "Project.kiv");
+    project << "[main]\r\nopt_slidescount=3\r\nopt_synchpos1=300\r\nopt_synchpos2=600\r\nopt_synchpos3=900\r\n"
+               "opt_repeat=close\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\n"
+               "opt_exefn=C:\\Shows\\colours.exe\r\n";
+    for (const char* colour : {"red", "green", "blue"}) {
+      ASSERT_EQ(std::system(("convert -size 64x48 xc:" + std::string(colour) + " '" +
+                             (folder / "project" / "Pics" / (std::string(colour) + ".jpg")).string() + "'")
+                                .c_str()),
+                0);
+      project << "[Slide" << (colour[0] == 'r' ? 1 : colour[0] == 'g' ? 2 : 3) << "]\r\npicture=Pics\\" << colour
+              << ".jpg\r\n";
+    }
+  }
+};
+
+TEST_F(ShowPlayingRunTest, PlayerPlaysTheShowToItsEndAndCloses) {
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + program + "'"), 0);
+  EXPECT_EQ(Run("-filelog"), 0);
+  EXPECT_EQ(errors, "");
+  const std::string log = ReadAll(program + ".log");
+  EXPECT_TRUE(InOrder(log, {"Open from new position>>>>>>>> 0", "Loader Inited To Time : ",
+                            std::string(kSlideListLine) + "0-300 \r\n", "TKivEngine.MainLoop: SetActive(True) - Start by NewActive",
+                            std::string(kSlideListLine) + "0-300 300-600 600-900 \r\n",
+                            std::string(kSlideListLine) + "600-900 \r\n",
+                            "Program stoped : "}))
+      << log;
+  // The window closed at the show's end, not before.
+  std::smatch workTime;
+  ASSERT_TRUE(std::regex_search(log, workTime, std::regex(R"(work time : (\d+) ms)")));
+  EXPECT_GE(std::stoi(workTime[1]), 900);
+}
+
+TEST_F(ShowPlayingRunTest, PlayerStartsAtTheSlideOfTheCommandLine) {
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + program + "'"), 0);
+  EXPECT_EQ(Run("-filelog -slide 3"), 0);
+  const std::string log = ReadAll(program + ".log");
+  EXPECT_TRUE(InOrder(log, {"Open from new position>>>>>>>> 601", std::string(kSlideListLine) + "600-900 \r\n",
+                            "TKivEngine.MainLoop: SetActive(True) - Start by NewActive", "Program stoped : "}))
+      << log;
+  EXPECT_EQ(log.find(std::string(kSlideListLine) + "0-300"), std::string::npos) << log;
 }
 
 TEST_F(PlayerRunTest, ClosedProgramFolderSendsTheFileLogToTheStateFolder) {

@@ -1,0 +1,72 @@
+#include "app/sdl_show_window.h"
+
+#include <SDL2/SDL.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "base/text.h"
+
+namespace kiv {
+
+namespace {
+
+TRect RectOf(const SDL_Rect& r) { return {r.x, r.y, r.x + r.w, r.y + r.h}; }
+
+struct TBorders {
+  int Top = 0;
+  int Left = 0;
+  int Bottom = 0;
+  int Right = 0;
+};
+
+TBorders BordersOf(SDL_Window* window) {
+  TBorders borders;
+  if (SDL_GetWindowBordersSize(window, &borders.Top, &borders.Left, &borders.Bottom, &borders.Right) != 0) return {};
+  return borders;
+}
+
+}  // namespace
+
+TSdlShowWindow::TSdlShowWindow(std::u16string_view title, std::function<void()> onClose)
+    : FWindow(CreateDrawWindow({0, 0, 640, 480}, Utf16ToUtf8(title).c_str())), FOnClose(std::move(onClose)) {
+  if (!FWindow) throw std::runtime_error(std::string("The show's window cannot be made: ") + SDL_GetError());
+}
+
+void TSdlShowWindow::Show() {
+  SDL_ShowWindow(FWindow.get());
+  FShown = true;
+}
+
+void TSdlShowWindow::Place(const TWindowPlacement& placement) {
+  SDL_Window* window = FWindow.get();
+  SDL_SetWindowBordered(window, placement.FrameStyle == kNoFrame ? SDL_FALSE : SDL_TRUE);
+  SDL_SetWindowResizable(window, placement.FrameStyle == kResizableFrame ? SDL_TRUE : SDL_FALSE);
+  SDL_SetWindowSize(window, placement.Client.Width, placement.Client.Height);
+  // SDL places the client area; the bounds include the frame.
+  const TBorders borders = placement.FrameStyle == kNoFrame ? TBorders{} : BordersOf(window);
+  SDL_SetWindowPosition(window, placement.Bounds.Left + borders.Left, placement.Bounds.Top + borders.Top);
+}
+
+TScreenLayout TSdlShowWindow::Screens() const {
+  TScreenLayout layout;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(i, &bounds) == 0) layout.Monitors.push_back(RectOf(bounds));
+  }
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    layout.WorkArea = RectOf(usable);
+  else if (!layout.Monitors.empty())
+    layout.WorkArea = layout.Monitors[0];
+  return layout;
+}
+
+TPixelSize TSdlShowWindow::FrameExtent(TWindowFrameStyle style) const {
+  if (style == kNoFrame) return {};
+  const TBorders borders = BordersOf(FWindow.get());
+  return {borders.Left + borders.Right, borders.Top + borders.Bottom};
+}
+
+}  // namespace kiv

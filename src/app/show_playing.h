@@ -1,0 +1,14 @@
+#pragma once
+// Plays an opened show in its window until the window closes: the main thread's side of
+// playback. Returns the process exit code.
+#include <string_view>
+
+#include "app/command_line.h"
+#include "container/show_locator.h"
+
+namespace kiv {
+
+// Fails when there is no display to show it on or its window cannot be made.
+int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16string_view programPath);
+
+}  // namespace kiv
