@@ -25,16 +25,7 @@ T3DDrawer::T3DDrawer(T3DEngine& engine, TNotification rendererReady, TNotificati
   FBoxes = std::make_unique<TBoxAntialiaser>(*FScreen);
 }
 
-T3DDrawer::~T3DDrawer() {
-  // What draws on the screen goes before the screen.
-  std::lock_guard lock(FLock);
-  FPostTarget.reset();
-  FMaskBuffers.clear();
-  FEffecter.reset();
-  FBoxes.reset();
-  FPatternStore.reset();
-  FTiles.reset();
-}
+T3DDrawer::~T3DDrawer() = default;
 
 void T3DDrawer::Init(TDrawDevice* device) {
   std::lock_guard lock(FLock);

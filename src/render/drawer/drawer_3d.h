@@ -111,12 +111,14 @@ class T3DDrawer : public TDeviceDrawer {
   TNotification FOnLost;
   // Init, Close and the texture stores.
   std::recursive_mutex FLock;
+  // Declared before everything that draws on it, which so goes before it.
   std::unique_ptr<T3DScreen> FScreen;
   bool FInitialised = false;
   bool FReady = false;
   uint32_t FHiderColour = 0xFF000000u;
   TDrawerShaders FShaders;
   std::unique_ptr<TTextureManager6> FTiles;
+  // Its tiles come from FTiles.
   std::unique_ptr<TImageStore> FPatternStore;
   std::unique_ptr<TBoxAntialiaser> FBoxes;
   std::unique_ptr<TRenderTargetD3DEffecter> FEffecter;

@@ -58,49 +58,34 @@ void T3DDrawer::DrawCustomTransition(TDrawItem& first, TDrawItem& second, TDrawF
 void T3DDrawer::DrawThroughTransition(TDrawItem& first, TDrawItem& second, TDrawFilter& transition,
                                       double progress) {
   const TEffectPass pass = transition.Pass();
-  const bool secondHalf = progress >= 0.5;
-  if (pass == TEffectPass::Custom) {
-    DrawCustomTransition(first, second, transition);
-    return;
-  }
+  const bool reverse = transition.Reverse();
   const TEffectSlide outgoing = TEffectSlide::Outgoing;
   const TEffectSlide incoming = TEffectSlide::Incoming;
-  if (transition.Reverse()) {
-    switch (pass) {
-      case TEffectPass::Overturn:
-        DrawThroughEffect(first, second, secondHalf ? outgoing : incoming, transition);
-        return;
-      case TEffectPass::TwoSlides:
-        DrawThroughEffect(first, second, secondHalf ? incoming : outgoing, transition);
-        DrawThroughEffect(first, second, secondHalf ? outgoing : incoming, transition);
-        return;
-      default:
-        Draw(second);
-        DrawThroughEffect(first, second, outgoing, transition);
-        return;
-    }
-  }
+  // The point where the slides change places, counted from the side the effect acts on.
+  const bool late = (progress >= 0.5) != reverse;
   switch (pass) {
-    case TEffectPass::Overturn:
-      DrawThroughEffect(first, second, secondHalf ? incoming : outgoing, transition);
-      return;
+    case TEffectPass::Custom: DrawCustomTransition(first, second, transition); return;
+    case TEffectPass::Overturn: DrawThroughEffect(first, second, late ? incoming : outgoing, transition); return;
     case TEffectPass::TwoSlides:
-      DrawThroughEffect(first, second, secondHalf ? outgoing : incoming, transition);
-      DrawThroughEffect(first, second, secondHalf ? incoming : outgoing, transition);
+      DrawThroughEffect(first, second, late ? outgoing : incoming, transition);
+      DrawThroughEffect(first, second, late ? incoming : outgoing, transition);
       return;
-    case TEffectPass::Push: {
-      const TPointF before = Offset();
-      SetOffset(transition.PushOffset());
-      Draw(first);
-      SetOffset(before);
-      DrawThroughEffect(first, second, incoming, transition);
-      return;
-    }
-    default:
-      Draw(first);
-      DrawThroughEffect(first, second, incoming, transition);
-      return;
+    default: break;
   }
+  if (reverse) {
+    Draw(second);
+    DrawThroughEffect(first, second, outgoing, transition);
+    return;
+  }
+  if (pass == TEffectPass::Push) {
+    const TPointF before = Offset();
+    SetOffset(transition.PushOffset());
+    Draw(first);
+    SetOffset(before);
+  } else {
+    Draw(first);
+  }
+  DrawThroughEffect(first, second, incoming, transition);
 }
 
 }  // namespace kiv

@@ -114,6 +114,11 @@ TEST_F(TransitionTest, OverturnSwitchesSlidesHalfwayAndTwoSlidesSwapTheirOrder) 
   EXPECT_EQ(PixelAt(*shot, kWidth - 10, 10), kRed);
   shot = Change(overturn, 500);
   EXPECT_EQ(PixelAt(*shot, kWidth - 10, 10), kBlue);
+  // Acting on the outgoing slide, the card turns the other way round.
+  UseEffect(TEffectPass::Overturn, true);
+  TKivFilter unturn(16, 5, {}, 1000);
+  EXPECT_EQ(PixelAt(*Change(unturn, 499), kWidth - 10, 10), kBlue);
+  EXPECT_EQ(PixelAt(*Change(unturn, 500), kWidth - 10, 10), kRed);
 
   UseEffect(TEffectPass::TwoSlides);
   TKivFilter twoSlides(17, 1, {}, 1000);
