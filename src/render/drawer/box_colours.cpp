@@ -20,6 +20,7 @@ constexpr std::array<std::array<size_t, 2>, 4> kEdges = {
     {{kTopRight, kBottomRight}, {kTopLeft, kTopRight}, {kTopLeft, kBottomLeft}, {kBottomLeft, kBottomRight}}};
 
 TCornerColours Gradient(const TBoxParams& box) {
+  KIV_ASSERT(box.Kind <= 8);
   const uint32_t c1 = box.Color1;
   const uint32_t c2 = box.Color2;
   if (box.Kind < 4) {
@@ -34,8 +35,7 @@ TCornerColours Gradient(const TBoxParams& box) {
     for (size_t corner : kEdges[box.Kind - 4]) corners[corner] = c1;
     return corners;
   }
-  if (box.Kind == 8) return {c1, c1, c1, c1};
-  KIV_FAIL("Assertion failure");
+  return {c1, c1, c1, c1};
 }
 
 }  // namespace
