@@ -2,6 +2,8 @@
 // A button on a slide ("button"): a picture composed from a button skin at the
 // button's size, in the look of the pointer over it (normal, hover, click).
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "model/button_keys.h"
 #include "model/button_picture.h"
