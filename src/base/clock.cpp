@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -17,6 +18,11 @@ uint32_t TSystemClock::NowMs() {
 
 void TSystemClock::SleepMs(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void TSteppedClock::SleepMs(uint32_t ms) {
+  // Long enough for other threads to work, short enough that nobody idles on a frame.
+  std::this_thread::sleep_for(std::chrono::milliseconds(std::min<uint32_t>(ms, 1)));
 }
 
 IClock& Clock() { return *gClock.load(); }

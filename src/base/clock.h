@@ -32,6 +32,16 @@ class TVirtualClock : public IClock {
   std::atomic<uint32_t> FNow;
 };
 
+// Time moves only when told to; sleeping waits a moment of real time and leaves it
+// standing. Rendering a show frame by frame runs on it: at a fixed time every waiting
+// thread keeps looking until the frame for that time is complete, and only then does
+// the renderer move the clock on.
+class TSteppedClock : public TVirtualClock {
+ public:
+  using TVirtualClock::TVirtualClock;
+  void SleepMs(uint32_t ms) override;
+};
+
 // The process-wide clock; the system clock unless a test or renderer installs another.
 IClock& Clock();
 // Installs clock (not owned; nullptr restores the system clock). Returns the previous one.

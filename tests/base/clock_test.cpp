@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace kiv {
 namespace {
 
@@ -25,6 +27,16 @@ TEST(Clock, TickCounterWrapsLikeA32BitCounter) {
   uint32_t start = clock.NowMs();
   clock.Advance(0x20);
   EXPECT_EQ(clock.NowMs() - start, 0x20u);  // differences survive the wrap
+}
+
+TEST(Clock, SteppedClockStandsWhileThreadsSleepOnIt) {
+  TSteppedClock clock(500);
+  const auto started = std::chrono::steady_clock::now();
+  for (int i = 0; i < 20; ++i) clock.SleepMs(1000);  // each a moment of real time, no show time
+  EXPECT_EQ(clock.NowMs(), 500u);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  clock.Advance(40);
+  EXPECT_EQ(clock.NowMs(), 540u);
 }
 
 }  // namespace
