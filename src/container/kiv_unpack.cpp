@@ -120,8 +120,19 @@ std::vector<std::u16string> TKivUnpack::EntryNames() const {
   return names;
 }
 
+const TIniSection* TKivUnpack::EntrySection(std::u16string_view name) const {
+  if (const TIniSection* section = FIndex.FindSection(EntrySectionName(name))) return section;
+  // Show data writes folders with "\", files added by hand may use "/": either finds
+  // the entry.
+  std::u16string swapped(name);
+  for (char16_t& unit : swapped)
+    if (unit == u'/') unit = u'\\';
+    else if (unit == u'\\') unit = u'/';
+  return swapped == name ? nullptr : FIndex.FindSection(EntrySectionName(swapped));
+}
+
 std::optional<TKivUnpack::TEntry> TKivUnpack::FindEntry(std::u16string_view name) const {
-  const TIniSection* section = FIndex.FindSection(EntrySectionName(name));
+  const TIniSection* section = EntrySection(name);
   if (!section) return std::nullopt;
   std::optional<int64_t> position = ParseInt64(section->ReadString(kEntryPosition, u""));
   std::optional<int64_t> size = ParseInt64(section->ReadString(kEntrySize, u""));

@@ -38,6 +38,7 @@ class TKivUnpack {
   // index order.
   std::vector<std::u16string> EntryNames() const;
   // The entry's place in the file; none when it is missing or does not lie inside it.
+  // Names match ignoring case and whether folders are separated by "\" or "/".
   std::optional<TEntry> FindEntry(std::u16string_view name) const;
   // A new stream of the entry on a handle of its own (so entries read in parallel),
   // deciphered or inflated as stored; nullptr when the entry is missing or unreadable.
@@ -47,6 +48,8 @@ class TKivUnpack {
   void Open();
   bool ReadIndex(int64_t indexPosition, int64_t indexEnd);
   bool CheckPosition(int64_t indexPosition);
+  // The index section of name, written with either folder separator.
+  const TIniSection* EntrySection(std::u16string_view name) const;
 
   std::unique_ptr<TFileStream> FStream;
   int64_t FFileSize = 0;

@@ -63,6 +63,15 @@ TEST_F(KivUnpackTest, BothTrailerFormsFindTheIndexAndBracketedNames) {
   }
 }
 
+TEST_F(KivUnpackTest, FolderSeparatorsOfEitherKindFindTheEntry) {
+  const std::string index = "[Skins\\Aqua\\btn.ini]\r\n_ps=10\r\n_sz=5\r\n[pics/sun.png]\r\n_ps=10\r\n_sz=5\r\n";
+  TKivUnpack show(Write(HandMadeContainer(ProgramWithHello(), index, false)));
+  ASSERT_TRUE(show.Usable());
+  for (std::u16string_view name : {u"skins/aqua/BTN.ini", u"Skins\\Aqua\\btn.ini", u"pics\\sun.png", u"pics/sun.png"})
+    EXPECT_TRUE(show.FindEntry(name)) << Utf16ToUtf8(name);
+  EXPECT_FALSE(show.FindEntry(u"skins/aqua"));
+}
+
 TEST_F(KivUnpackTest, AMovedBlockIsFoundThroughTheLongTrailer) {
   // Inserting bytes before the entries: the program's own bytes stay where they are,
   // so the entry sits inside the inserted program part.
