@@ -3,10 +3,9 @@
 #include <map>
 #include <mutex>
 
-#include "container/file_accessor.h"
-#include "graphics/picture_loaders.h"
 #include "model/button_picture_name.h"
 #include "model/button_skin_catalog.h"
+#include "model/provider_files.h"
 #include "model/slide_host.h"
 
 namespace kiv {
@@ -15,11 +14,7 @@ namespace {
 
 class TButtonPictureProvider {
  public:
-  // The provider lives inside source, so it reaches it without holding it: holding it
-  // would keep the source alive for ever.
-  TButtonPictureProvider(TFileSource& source, std::u16string baseFolder)
-      : FFiles(std::shared_ptr<TFileSource>(std::shared_ptr<TFileSource>(), &source), std::move(baseFolder)),
-        FSkins(FFiles, u"") {}
+  explicit TButtonPictureProvider(TProviderFiles files) : FFiles(std::move(files)), FSkins(FFiles.Files(), u"") {}
 
   std::shared_ptr<TBitmapStore> Provide(std::u16string_view name) {
     const std::optional<TButtonPictureRequest> request = ParseButtonPictureName(name);
@@ -43,27 +38,17 @@ class TButtonPictureProvider {
     return ShowPicture(name);
   }
 
-  // A picture of the show in 32 bits, decoded once; none when missing or undecodable.
+  // A picture of the show, decoded once; none when missing or undecodable.
   std::shared_ptr<const TBitmap> ShowPicture(std::u16string_view name) {
     const auto known = FPictures.find(name);
     if (known != FPictures.end()) return known->second;
-    std::shared_ptr<const TBitmap> picture;
-    // Not through the shared picture table, which asks the providers first: this runs
-    // while the source calls its providers.
-    if (const std::unique_ptr<TStream> stream = FFiles.OpenStream(name)) {
-      try {
-        if (const std::shared_ptr<TBitmapStore> store = LoadBitmapStore(*stream, name))
-          picture = store->GetMipLevel(0, TPixelFormat::Bgra32);
-      } catch (const std::exception&) {
-        picture = nullptr;
-      }
-    }
+    std::shared_ptr<const TBitmap> picture = FFiles.DecodePicture(name);
     FPictures.emplace(name, picture);
     return picture;
   }
 
   std::mutex FLock;
-  TFileAccessor FFiles;
+  TProviderFiles FFiles;
   TButtonSkinCatalog FSkins;  // by skin folder and theme, without prefix
   std::map<std::u16string, std::shared_ptr<const TBitmap>, std::less<>> FPictures;
 };
@@ -71,10 +56,10 @@ class TButtonPictureProvider {
 }  // namespace
 
 void InstallButtonPictureProvider(TKivSlideHost& host) {
-  const TFileAccessor* accessor = host.Accessor();
-  if (!accessor) return;
-  auto provider = std::make_shared<TButtonPictureProvider>(accessor->Source(), accessor->BaseFolder());
-  host.AddPictureProvider([provider](std::u16string_view name) { return provider->Provide(name); });
+  InstallProvider(host, [](TProviderFiles files) -> TFileSource::TPictureProvider {
+    auto provider = std::make_shared<TButtonPictureProvider>(std::move(files));
+    return [provider](std::u16string_view name) { return provider->Provide(name); };
+  });
 }
 
 }  // namespace kiv

@@ -8,6 +8,7 @@
 #include "model/kiv_mask.h"
 #include "model/kiv_text.h"
 #include "model/kiv_viewport.h"
+#include "model/mask_picture_provider.h"
 
 namespace kiv {
 
@@ -23,6 +24,9 @@ TObjectFactoryChain StandardObjectKinds() {
   return kinds;
 }
 
-void InstallStandardPictureProviders(TKivSlideHost& host) { InstallButtonPictureProvider(host); }
+void InstallStandardPictureProviders(TKivSlideHost& host) {
+  InstallButtonPictureProvider(host);
+  InstallMaskPictureProvider(host);
+}
 
 }  // namespace kiv

@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "container/file_accessor.h"
 #include "model/kiv_slide.h"
+#include "model/prepare_now.h"
 #include "model/model_test_support.h"
 #include "model/slide_host.h"
 #include "model/standard_object_kinds.h"
@@ -68,12 +69,7 @@ class KindsTest : public ::testing::Test {
     slide->ReadChildren(*project->FindSection(u"Slide1"));
   }
   // Loads every object's resources, as the slide loader does.
-  void Prepare() {
-    struct TTreeContext : IPrepareContext {
-      void Add(TKivObject& object) override { object.Prepare(*this); }
-    } context;
-    slide->Prepare(context);
-  }
+  void Prepare() { PrepareNow(*slide); }
   void AdvanceTo(double time) { slide->Advance(true, time); }
   TKivObject& Child(size_t index) const { return *slide->Children().at(index); }
   template <typename T>
