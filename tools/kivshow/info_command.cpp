@@ -3,6 +3,7 @@
 #include "container/show_locator.h"
 #include "kivshow/json_writer.h"
 #include "kivshow/kivshow_command.h"
+#include "kivshow/slide_objects_json.h"
 #include "model/slide_order.h"
 #include "platform/file_names.h"
 
@@ -15,7 +16,8 @@ constexpr char kUsage[] =
     "\n"
     "Prints the show's main options, slide count, duration and timing table as JSON.\n"
     "Times are milliseconds on the show clock: each slide's start and end, the\n"
-    "transitions into it and out of it, and the moment it has fully left the screen.\n"
+    "transitions into it and out of it, and the moment it has fully left the screen,\n"
+    "and the objects on each slide (kind, name, own size in pixels, children).\n"
     "A file that is no show container is read as a project file with loose files.\n";
 
 constexpr std::u16string_view kEndModes[] = {u"repeat", u"close", u"stop"};
@@ -47,7 +49,8 @@ void WriteMainOptions(TJsonWriter& json, const TKivShowLocator& show, const TKiv
   json.Value("duration", source.Duration());
 }
 
-void WriteSlides(TJsonWriter& json, const TKivSource& source) {
+void WriteSlides(TJsonWriter& json, TKivSource& source) {
+  TSlideObjectsWriter objects(source);
   json.BeginArray("slides");
   for (int index = 0; index < source.SlideCount(); ++index) {
     const TSlideInfo& slide = source.Slides()[size_t(index)];
@@ -60,6 +63,7 @@ void WriteSlides(TJsonWriter& json, const TKivSource& source) {
     json.Value("transitionIn", slide.EffectInTime);
     json.Value("transitionOut", slide.EffectOutTime);
     json.Value("totalEnd", slide.TotalEnd);
+    objects.Write(json, index);
     json.EndObject();
   }
   json.EndArray();
@@ -70,7 +74,7 @@ int RunInfo(const TCommandArguments& arguments, std::ostream& out, std::ostream&
   const std::string& path = arguments.Positional()[0];
   std::unique_ptr<TKivShowLocator> show = OpenForInfo(path);
   // The show runs as a screen saver when its own file is named "*.scr".
-  const TKivSource& source = show->Source(Utf8ToUtf16(path));
+  TKivSource& source = show->Source(Utf8ToUtf16(path));
   TJsonWriter json(out);
   json.BeginObject();
   json.Value("path", Utf8ToUtf16(path));

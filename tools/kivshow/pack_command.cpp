@@ -27,7 +27,8 @@ constexpr char kUsage[] =
     "                       enciphered; the project itself is always deflated\n"
     "  --allow-modify       the show still opens after its program image has changed\n"
     "  --short-trailer      end the show with the short trailer\n"
-    "  --add <file>         also pack this file, under its path as given (repeatable)\n"
+    "  --add <file>         also pack this file (repeatable): a file inside the project's\n"
+    "                       folder under its path from there, others under the path given\n"
     "  --version <text>     version text of the show (default: KivVersion of the\n"
     "                       project's Main section)\n";
 

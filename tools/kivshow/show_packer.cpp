@@ -1,5 +1,6 @@
 #include "kivshow/show_packer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -66,6 +67,20 @@ class TFileAdder {
   std::map<std::string, std::u16string> FFirstNames;  // file identity -> entry holding its data
 };
 
+// A file added by hand inside the project's folder is stored as the show names its
+// files: relative to the project, folders separated by "\\". Others keep the path given.
+std::u16string ExtraEntryName(const std::string& extra, const std::string& projectPath) {
+  std::error_code error;
+  const fs::path file = fs::weakly_canonical(extra, error);
+  const fs::path folder = fs::weakly_canonical(fs::path(projectPath).parent_path(), error);
+  if (error) return Utf8ToUtf16(extra);
+  const fs::path relative = file.lexically_relative(folder);
+  if (relative.empty() || *relative.begin() == "..") return Utf8ToUtf16(extra);
+  std::u16string name = Utf8ToUtf16(relative.string());
+  std::replace(name.begin(), name.end(), u'/', u'\\');
+  return name;
+}
+
 void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
               const TIniFile& project) {
   pack.AddBytes(kProjectEntry, projectBytes, TPackMode::Deflated);
@@ -81,7 +96,7 @@ void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector
   for (const std::string& extra : request.ExtraFiles) {
     std::error_code error;
     if (!fs::is_regular_file(extra, error)) throw EKivError(extra + ": no such file");
-    adder.Add(Utf8ToUtf16(extra), extra);
+    adder.Add(ExtraEntryName(extra, request.ProjectPath), extra);
   }
 
   TKivPackFinish finish;
