@@ -4,11 +4,17 @@
 #include <string>
 
 #include "container/kiv_unpack.h"
+#include "container/show_locator.h"
 
 namespace kiv {
 
 // The opened container; raises EKivError "<path>: not a show container" or
 // "<path>: " + the container's own error when it cannot be used.
 std::unique_ptr<TKivUnpack> OpenShowContainer(const std::string& path);
+
+// The show at path: a show container, or else a project file with loose files. Raises
+// EKivError "<path>: " + the container's error, or "<path>: neither a show container
+// nor a readable project file".
+std::unique_ptr<TKivShowLocator> OpenShowOrProject(const std::string& path);
 
 }  // namespace kiv
