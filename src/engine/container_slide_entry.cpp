@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/action_text.h"
+#include "model/prepare_now.h"
 
 namespace kiv {
 
@@ -33,6 +34,12 @@ std::string ClassNameOf(const TKivObject& object) {
 TContainerSlideEntry::TContainerSlideEntry(std::shared_ptr<const TSlideProducer> producer,
                                            std::shared_ptr<TDrawContainer> container)
     : FProducer(std::move(producer)), FContainer(std::move(container)) {}
+
+void TContainerSlideEntry::LoadResources() {
+  std::call_once(FResourcesLoaded, [this] {
+    if (TKivSlide* slide = FContainer->Slide()) PrepareNow(*slide);
+  });
+}
 
 THitResult TContainerSlideEntry::HitTest(const TKivMouseRecord& mouse, double time) {
   TKivSlide* slide = FContainer->Slide();

@@ -3,6 +3,7 @@
 // clock and what lies under the pointer. The entry keeps the container and the producer
 // that made it alive for as long as the engine holds it.
 #include <memory>
+#include <mutex>
 
 #include "engine/slide_entry.h"
 #include "model/draw_container.h"
@@ -15,18 +16,26 @@ class TContainerSlideEntry : public IKivSlideEntry {
   TContainerSlideEntry(std::shared_ptr<const TSlideProducer> producer, std::shared_ptr<TDrawContainer> container);
 
   TDrawContainer& Container() const { return *FContainer; }
+  // The size of the slide area in the output the slide was made for.
+  TAreaSize SlideArea() const { return FProducer->SlideArea(); }
+  // Loads what the slide's objects show (pictures, fonts …) the first time it is
+  // called; any thread. A failing object shows nothing, the others load.
+  void LoadResources();
 
   const TSlideInfo& Timing() const override { return FContainer->Timing(); }
   // The topmost object under the pointer that lets clicks reach it, with its action
   // (a slide named by a go-to-slide action resolved against the show). The pointer is
   // in output pixels.
   THitResult HitTest(const TKivMouseRecord& mouse, double time) override;
-  // The slide's objects hold nothing on the draw device yet.
+  // Nothing to do: the textures the drawer keeps for the slide's pictures are rebuilt
+  // by the drawer itself after a device change, and handed back to it by the drawing
+  // controller when the slide leaves the screen.
   void ReleaseDeviceObjects() override {}
 
  private:
   std::shared_ptr<const TSlideProducer> FProducer;
   std::shared_ptr<TDrawContainer> FContainer;
+  std::once_flag FResourcesLoaded;
 };
 
 }  // namespace kiv

@@ -11,6 +11,7 @@
 
 namespace kiv {
 
+class TDrawItem;
 class TKivSource;
 
 class IThirdSlide {
@@ -27,6 +28,8 @@ class IThirdSlide {
   // Closes the dialogs that close when the show moves to another slide.
   virtual void CloseDialogsOnMove() = 0;
   virtual THitResult HitTest(const TKivMouseRecord& mouse) = 0;
+  // What is drawn above the slides (engine thread); none while the overlay shows nothing.
+  virtual TDrawItem* Item() { return nullptr; }
 };
 
 // What the overlay of a newly opened show is made from.

@@ -1,0 +1,165 @@
+// The drawing controller on an offscreen window: frames of real slides read back
+// through the frame-drawn observer, the colour around the slide area, empty frames,
+// transitions, snapshots and a device that changes its size.
+#include "engine/drawing_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/project_slides.h"
+#include "render/device/device_test_support.h"
+#include "render/drawer/draw_filter.h"
+#include "render/drawer/drawer_3d.h"
+#include "render/drawer/kiv_filter.h"
+
+namespace kiv {
+namespace {
+
+using testing::MakeTestWindow;
+using testing::PixelAt;
+using testing::TestEngine;
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 200;
+constexpr uint32_t kHider = 0xFF336699;
+constexpr TFrameStyle kStyle{kHider};
+
+// A 400 x 300 show: slide 1 until 4000 ms (blue with a red middle), slide 2 until 8000
+// ms (green) coming in through a transition of 1000 ms, slide 3 named but missing.
+const std::string kShow =
+    "[main]\nopt_scr_width=400\nopt_scr_height=300\nopt_slidescount=3\nopt_synchpos1=4000\n"
+    "opt_synchpos2=8000\nopt_synchpos3=9000\n"
+    "[Slide1]\n" + BoxSlide("0,0,255", "255,0,0") +
+    "[Slide2]\nUsePersonal=1\nPers_Effect=1\nEffect_Class=2\nEffect_Type=3\nEffectTime=1000\n" + BoxSlide("0,255,0");
+
+// The frame as the output pixels read back from Bgr24: 0xAARRGGBB with alpha 255.
+uint32_t Pixel(const TBitmap& frame, int x, int y) {
+  const uint8_t* p = frame.Row(y) + 3 * x;
+  return 0xFF000000u | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+// Stands for a transition: draws nothing itself and remembers the time it was given.
+class TQuietEffect : public TDrawFilter {
+ public:
+  explicit TQuietEffect(double* time) : FTime(time) {}
+  void SetTime(double t) override { *FTime = t; }
+  void DrawEffect(T3DDrawer&, TEffectSlide) override {}
+
+ private:
+  double* FTime;
+};
+
+class DrawingControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Controller.SetFrameDrawn([this](double time, T3DDrawer& drawer) {
+      Times.push_back(time);
+      LastFrame = drawer.CaptureFrame();
+    });
+    Controller.EnsureDrawer();
+  }
+  void TearDown() override { SetTransitionFactory(nullptr); }
+
+  // Composes and draws the frame of time; the frame read back, null when none was drawn.
+  const TBitmap* FrameAt(const TSlideList& slides, double time) {
+    LastFrame.reset();
+    if (Controller.Compose(slides, time, nullptr)) Controller.Draw({kWidth, kHeight}, kStyle);
+    return LastFrame.get();
+  }
+
+  testing::TTestWindow Window = MakeTestWindow(kWidth, kHeight);
+  TProjectSlides Show{kShow, {kWidth, kHeight}};
+  TDrawingController Controller{TestEngine(), *Window.Device};
+  std::vector<double> Times;
+  std::unique_ptr<TBitmap> LastFrame;
+};
+
+TEST_F(DrawingControllerTest, ASlideShowsItsBoxesInTheSlideAreaAndTheHiderColourAround) {
+  const TRect area = Show.Area();
+  ASSERT_GT(area.Left, 4);  // the 4:3 show leaves bars left and right of it
+  const TBitmap* frame = FrameAt({Show.Entry(0)}, 1000);
+  ASSERT_TRUE(frame);
+  const int middle = (area.Top + area.Bottom) / 2;
+  EXPECT_EQ(Pixel(*frame, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
+  EXPECT_EQ(Pixel(*frame, area.Left + 3, middle), 0xFF0000FF);
+  EXPECT_EQ(Pixel(*frame, area.Right - 4, area.Top + 2), 0xFF0000FF);
+  EXPECT_EQ(Pixel(*frame, area.Left - 3, middle), kHider);
+  EXPECT_EQ(Pixel(*frame, area.Right + 2, middle), kHider);
+  EXPECT_EQ(Times, std::vector<double>{1000});
+
+  // The same slides at the same time need no new frame; another time does.
+  const TSlideList slides{Show.Entry(0)};
+  FrameAt(slides, 1500);
+  ASSERT_TRUE(Controller.Compose(slides, 1500, nullptr));
+  EXPECT_FALSE(Controller.FrameChanged());
+  ASSERT_TRUE(Controller.Compose(slides, 1600, nullptr));
+  EXPECT_TRUE(Controller.FrameChanged());
+
+  // A snapshot is the frame of the time asked, the size of the device.
+  std::unique_ptr<TBitmap> snapshot = Controller.RenderSnapshot(slides, 2000);
+  ASSERT_TRUE(snapshot);
+  EXPECT_EQ(snapshot->Width(), kWidth);
+  EXPECT_EQ(Pixel(*snapshot, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
+  EXPECT_EQ(Times.back(), 2000);
+}
+
+TEST_F(DrawingControllerTest, WithoutSlidesOnScreenTheFrameIsEmpty) {
+  EXPECT_FALSE(Controller.Compose({}, 1000, nullptr));
+  EXPECT_FALSE(Controller.Compose({Show.Entry(1)}, 1000, nullptr));  // slide 2 has not begun
+  EXPECT_FALSE(Controller.RenderSnapshot({}, 1000));
+  Controller.DrawEmpty();
+  ASSERT_TRUE(LastFrame);
+  EXPECT_EQ(Pixel(*LastFrame, kWidth / 2, kHeight / 2), 0xFF000000);  // no style drawn yet: black
+
+  // A slide that could not be built leaves its place empty, in the hider colour.
+  const TBitmap* frame = FrameAt({Show.Entry(2)}, 8500);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(Pixel(*frame, kWidth / 2, kHeight / 2), kHider);
+}
+
+TEST_F(DrawingControllerTest, TheIncomingSlideChangesInThroughItsTransitionAndThenShowsAlone) {
+  int made = 0;
+  double effectTime = -1;
+  SetTransitionFactory([&](const TKivFilter& filter, const TRect&) {
+    ++made;
+    EXPECT_EQ(filter.EffectClass(), 2);
+    EXPECT_EQ(filter.EffectType(), 3);
+    EXPECT_EQ(filter.Duration(), 1000);
+    return std::make_unique<TQuietEffect>(&effectTime);
+  });
+  const TSlideList slides{Show.Entry(0), Show.Entry(1)};
+  const int x = Show.Area().Left + 5, y = kHeight / 2;  // beside slide 1's middle box
+  EXPECT_EQ(Pixel(*FrameAt(slides, 3900), x, y), 0xFF0000FF);
+  EXPECT_EQ(made, 0);
+  // While the change runs the outgoing slide is drawn plainly and the effect (which
+  // draws nothing here) is given the time since the change began.
+  EXPECT_EQ(Pixel(*FrameAt(slides, 4400), x, y), 0xFF0000FF);
+  EXPECT_EQ(effectTime, 400);
+  EXPECT_EQ(Pixel(*FrameAt(slides, 4900), x, y), 0xFF0000FF);
+  EXPECT_EQ(Pixel(*FrameAt(slides, 5000), x, y), 0xFF00FF00);
+  EXPECT_EQ(Pixel(*FrameAt(slides, 7000), x, y), 0xFF00FF00);
+  EXPECT_EQ(made, 1);  // one transition object for the whole change
+}
+
+TEST_F(DrawingControllerTest, AResizedDeviceAsksOnceForReinitialisingAndDrawsAtItsNewSize) {
+  const TSlideList slides{Show.Entry(0)};
+  ASSERT_TRUE(FrameAt(slides, 1000));
+  EXPECT_EQ(Controller.GetState() & (kDeviceNeedsReinit | kDrawerReady), uint32_t(kDrawerReady));
+  Window.Device->SetRect({0, 0, 200, 120});
+  EXPECT_EQ(Controller.DeviceSize(), (TPixelSize{200, 120}));
+  const TBitmap* frame = FrameAt(slides, 1100);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->Width(), 200);
+  EXPECT_EQ(Controller.GetState() & (kDeviceNeedsReinit | kDrawerReady), uint32_t(kDeviceNeedsReinit | kDrawerReady));
+  EXPECT_EQ(Controller.GetState() & kDeviceNeedsReinit, 0u);
+
+  // The window tells its activity and asks for repainting from outside.
+  Controller.SetWindowActive(false);
+  Controller.Refresh();
+  EXPECT_EQ(Controller.GetState() & (kWindowActive | kDeviceRefreshed), uint32_t(kDeviceRefreshed));
+  EXPECT_EQ(Controller.GetState() & kDeviceRefreshed, 0u);
+}
+
+}  // namespace
+}  // namespace kiv

@@ -1,0 +1,50 @@
+#pragma once
+// Slides of a project given as text, made as the slide loader makes them: by a slide
+// producer with the standard object kinds, for an output of a given size, each wrapped
+// in the entry the engine draws.
+#include <memory>
+#include <string>
+
+#include "engine/container_slide_entry.h"
+#include "model/kiv_source.h"
+#include "model/model_test_support.h"
+#include "model/standard_object_kinds.h"
+
+namespace kiv {
+
+class TProjectSlides {
+ public:
+  TProjectSlides(const std::string& project, TPixelSize output)
+      : FSource(nullptr, ParseProject(project).release(), true, u"/shows/show.exe"),
+        FProducer(std::make_shared<TSlideProducer>(FSource, StandardObjectKinds(), InstallStandardPictureProviders)) {
+    FProducer->SetOutput({output.Width, output.Height}, TSlideFit::Inside, 100, 100);
+    FProducer->SetCurrentTiming([] { return 0.0; });
+  }
+
+  // The entry of the slide at index (0-based) as the loader hands it over, prepared.
+  std::shared_ptr<TContainerSlideEntry> Entry(int index) {
+    auto entry = std::make_shared<TContainerSlideEntry>(FProducer, FProducer->MakeContainer(index));
+    entry->LoadResources();
+    return entry;
+  }
+  // Where the slide area lies in the output.
+  TRect Area() const { return FProducer->SlideAreaRect(); }
+  TKivSource& Source() { return FSource; }
+
+ private:
+  TKivSource FSource;
+  std::shared_ptr<TSlideProducer> FProducer;
+};
+
+// The objects of a slide section: a box of colour (project text "r,g,b") over the whole
+// slide area of a 400 x 300 show and, when inner is given, a box of that colour over its
+// middle (half its width and height).
+inline std::string BoxSlide(const std::string& colour, const std::string& inner = "") {
+  std::string slide = "object Back: box\n  Size=400,300\n  Color1=" + colour + "\nend\n";
+  if (!inner.empty())
+    slide += "object Middle: box\n  Size=400,300\n  Color1=" + inner +
+             "\n  object K: keypoint\n    ScaleX=50\n    ScaleY=50\n  end\nend\n";
+  return slide;
+}
+
+}  // namespace kiv
