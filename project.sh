@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for this project (installing only missing packages),
 # builds everything, then plays the player or runs the whole test suite.
-#   ./project.sh play [player options]   build and run the player
+#   ./project.sh play [player options]   build, pack the demo show and play it (headless:
+#                                         render some of its frames to PNG files)
 #   ./project.sh test                     build and run every test (ctest)
 #   ./project.sh build                    set up and build only
 #   ./project.sh tsan [gtest options]     build the engine tests with ThreadSanitizer in a
@@ -36,7 +37,17 @@ case "$command" in
   play)
     install_packages
     build
-    exec "$BUILD_DIR/kivplayer" "$@"
+    # The demo show, packed into a copy of the player in the build folder.
+    build_path=$(cd "$BUILD_DIR" && pwd)
+    demo_skin=(--add buttons/aqua/btn.ini --add buttons/aqua/aqua.png)
+    (cd examples/demo && "$build_path/kivshow" pack Project.kiv -o "$build_path/demo" "${demo_skin[@]}")
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      exec "$build_path/demo" "$@"
+    fi
+    # No display: a frame of each slide, and one inside an animation, drawn offscreen.
+    "$build_path/kivshow" render "$build_path/demo" -o "$build_path/demo-frames" --at 0,2500,7500,12500,17500
+    echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): the demo was rendered headless."
+    echo "Its frames are in $build_path/demo-frames/frame_<ms>.png"
     ;;
   test)
     install_packages

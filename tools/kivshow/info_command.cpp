@@ -3,6 +3,7 @@
 #include "container/show_locator.h"
 #include "kivshow/json_writer.h"
 #include "kivshow/kivshow_command.h"
+#include "kivshow/opened_show.h"
 #include "kivshow/slide_objects_json.h"
 #include "model/slide_order.h"
 #include "platform/file_names.h"
@@ -21,18 +22,6 @@ constexpr char kUsage[] =
     "A file that is no show container is read as a project file with loose files.\n";
 
 constexpr std::u16string_view kEndModes[] = {u"repeat", u"close", u"stop"};
-
-std::unique_ptr<TKivShowLocator> OpenForInfo(const std::string& path) {
-  const std::u16string wide = Utf8ToUtf16(path);
-  if (IsShowContainer(wide)) {
-    TOpenedShow opened = OpenFromExecutable(wide);
-    if (!opened.Locator) throw EKivError(path + ": " + Utf16ToUtf8(opened.Error));
-    return std::move(opened.Locator);
-  }
-  std::unique_ptr<TKivShowLocator> locator = OpenFromProject(wide);
-  if (!locator) throw EKivError(path + ": neither a show container nor a readable project file");
-  return locator;
-}
 
 void WriteMainOptions(TJsonWriter& json, const TKivShowLocator& show, const TKivSource& source) {
   const TIniSection& main = source.MainSection();
@@ -72,7 +61,7 @@ void WriteSlides(TJsonWriter& json, TKivSource& source) {
 int RunInfo(const TCommandArguments& arguments, std::ostream& out, std::ostream&) {
   if (arguments.Positional().size() != 1) throw EUsageError("name exactly one show or project file");
   const std::string& path = arguments.Positional()[0];
-  std::unique_ptr<TKivShowLocator> show = OpenForInfo(path);
+  std::unique_ptr<TKivShowLocator> show = OpenShowOrProject(path);
   // The show runs as a screen saver when its own file is named "*.scr".
   TKivSource& source = show->Source(Utf8ToUtf16(path));
   TJsonWriter json(out);

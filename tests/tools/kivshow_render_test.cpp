@@ -1,0 +1,169 @@
+// kivshow render on the demo show (packed as the README does): the frames at one time
+// per slide and one inside an animation match the pictures kept in tests/tools/golden
+// within a small tolerance, two renders give the same frames byte for byte, and a frame
+// rendered alone (the show opened right there) matches too.
+//
+// To make the golden pictures anew (after a change that is meant to change the frames),
+// run this test with KIV_UPDATE_GOLDEN=1 and look at the pictures before committing them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+#include <sstream>
+
+#include "base/file_stream.h"
+#include "graphics/picture_loaders.h"
+#include "kivshow/kivshow_command.h"
+
+namespace kiv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Slide 1 at its start and half way through its zoom, then slides 2, 3 and 4.
+const std::vector<std::string> kTimes = {"0", "2500", "7500", "12500", "17500"};
+// Slide 3 (a masked viewport and a button) rendered on its own.
+const std::string kAloneTime = "12500";
+const fs::path kGolden = fs::path(KIV_SOURCE_DIR) / "tests" / "tools" / "golden";
+// A pixel counts as different when a channel moves by more than this; a few such pixels
+// (edges drawn a little differently by another rasteriser version) are allowed.
+constexpr int kChannelTolerance = 24;
+constexpr double kDifferentShare = 0.002;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs the built kivshow in folder; answers its exit code, its output lands in log.
+int RunKivShowBinary(const fs::path& folder, const std::string& arguments, const fs::path& log) {
+  const char* buildDir = std::getenv("KIV_BUILD_DIR");
+  if (!buildDir) return -2;
+  const std::string command = "cd '" + folder.string() + "' && '" + (fs::path(buildDir) / "kivshow").string() + "' " +
+                              arguments + " >'" + log.string() + "' 2>&1";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::shared_ptr<const TBitmap> LoadFrame(const fs::path& path) {
+  if (!fs::exists(path)) return nullptr;
+  TFileStream stream(path.string(), TFileMode::OpenRead);
+  std::shared_ptr<TBitmapStore> store = LoadBitmapStore(stream, path.u16string());
+  return store ? store->GetMipLevel(0, TPixelFormat::Bgr24) : nullptr;
+}
+
+// How many pixels differ by more than the tolerance in some channel.
+int DifferentPixels(const TBitmap& a, const TBitmap& b) {
+  int different = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      for (int channel = 0; channel < 3; ++channel)
+        if (std::abs(a.Row(y)[3 * x + channel] - b.Row(y)[3 * x + channel]) > kChannelTolerance) {
+          ++different;
+          break;
+        }
+  return different;
+}
+
+class DemoRenderTest : public ::testing::Test {
+ protected:
+  static inline fs::path folder;
+  static inline std::string failure;  // why the renders could not be made
+
+  // One pack and three renders serve every test.
+  static void SetUpTestSuite() {
+    folder = fs::temp_directory_path() / ("kiv_render_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path show = folder / "demo.KvShow";
+    std::string times;
+    for (const std::string& time : kTimes) times += (times.empty() ? "" : ",") + time;
+    if (RunKivShowBinary(fs::path(KIV_SOURCE_DIR) / "examples" / "demo",
+                         "pack Project.kiv --data -o '" + show.string() +
+                             "' --add buttons/aqua/btn.ini --add buttons/aqua/aqua.png",
+                         folder / "pack.txt") != 0) {
+      failure = "pack failed: " + ReadAll(folder / "pack.txt");
+      return;
+    }
+    for (const auto& [render, at] : {std::pair{"first", times}, {"second", times}, {"alone", kAloneTime}})
+      if (RunKivShowBinary(folder, "render '" + show.string() + "' -o " + render + " --size 320x180 --at " + at,
+                           folder / "render.txt") != 0) {
+        failure = std::string(render) + " render failed: " + ReadAll(folder / "render.txt");
+        return;
+      }
+  }
+  static void TearDownTestSuite() { fs::remove_all(folder); }
+
+  void SetUp() override {
+    if (!failure.empty()) FAIL() << failure;
+  }
+
+  static fs::path Frame(const std::string& render, const std::string& time) {
+    return folder / render / ("frame_" + time + ".png");
+  }
+  // Each frame compared with a golden picture: those of the first render, and the one
+  // rendered alone.
+  static std::vector<std::pair<std::string, std::string>> Renders() {
+    std::vector<std::pair<std::string, std::string>> renders;
+    for (const std::string& time : kTimes) renders.emplace_back("first", time);
+    renders.emplace_back("alone", kAloneTime);
+    return renders;
+  }
+};
+
+TEST_F(DemoRenderTest, FramesMatchTheGoldenPictures) {
+  if (std::getenv("KIV_UPDATE_GOLDEN")) {
+    fs::create_directories(kGolden);
+    for (const std::string& time : kTimes)
+      fs::copy_file(Frame("first", time), kGolden / ("demo_" + time + ".png"), fs::copy_options::overwrite_existing);
+    GTEST_SKIP() << "golden pictures written to " << kGolden;
+  }
+  for (const auto& [render, time] : Renders()) {
+    const std::shared_ptr<const TBitmap> golden = LoadFrame(kGolden / ("demo_" + time + ".png"));
+    const std::shared_ptr<const TBitmap> frame = LoadFrame(Frame(render, time));
+    ASSERT_TRUE(golden) << "no golden picture for " << time << " ms";
+    ASSERT_TRUE(frame) << "no frame at " << time << " ms in the " << render << " render";
+    ASSERT_EQ(frame->Width(), golden->Width());
+    ASSERT_EQ(frame->Height(), golden->Height());
+    const int allowed = int(kDifferentShare * frame->Width() * frame->Height());
+    EXPECT_LE(DifferentPixels(*frame, *golden), allowed)
+        << "the frame at " << time << " ms of the " << render << " render differs from its golden picture";
+  }
+  // The time reaches the frame: the zoom has moved the picture half way through.
+  EXPECT_GT(DifferentPixels(*LoadFrame(Frame("first", "0")), *LoadFrame(Frame("first", "2500"))), 1000);
+}
+
+TEST_F(DemoRenderTest, TwoRendersGiveTheSameFrames) {
+  for (const std::string& time : kTimes) {
+    const std::string first = ReadAll(Frame("first", time));
+    EXPECT_FALSE(first.empty()) << time;
+    EXPECT_EQ(first, ReadAll(Frame("second", time))) << "the frames at " << time << " ms differ";
+  }
+}
+
+TEST_F(DemoRenderTest, BadCommandLinesAreExplained) {
+  const std::string show = (folder / "demo.KvShow").string();
+  const std::string out = (folder / "bad").string();
+  const auto run = [](std::vector<std::string> args, int expected, const std::string& message) {
+    std::ostringstream output, errors;
+    EXPECT_EQ(RunKivShow(args, output, errors), expected) << errors.str();
+    EXPECT_NE(errors.str().find(message), std::string::npos) << errors.str();
+  };
+  run({"render"}, 2, "kivshow render: name exactly one show or project file");
+  run({"render", show, "--at", "0"}, 2, "name the output folder with -o");
+  run({"render", show, "-o", out}, 2, "give either --at or --fps");
+  run({"render", show, "-o", out, "--at", "0", "--fps", "5"}, 2, "give either --at or --fps");
+  run({"render", show, "-o", out, "--at", "0", "--to", "50"}, 2, "--from and --to go with --fps");
+  run({"render", show, "-o", out, "--fps", "5", "--from", "900", "--to", "100"}, 2, "--from lies after --to");
+  run({"render", show, "-o", out, "--at", "0", "--size", "big"}, 2, "size \"big\" is not written WxH");
+  run({"render", show, "-o", out, "--at", "0,20001"}, 1, "the show ends at 20000 ms; there is no frame at 20001 ms");
+  run({"render", out + "/none.kiv", "-o", out, "--at", "0"}, 1, "neither a show container nor a readable project file");
+  EXPECT_FALSE(fs::exists(out)) << "no folder is made for a render that cannot start";
+}
+
+}  // namespace
+}  // namespace kiv

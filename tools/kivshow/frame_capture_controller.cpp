@@ -1,0 +1,98 @@
+#include "kivshow/frame_capture_controller.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/kiv_source.h"
+#include "render/drawer/drawer_3d.h"
+
+namespace kiv {
+
+namespace {
+
+// Show times are whole milliseconds on the stepped clock; this absorbs rounding only.
+bool SameTime(double a, double b) { return std::abs(a - b) < 0.5; }
+
+}  // namespace
+
+TFrameCaptureController::TFrameCaptureController(std::unique_ptr<IKivDrawController> inner, const TKivSource& show)
+    : FInner(std::move(inner)), FShow(show), FVisible(show) {}
+
+uint32_t TFrameCaptureController::GetState() { return FInner->GetState() | kWindowActive; }
+
+bool TFrameCaptureController::Compose(const TSlideList& slides, double time, IThirdSlide* overlay) {
+  const bool composed = FInner->Compose(slides, time, overlay);
+  std::optional<double> wanted;
+  {
+    std::lock_guard lock(FLock);
+    if (FWanting) wanted = FWanted;
+  }
+  const bool holdsWanted = wanted && HoldsSlidesShownAt(slides, *wanted);
+  std::lock_guard lock(FLock);
+  FComposed = {FComposed.Count + 1, time, holdsWanted ? wanted : std::nullopt};
+  FComposedComplete = composed && holdsWanted && SameTime(*wanted, time) && IsWanted(time);
+  return composed;
+}
+
+bool TFrameCaptureController::HoldsSlidesShownAt(const TSlideList& slides, double time) {
+  const TVisibleSlides visible = FVisible.VisibleSlides(time);
+  for (int index = visible.First; index <= visible.Last; ++index) {
+    const double start = FShow.SlideTiming(index).Info.StartTime;
+    const bool listed = std::any_of(slides.begin(), slides.end(), [start](const std::shared_ptr<IKivSlideEntry>& slide) {
+      return SameTime(slide->Timing().StartTime, start);
+    });
+    if (!listed) return false;
+  }
+  return true;
+}
+
+bool TFrameCaptureController::IsWanted(double time) const { return FWanting && !FFrame && SameTime(time, FWanted); }
+
+bool TFrameCaptureController::FrameChanged() {
+  const bool changed = FInner->FrameChanged();
+  std::lock_guard lock(FLock);
+  return changed || FComposedComplete;
+}
+
+void TFrameCaptureController::DrawEmpty() {
+  {
+    std::lock_guard lock(FLock);
+    FComposedComplete = false;
+  }
+  FInner->DrawEmpty();
+}
+
+void TFrameCaptureController::FrameDrawn(double showTime, T3DDrawer& drawer) {
+  {
+    std::lock_guard lock(FLock);
+    if (!FComposedComplete || !IsWanted(showTime)) return;
+  }
+  std::unique_ptr<TBitmap> frame = drawer.CaptureFrame();
+  if (!frame) return;
+  std::lock_guard lock(FLock);
+  FFrame = std::move(frame);
+  FComposedComplete = false;
+  FCaught.notify_all();
+}
+
+void TFrameCaptureController::Want(double ms) {
+  std::lock_guard lock(FLock);
+  FWanting = true;
+  FWanted = ms;
+  FFrame.reset();
+  FComposedComplete = false;
+}
+
+TFrameCaptureController::TComposed TFrameCaptureController::LastComposed() const {
+  std::lock_guard lock(FLock);
+  return FComposed;
+}
+
+std::unique_ptr<TBitmap> TFrameCaptureController::TakeFrame(std::chrono::milliseconds wait) {
+  std::unique_lock lock(FLock);
+  FCaught.wait_for(lock, wait, [this] { return FFrame != nullptr; });
+  if (FFrame) FWanting = false;
+  return std::move(FFrame);
+}
+
+}  // namespace kiv

@@ -1,0 +1,128 @@
+// kivshow render: frames of a show at chosen times, as PNG files.
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+#include "base/log.h"
+#include "base/text.h"
+#include "kivshow/kivshow_command.h"
+#include "kivshow/opened_show.h"
+#include "kivshow/png_writer.h"
+#include "kivshow/render_times.h"
+#include "kivshow/repeatable_random.h"
+#include "kivshow/show_renderer.h"
+#include "model/kiv_source.h"
+#include "model/slide_area.h"
+
+namespace kiv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kUsage[] =
+    "Usage: kivshow render <show or project file> -o <folder> [--size WxH]\n"
+    "                      (--at <t1,t2,...> | --fps <n> [--from <ms>] [--to <ms>])\n"
+    "\n"
+    "Plays the show through the player's engine, slide loader and drawer in a hidden\n"
+    "window and writes the frames at the chosen show times (milliseconds) as\n"
+    "<folder>/frame_<ms>.png. The show stands still at each time until its frame is\n"
+    "complete, so the same show and options give the same frames every run. No display\n"
+    "is needed: SDL draws offscreen unless SDL_VIDEODRIVER names another driver.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output <folder>  where the frames go (made when missing)\n"
+    "  --size <WxH>           frame size in pixels (default: the show's own size)\n"
+    "  --at <t1,t2,...>       the show times to render\n"
+    "  --fps <n>              render n frames per second of show time ...\n"
+    "  --from <ms>            ... from this time (default 0)\n"
+    "  --to <ms>              ... to this time (default: the end of the show)\n"
+    "  --log                  write the player's log to standard error\n";
+
+constexpr TOptionSpec kOptions[] = {
+    {"--output", "-o", true, false}, {"--size", "", true, false}, {"--at", "", true, false},
+    {"--fps", "", true, false},      {"--from", "", true, false}, {"--to", "", true, false},
+    {"--log", "", false, false},
+};
+
+// The player's log on standard error while the command runs, when asked for.
+class TRenderLog {
+ public:
+  explicit TRenderLog(bool wanted) : FWanted(wanted) {
+    if (FWanted) SetLog(std::make_unique<TStdLog>());
+  }
+  ~TRenderLog() {
+    if (FWanted) SetLog(nullptr);
+  }
+
+ private:
+  bool FWanted;
+};
+
+// The times the command line asks for; a show that does not repeat has no frames past
+// its end.
+std::vector<int32_t> WantedTimes(const TCommandArguments& arguments, const TKivSource& show) {
+  if (arguments.Has("--at") == arguments.Has("--fps")) throw EUsageError("give either --at or --fps");
+  const auto length = int32_t(std::min(show.Duration(), double(INT32_MAX)));
+  std::vector<int32_t> times;
+  if (arguments.Has("--at")) {
+    if (arguments.Has("--from") || arguments.Has("--to")) throw EUsageError("--from and --to go with --fps");
+    times = ParseTimeList(arguments.Value("--at"));
+  } else {
+    const int32_t from = arguments.Has("--from") ? ParseTimeOption("--from", arguments.Value("--from")) : 0;
+    const int32_t to = arguments.Has("--to") ? ParseTimeOption("--to", arguments.Value("--to")) : length;
+    if (from > to) throw EUsageError("--from lies after --to");
+    times = SteppedTimes(ParseFramesPerSecond(arguments.Value("--fps")), from, to);
+  }
+  if (show.EndMode() != TEndMode::Repeat && times.back() > length)
+    throw EKivError("the show ends at " + std::to_string(length) + " ms; there is no frame at " +
+                    std::to_string(times.back()) + " ms");
+  return times;
+}
+
+TPixelSize FrameSize(const TCommandArguments& arguments, const TKivSource& show) {
+  if (arguments.Has("--size")) return ParseFrameSize(arguments.Value("--size"));
+  const TAreaSize design = ReadShowDesign(show.MainSection()).Size;
+  return {std::clamp(design.Width, kMinFrameSide, kMaxFrameSide), std::clamp(design.Height, kMinFrameSide, kMaxFrameSide)};
+}
+
+void MakeFolder(const fs::path& folder) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder, error)) throw EKivError(folder.string() + ": no folder to write the frames into");
+}
+
+int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostream&) {
+  if (arguments.Positional().size() != 1) throw EUsageError("name exactly one show or project file");
+  if (!arguments.Has("--output")) throw EUsageError("name the output folder with -o");
+  const std::string& path = arguments.Positional()[0];
+  const fs::path folder = arguments.Value("--output");
+
+  const TRenderLog log(arguments.Has("--log"));
+  const TRepeatableRandomScope sameChanceEveryRun;
+  std::unique_ptr<TKivShowLocator> located = OpenShowOrProject(path);
+  const TKivSource& show = located->Source(Utf8ToUtf16(path));
+  if (show.SlideCount() == 0) throw EKivError(path + ": the show has no slides");
+  const std::vector<int32_t> times = WantedTimes(arguments, show);
+  const TPixelSize size = FrameSize(arguments, show);
+  MakeFolder(folder);
+
+  const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
+  TShowRenderer renderer(*graphics, show, size, times.front());
+  for (int32_t ms : times)
+    WritePng(*renderer.FrameAt(ms), (folder / ("frame_" + std::to_string(ms) + ".png")).string());
+  out << "Rendered " << times.size() << (times.size() == 1 ? " frame" : " frames") << " of " << size.Width << "x"
+      << size.Height << " into " << folder.string() << "\n";
+  return 0;
+}
+
+}  // namespace
+
+const TKivShowCommand& RenderCommand() {
+  static const TKivShowCommand command{"render", "write frames of a show at chosen times as PNG files", kUsage,
+                                       kOptions, RunRender};
+  return command;
+}
+
+}  // namespace kiv

@@ -1,0 +1,112 @@
+#include "kivshow/show_renderer.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "engine/drawing_controller.h"
+#include "engine/kiv_slide_loader.h"
+#include "kivshow/frame_capture_controller.h"
+#include "model/kiv_source.h"
+#include "model/standard_object_kinds.h"
+
+namespace kiv {
+
+namespace {
+
+// The engine's messages to the main thread (first frame, positions, window geometry)
+// mean nothing to a render.
+class TDiscardingPoster : public IMainThreadPoster {
+ public:
+  void PostToMain(std::unique_ptr<TKivEventData>) override {}
+};
+
+TSlideLoaderFactory StandardSlideLoaders() {
+  return [](const TSlideLoaderParams& params) {
+    return MakeKivSlideLoader(params, StandardObjectKinds(), InstallStandardPictureProviders);
+  };
+}
+
+}  // namespace
+
+std::unique_ptr<T3DEngineGL> StartRenderGraphics() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  std::unique_ptr<T3DEngineGL> graphics = T3DEngineGL::Create();
+  if (!graphics) throw EKivError(std::string("no video to draw with: ") + SDL_GetError());
+  return graphics;
+}
+
+TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs)
+    : FGraphics(graphics), FMainThread(std::make_unique<TDiscardingPoster>()) {
+  const TRect rect{0, 0, size.Width, size.Height};
+  FWindow = CreateDrawWindow(rect, "kivshow render");
+  if (!FWindow) throw EKivError(std::string("no window to draw into: ") + SDL_GetError());
+  FDevice = std::make_unique<TDrawDevice>(FWindow.get(), rect);
+
+  auto drawing = std::make_unique<TDrawingController>(FGraphics, *FDevice);
+  TDrawingController& drawn = *drawing;
+  auto capture = std::make_unique<TFrameCaptureController>(std::move(drawing), show);
+  FCapture = capture.get();
+  drawn.SetFrameDrawn([capture = FCapture](double showTime, T3DDrawer& drawer) { capture->FrameDrawn(showTime, drawer); });
+
+  TKivEngineParts parts;
+  parts.Controller = std::move(capture);
+  parts.MakeLoader = StandardSlideLoaders();
+  FEngine = std::make_unique<TKivEngine>(std::move(parts), *FMainThread);
+  FEngine->Start();
+  // Opened on the engine's thread, so that the drawer is made on the drawing thread.
+  auto accessor = show.Container() ? std::make_unique<TFileAccessor>(*show.Container()) : nullptr;
+  auto project = std::make_unique<TIniStorage>();
+  project->Assign(show.Document());
+  FEngine->RequestOpen(std::move(accessor), std::move(project), std::max(0.0, startMs - kLeadInMs));
+  FEngine->RequestPause(false);
+}
+
+// The engine goes first and stops its threads; then the window.
+TShowRenderer::~TShowRenderer() = default;
+
+void TShowRenderer::ServeMainThread() {
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // device requests are served below
+  FGraphics.ProcessDeviceRequests();
+}
+
+// The show time follows the clock while the engine runs, and stands while it waits (for
+// slides, or for a device). The clock moves by what is missing to ms, judged by a frame
+// composed after the previous move took effect (two composes on), so a move made while
+// the engine stood still is made good once it runs, and no move is counted twice.
+void TShowRenderer::SteerClockTo(double ms) {
+  const TFrameCaptureController::TComposed composed = FCapture->LastComposed();
+  if (composed.Count < FSteeredAt + 2 || composed.Time >= ms) return;
+  FClock.Advance(uint32_t(std::lround(ms - composed.Time)));
+  FSteeredAt = composed.Count;
+}
+
+// A slide is placed whenever it is advanced to a new time. So that no slide is first
+// drawn at the very time it was made and prepared (its pictures not yet placed), the
+// show stands a moment before each wanted time until the slides of that time are made,
+// as they are while a show plays on.
+bool TShowRenderer::LedInTo(double ms) const {
+  const TFrameCaptureController::TComposed composed = FCapture->LastComposed();
+  if (composed.Time > ms - kLeadInMs) return true;  // already there: opened at the start of the show
+  return composed.Time == ms - kLeadInMs && composed.HeldSlidesOf == ms;
+}
+
+std::unique_ptr<TBitmap> TShowRenderer::FrameAt(double ms) {
+  FCapture->Want(ms);
+  const auto deadline = std::chrono::steady_clock::now() + kFrameTimeout;
+  bool ledIn = false;
+  while (std::chrono::steady_clock::now() < deadline) {
+    ServeMainThread();
+    ledIn = ledIn || LedInTo(ms);
+    SteerClockTo(ledIn ? ms : ms - kLeadInMs);
+    if (std::unique_ptr<TBitmap> frame = FCapture->TakeFrame(std::chrono::milliseconds(2))) return frame;
+  }
+  throw EKivError("no complete frame at " + std::to_string(std::lround(ms)) + " ms within " +
+                  std::to_string(kFrameTimeout.count()) + " s");
+}
+
+}  // namespace kiv

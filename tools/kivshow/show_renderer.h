@@ -1,0 +1,74 @@
+#pragma once
+// Plays a show through the real engine, slide loader and drawer into a hidden window,
+// on a stepped clock that only the renderer moves: for each wanted time the show stands
+// still until the frame for that time is complete, so the same show and size give the
+// same frames every run.
+#include <chrono>
+#include <memory>
+
+#include "base/clock.h"
+#include "engine/kiv_engine.h"
+#include "engine/pixel_geometry.h"
+#include "graphics/bitmap.h"
+#include "render/device/draw_device.h"
+#include "render/device/engine_gl.h"
+#include "render/device/sdl_video.h"
+
+namespace kiv {
+
+class TFrameCaptureController;
+
+// The video the renderer draws with, made on the calling thread (which must then serve
+// it, as FrameAt does). SDL's offscreen driver is used unless SDL_VIDEODRIVER names
+// another, so no display is needed. Raises EKivError when there is no video.
+std::unique_ptr<T3DEngineGL> StartRenderGraphics();
+
+class TShowRenderer {
+ public:
+  // How long one frame may take in real time before the render gives up.
+  static constexpr std::chrono::seconds kFrameTimeout{60};
+  // How far before a wanted time the show stands while the slides of that time are made.
+  static constexpr double kLeadInMs = 1;
+
+  // Opens show at startMs in a hidden window of size. graphics and show must outlive
+  // the renderer. Raises EKivError when no window can be drawn into.
+  TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs);
+  ~TShowRenderer();
+  TShowRenderer(const TShowRenderer&) = delete;
+  TShowRenderer& operator=(const TShowRenderer&) = delete;
+
+  // The frame of show time ms as a Bgr24 picture of the window's size. Times must not
+  // go back. Raises EKivError when the frame does not come within kFrameTimeout.
+  std::unique_ptr<TBitmap> FrameAt(double ms);
+
+ private:
+  // Puts the stepped clock in place of the process clock for the renderer's lifetime.
+  class TClockInstall {
+   public:
+    explicit TClockInstall(IClock& clock) : FPrevious(SetClock(&clock)) {}
+    ~TClockInstall() { SetClock(FPrevious); }
+
+   private:
+    IClock* FPrevious;
+  };
+
+  // The main thread's part: device requests of the drawing thread, window events.
+  void ServeMainThread();
+  // Moves the clock to ms once the engine has shown where it stands.
+  void SteerClockTo(double ms);
+  // The show has stood just before ms with the slides of ms in the engine's hands, or
+  // can no longer do so.
+  bool LedInTo(double ms) const;
+
+  TSteppedClock FClock;
+  TClockInstall FClockInstall{FClock};
+  T3DEngineGL& FGraphics;
+  TSdlWindowPtr FWindow;
+  std::unique_ptr<TDrawDevice> FDevice;
+  std::unique_ptr<IMainThreadPoster> FMainThread;
+  TFrameCaptureController* FCapture = nullptr;  // owned by the engine
+  std::unique_ptr<TKivEngine> FEngine;
+  int64_t FSteeredAt = -2;  // the compose count at the last move of the clock
+};
+
+}  // namespace kiv
