@@ -57,6 +57,8 @@ void TSdlMessageLoop::Run(const THandlers& handlers) {
     } else if (event.type == SDL_QUIT ||
                (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
       handlers.CloseRequest();
+    } else if (handlers.Other) {
+      handlers.Other(event);
     }
   }
 }

@@ -8,6 +8,8 @@
 
 #include "engine/kiv_event_data.h"
 
+union SDL_Event;
+
 namespace kiv {
 
 class TSdlMessageLoop : public IMainThreadPoster {
@@ -16,6 +18,7 @@ class TSdlMessageLoop : public IMainThreadPoster {
     std::function<void(TKivEventData& message)> Message;  // a message of the engine
     std::function<void(int keyCode)> Key;                 // a key went down (virtual key code)
     std::function<void()> CloseRequest;                   // the user or the system closes the window
+    std::function<void(const SDL_Event& event)> Other;    // any other event; none: dropped
   };
 
   // SDL's video, and with it its event queue, must be running. Fails when no event type

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "engine/drawing_controller.h"
 
 namespace kiv {
 
@@ -28,9 +29,12 @@ TBorders BordersOf(SDL_Window* window) {
 
 }  // namespace
 
+constexpr TRect kFirstRect{0, 0, 640, 480};
+
 TSdlShowWindow::TSdlShowWindow(std::u16string_view title, std::function<void()> onClose)
-    : FWindow(CreateDrawWindow({0, 0, 640, 480}, Utf16ToUtf8(title).c_str())), FOnClose(std::move(onClose)) {
+    : FWindow(CreateDrawWindow(kFirstRect, Utf16ToUtf8(title).c_str())), FOnClose(std::move(onClose)) {
   if (!FWindow) throw std::runtime_error(std::string("The show's window cannot be made: ") + SDL_GetError());
+  FDevice = std::make_unique<TDrawDevice>(FWindow.get(), kFirstRect);
 }
 
 void TSdlShowWindow::Show() {
@@ -46,6 +50,35 @@ void TSdlShowWindow::Place(const TWindowPlacement& placement) {
   // SDL places the client area; the bounds include the frame.
   const TBorders borders = placement.FrameStyle == kNoFrame ? TBorders{} : BordersOf(window);
   SDL_SetWindowPosition(window, placement.Bounds.Left + borders.Left, placement.Bounds.Top + borders.Top);
+  FDevice->SetFullScreen(!placement.Windowed);
+  FollowWindow();
+}
+
+void TSdlShowWindow::FollowWindow() {
+  int left = 0, top = 0, width = 0, height = 0;
+  SDL_GetWindowPosition(FWindow.get(), &left, &top);
+  SDL_GetWindowSize(FWindow.get(), &width, &height);
+  FDevice->SetRect({left, top, left + width, top + height});
+}
+
+void TSdlShowWindow::TakeEvent(const SDL_Event& event) {
+  if (event.type != SDL_WINDOWEVENT || event.window.windowID != SDL_GetWindowID(FWindow.get())) return;
+  switch (event.window.event) {
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      FollowWindow();
+      if (FDrawing) FDrawing->Refresh();
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      if (FDrawing) FDrawing->Refresh();
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      if (FDrawing) FDrawing->SetWindowActive(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+      break;
+    default:
+      break;
+  }
 }
 
 TScreenLayout TSdlShowWindow::Screens() const {

@@ -1,14 +1,21 @@
 #pragma once
 // The show's window on SDL: made hidden and ready for OpenGL ES drawing, shown with the
 // first frame, placed as the viewer says; the desktop's monitors and work area come from
-// SDL's displays.
+// SDL's displays. Its draw device follows where the window is, and its drawing controller
+// hears when the window was uncovered, resized or lost the focus.
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "engine/show_window.h"
+#include "render/device/draw_device.h"
 #include "render/device/sdl_video.h"
 
+union SDL_Event;
+
 namespace kiv {
+
+class TDrawingController;
 
 class TSdlShowWindow : public IShowWindow {
  public:
@@ -26,9 +33,23 @@ class TSdlShowWindow : public IShowWindow {
   // window manager, or a window not yet framed).
   TPixelSize FrameExtent(TWindowFrameStyle style) const override;
 
+  // The device the window's renderers draw into: its rectangle is the client area on
+  // the desktop, full screen while the window is placed so.
+  TDrawDevice& Device() { return *FDevice; }
+  // The controller drawing into the window (not owned; none: nobody to tell).
+  void SetDrawing(TDrawingController* drawing) { FDrawing = drawing; }
+  // An event of SDL's queue; the window takes those about itself.
+  void TakeEvent(const SDL_Event& event);
+
  private:
+  // The device takes the window's client rectangle as it is now.
+  void FollowWindow();
+
   TSdlWindowPtr FWindow;
+  // Destroyed before the window: its renderers' contexts belong to the window.
+  std::unique_ptr<TDrawDevice> FDevice;
   std::function<void()> FOnClose;
+  TDrawingController* FDrawing = nullptr;
   bool FShown = false;
 };
 

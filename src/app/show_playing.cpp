@@ -1,17 +1,37 @@
 #include "app/show_playing.h"
 
+#include <SDL2/SDL.h>
+
 #include <stdexcept>
 
 #include "app/player_slide_loader.h"
 #include "app/sdl_message_loop.h"
 #include "app/sdl_show_window.h"
+#include "base/log.h"
+#include "engine/drawing_controller.h"
 #include "engine/kiv_show_viewer.h"
 #include "engine/slide_navigation.h"
+#include "render/device/engine_gl.h"
 #include "render/device/sdl_video.h"
 
 namespace kiv {
 
 namespace {
+
+// Controllers drawing into window through gl; none without gl (the show then plays
+// in a window that stays empty).
+std::function<std::unique_ptr<IKivDrawController>(TPixelSize)> WindowControllers(T3DEngineGL* gl,
+                                                                                TSdlShowWindow& window) {
+  if (!gl) {
+    Log().Write("PlayShow: no OpenGL ES, nothing is drawn");
+    return nullptr;
+  }
+  return [gl, &window](TPixelSize) {
+    auto controller = std::make_unique<TDrawingController>(*gl, window.Device());
+    window.SetDrawing(controller.get());
+    return controller;
+  };
+}
 
 TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_view programPath) {
   TShowViewerParts parts;
@@ -28,10 +48,15 @@ TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_vie
 int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16string_view programPath) {
   TSdlVideo video;
   if (!video.Started()) throw std::runtime_error("No display to show the slideshow on");
+  // Made on this thread, which makes every renderer the drawing thread asks for.
+  const std::unique_ptr<T3DEngineGL> gl = T3DEngineGL::Create();
+  if (gl) gl->SetShowForbidsExclusive(show.Project()->ReadBool(u"main", u"opt_scr_noexclusive", false));
   TSdlMessageLoop loop;
   TSdlShowWindow window(show.Project()->ReadString(u"main", u"opt_scr_caption", u"KivViewer v5.6"),
                         [&loop] { loop.Quit(); });
-  TKivShowViewer viewer(window, loop, ViewerParts(commandLine, programPath));
+  TShowViewerParts parts = ViewerParts(commandLine, programPath);
+  parts.MakeController = WindowControllers(gl.get(), window);
+  TKivShowViewer viewer(window, loop, std::move(parts));
   viewer.SetStopsEnabled(true);
 
   const TKivSource& source = show.Source(programPath);
@@ -40,7 +65,11 @@ int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16str
   viewer.SetPaused(false);
 
   loop.Run({[&viewer](TKivEventData& message) { viewer.HandleMainMessage(message); },
-            [&viewer](int keyCode) { viewer.OnKey(keyCode); }, [&window] { window.Close(); }});
+            [&viewer](int keyCode) { viewer.OnKey(keyCode); }, [&window] { window.Close(); },
+            [&gl, &window](const SDL_Event& event) {
+              if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
+              window.TakeEvent(event);
+            }});
   return 0;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Slides of a project given as text, made as the slide loader makes them: by a slide
-// producer with the standard object kinds, for an output of a given size, each wrapped
-// in the entry the engine draws.
+// Slides of a show, made as the slide loader makes them: by a slide producer with the
+// standard object kinds, for an output of a given size, each wrapped in the entry the
+// engine draws and prepared.
 #include <memory>
 #include <string>
 
@@ -14,14 +14,15 @@ namespace kiv {
 
 class TProjectSlides {
  public:
+  // The slides of source (kept, not owned).
+  TProjectSlides(TKivSource& source, TPixelSize output) : FProducer(Producer(source, output)) {}
+  // The slides of a project given as text, without files.
   TProjectSlides(const std::string& project, TPixelSize output)
-      : FSource(nullptr, ParseProject(project).release(), true, u"/shows/show.exe"),
-        FProducer(std::make_shared<TSlideProducer>(FSource, StandardObjectKinds(), InstallStandardPictureProviders)) {
-    FProducer->SetOutput({output.Width, output.Height}, TSlideFit::Inside, 100, 100);
-    FProducer->SetCurrentTiming([] { return 0.0; });
-  }
+      : FOwnSource(std::make_unique<TKivSource>(nullptr, ParseProject(project).release(), true, u"/shows/show.exe")),
+        FProducer(Producer(*FOwnSource, output)) {}
 
   // The entry of the slide at index (0-based) as the loader hands it over, prepared.
+  // Entries keep the producer but not the source: they go before this object.
   std::shared_ptr<TContainerSlideEntry> Entry(int index) {
     auto entry = std::make_shared<TContainerSlideEntry>(FProducer, FProducer->MakeContainer(index));
     entry->LoadResources();
@@ -29,10 +30,16 @@ class TProjectSlides {
   }
   // Where the slide area lies in the output.
   TRect Area() const { return FProducer->SlideAreaRect(); }
-  TKivSource& Source() { return FSource; }
 
  private:
-  TKivSource FSource;
+  static std::shared_ptr<TSlideProducer> Producer(TKivSource& source, TPixelSize output) {
+    auto producer = std::make_shared<TSlideProducer>(source, StandardObjectKinds(), InstallStandardPictureProviders);
+    producer->SetOutput({output.Width, output.Height}, TSlideFit::Inside, 100, 100);
+    producer->SetCurrentTiming([] { return 0.0; });
+    return producer;
+  }
+
+  std::unique_ptr<TKivSource> FOwnSource;
   std::shared_ptr<TSlideProducer> FProducer;
 };
 

@@ -1,0 +1,239 @@
+// The built player on an X server of its own (Xvfb): where its window goes for the
+// show's window options, and that the window shows the frame the drawing controller
+// draws offscreen for the same show and time. Skipped where Xvfb or the X tools are
+// not installed.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "base/text.h"
+#include "container/show_locator.h"
+#include "engine/drawing_controller.h"
+#include "engine/project_slides.h"
+#include "render/device/device_test_support.h"
+#include "render/drawer/drawer_3d.h"
+
+namespace kiv {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+constexpr const char* kCaption = "window test show";
+
+// A program run through the shell, ended when the object goes.
+class TChild {
+ public:
+  explicit TChild(const std::string& command) : FPid(::fork()) {
+    if (FPid == 0) {
+      ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+  }
+  ~TChild() {
+    if (FPid <= 0) return;
+    ::kill(FPid, SIGTERM);
+    ::waitpid(FPid, nullptr, 0);
+  }
+  bool Running() const { return FPid > 0 && ::waitpid(FPid, nullptr, WNOHANG) == 0; }
+
+ private:
+  pid_t FPid;
+};
+
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return text;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit) {
+  for (const auto deadline = Clock::now() + limit; Clock::now() < deadline;) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return condition();
+}
+
+// An X server of 800 x 600 pixels on the first free display from :60 on.
+class TXServer {
+ public:
+  TXServer() {
+    for (int display = 60; display < 100 && !FServer; ++display) {
+      if (fs::exists("/tmp/.X11-unix/X" + std::to_string(display)) || fs::exists("/tmp/.X" + std::to_string(display) + "-lock"))
+        continue;
+      FName = ":" + std::to_string(display);
+      auto server = std::make_unique<TChild>("Xvfb " + FName + " -screen 0 " + std::to_string(kScreenWidth) + "x" +
+                                             std::to_string(kScreenHeight) + "x24 -nolisten tcp -noreset 2>/dev/null");
+      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
+      if (WaitUntil([&] { return fs::exists(socket) || !server->Running(); }, std::chrono::seconds(20)) &&
+          server->Running())
+        FServer = std::move(server);
+    }
+  }
+  bool Running() const { return FServer != nullptr; }
+  const std::string& Name() const { return FName; }
+
+ private:
+  std::string FName;
+  std::unique_ptr<TChild> FServer;
+};
+
+struct TWindowInfo {
+  std::string Id;
+  bool Viewable = false;
+  TRect Bounds;
+};
+
+class PlayerWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v Xvfb xwininfo import >/dev/null 2>&1") != 0)
+      GTEST_SKIP() << "Xvfb, xwininfo or ImageMagick's import is not installed";
+    Server = std::make_unique<TXServer>();
+    if (!Server->Running()) GTEST_SKIP() << "no X server could be started";
+    folder = fs::temp_directory_path() / ("kiv_player_window_" + std::to_string(::getpid()));
+    fs::create_directories(folder / "pics");
+    ASSERT_EQ(std::system(("convert -size 80x60 xc:'#FFC000' '" + (folder / "pics" / "sun.png").string() + "'").c_str()), 0);
+  }
+  void TearDown() override {
+    Player.reset();
+    fs::remove_all(folder);
+  }
+
+  // Plays a one-slide show (a picture over the slide, a red box over its middle) of
+  // main's options with the player's arguments; the window once it is shown.
+  TWindowInfo Play(const std::string& main, const std::string& arguments = "") {
+    std::ofstream(folder / "Project.kiv")
+        << "[main]\r\nopt_scr_caption=" << kCaption << "\r\nopt_slidescount=1\r\nopt_synchpos1=600000\r\n"
+        << "opt_scr_hidercolor=3368601\r\n" << main << "[Slide1]\r\nobject Sun: image\r\n  ImageName=pics\\sun.png\r\nend\r\n"
+        << "object Middle: box\r\n  Size=400,300\r\n  Color1=255,0,0\r\n  object K: keypoint\r\n    ScaleX=50\r\n"
+        << "    ScaleY=50\r\n  end\r\nend\r\n";
+    Player.reset();
+    Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
+                                      (folder / "state").string() + "' '" +
+                                      (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer").string() +
+                                      "' -filename '" + (folder / "Project.kiv").string() + "' " + arguments);
+    TWindowInfo window;
+    WaitUntil([&] { return (window = Window()).Viewable; }, std::chrono::seconds(60));
+    return window;
+  }
+
+  TWindowInfo Window() const {
+    const std::string info = Output("xwininfo -display " + Server->Name() + " -name '" + kCaption + "' 2>/dev/null");
+    const auto number = [&info](const std::string& label) {
+      std::smatch match;
+      return std::regex_search(info, match, std::regex(label + ":\\s*(-?\\d+)")) ? std::stoi(match[1]) : 0;
+    };
+    std::smatch id;
+    TWindowInfo window;
+    if (std::regex_search(info, id, std::regex("Window id: (0x[0-9a-f]+)"))) window.Id = id[1];
+    window.Viewable = info.find("IsViewable") != std::string::npos;
+    const int left = number("Absolute upper-left X"), top = number("Absolute upper-left Y");
+    window.Bounds = {left, top, left + number("Width"), top + number("Height")};
+    return window;
+  }
+
+  // The window's pixels as rows of red, green, blue bytes; empty when it cannot be read.
+  std::string Screenshot(const TWindowInfo& window) const {
+    const fs::path shot = folder / "shot.rgb";
+    fs::remove(shot);
+    std::system(("import -display " + Server->Name() + " -window " + window.Id + " -depth 8 'rgb:" + shot.string() +
+                 "' 2>/dev/null")
+                    .c_str());
+    std::ifstream in(shot, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // The frame the drawing controller draws offscreen for the show at 1000 ms.
+  std::unique_ptr<TBitmap> OffscreenFrame(TPixelSize size) const {
+    std::unique_ptr<TKivShowLocator> show = OpenFromProject((folder / "Project.kiv").u16string());
+    TKivSource& source = show->Source(u"kivplayer");
+    TProjectSlides slides(source, size);
+    testing::TTestWindow window = testing::MakeTestWindow(size.Width, size.Height);
+    std::unique_ptr<TBitmap> frame;
+    TDrawingController controller(testing::TestEngine(), *window.Device);
+    controller.SetFrameDrawn([&frame](double, T3DDrawer& drawer) { frame = drawer.CaptureFrame(); });
+    controller.EnsureDrawer();
+    if (controller.Compose({slides.Entry(0)}, 1000, nullptr))
+      controller.Draw(size, {source.HiderColor(), source.UnsharpAmount(), source.UnsharpThreshold()});
+    return frame;
+  }
+
+  std::unique_ptr<TXServer> Server;
+  fs::path folder;
+  std::unique_ptr<TChild> Player;
+};
+
+// How many pixels of the screenshot differ from frame by more than a few levels in
+// some channel; all of them when the sizes differ.
+int DifferingPixels(const std::string& shot, const TBitmap& frame) {
+  const int count = frame.Width() * frame.Height();
+  if (shot.size() != size_t(count) * 3) return count;
+  int differing = 0;
+  for (int y = 0; y < frame.Height(); ++y)
+    for (int x = 0; x < frame.Width(); ++x) {
+      const uint8_t* bgr = frame.Row(y) + 3 * x;
+      const auto* rgb = reinterpret_cast<const uint8_t*>(shot.data()) + 3 * (size_t(y) * frame.Width() + x);
+      for (int c = 0; c < 3; ++c)
+        if (std::abs(int(rgb[c]) - int(bgr[2 - c])) > 4) {
+          ++differing;
+          break;
+        }
+    }
+  return differing;
+}
+
+TEST_F(PlayerWindowTest, AWindowedShowIsCentredAndShrunkToFitTheScreen) {
+  TWindowInfo window = Play("opt_scr_full=0\r\nopt_scr_width=400\r\nopt_scr_height=300\r\n");
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  EXPECT_EQ(window.Bounds, (TRect{200, 150, 600, 450}));
+
+  // Too large for the screen: scaled to its height, then centred. The monitor given
+  // does not exist, so the primary one is taken.
+  window = Play("opt_scr_full=0\r\nopt_scr_width=1000\r\nopt_scr_height=800\r\nopt_withoutborder=0\r\n", "-display 3");
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  EXPECT_EQ(window.Bounds, (TRect{25, 0, 775, 600}));
+}
+
+TEST_F(PlayerWindowTest, AFullScreenShowFillsTheScreenWithTheFrameDrawnOffscreen) {
+  // A 16:9 show on the 4:3 screen: bars of the hider colour above and below.
+  const TWindowInfo window = Play("opt_scr_full=1\r\nopt_scr_width=640\r\nopt_scr_height=360\r\n");
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  EXPECT_EQ(window.Bounds, (TRect{0, 0, kScreenWidth, kScreenHeight}));
+
+  const std::unique_ptr<TBitmap> expected = OffscreenFrame({kScreenWidth, kScreenHeight});
+  ASSERT_TRUE(expected);
+  // The picture, the box and the bars are where they belong in the offscreen frame.
+  const auto at = [&expected](int x, int y) {
+    const uint8_t* bgr = expected->Row(y) + 3 * x;
+    return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
+  };
+  EXPECT_EQ(at(400, 300), 0xFF0000u);
+  EXPECT_EQ(at(150, 300), 0xFFC000u);  // the 4:3 picture fitted into the middle of the slide area
+  EXPECT_EQ(at(400, 20), 0x336699u);
+  // The window shows that frame once its first frames are through.
+  std::string shot;
+  WaitUntil([&] { return DifferingPixels(shot = Screenshot(window), *expected) == 0; }, std::chrono::seconds(30));
+  EXPECT_LE(DifferingPixels(shot, *expected), kScreenWidth * kScreenHeight / 1000);
+}
+
+}  // namespace
+}  // namespace kiv
