@@ -29,6 +29,7 @@ double TKivSlide::OriginTime(TKeyOrigin origin) const {
 }
 
 void TKivSlide::ReadBackground(const TIniIdentList& main, const TIniIdentList* slideSection) {
+  FHasBackground = true;
   FBackground = ReadSlideBackground(main, slideSection);
   FBackgroundPicture.reset();
   SetContentChanged();
@@ -51,6 +52,35 @@ void TKivSlide::UpdatePlacement(bool recursive) {
 void TKivSlide::LoadResources(IPrepareContext&) {
   if (FBackground.Style == TBackgroundStyle::Picture && !FBackgroundPicture)
     FBackgroundPicture = FHost.LoadPicture(FBackground.PictureName);
+}
+
+void TKivSlide::Draw(TDeviceDrawer& drawer) {
+  if (FHasBackground) DrawBackground(drawer);
+  TKivObject::Draw(drawer);
+}
+
+void TKivSlide::DrawBackground(TDeviceDrawer& drawer) {
+  const TSizeF size = Size();
+  const TPlacementFrame& frame = Frame();
+  // The whole slide, from its top-left corner (the slide's pivot is its centre).
+  const TQuadPlace slide{frame.PointAt({-size.Width / 2, -size.Height / 2, 0}), frame.AxisX * size.Width,
+                         frame.AxisY * size.Height};
+  drawer.DrawBox(slide, BackgroundBox(FBackground));
+  if (FBackground.Style != TBackgroundStyle::Picture || !FBackgroundPicture) return;
+  const TBitmapStore& picture = *FBackgroundPicture;
+  const TBackgroundFit fit = FitBackground({float(picture.Width()), float(picture.Height())}, size, FBackground.SizePercent);
+  TImageDraw image;
+  image.Picture = &picture;
+  image.Store = &FBackgroundStore;
+  image.Place = {frame.PointAt({-fit.Size.Width / 2, -fit.Size.Height / 2, 0}), frame.AxisX * fit.Size.Width,
+                 frame.AxisY * fit.Size.Height};
+  image.Params.Level = fit.Halvings;
+  drawer.DrawImage(image);
+}
+
+void TKivSlide::ReleaseDeviceObjects(TDeviceDrawer& drawer) {
+  if (FBackgroundStore) drawer.FreeImageStore(FBackgroundStore);
+  TKivObject::ReleaseDeviceObjects(drawer);
 }
 
 }  // namespace kiv

@@ -8,6 +8,7 @@
 #include "model/kiv_object.h"
 #include "model/kiv_slide_background.h"
 #include "model/slide_info.h"
+#include "render/drawer/device_drawer.h"
 
 namespace kiv {
 
@@ -33,6 +34,9 @@ class TKivSlide : public TKivObject {
 
   void ReadBackground(const TIniIdentList& main, const TIniIdentList* slideSection);
   const TSlideBackground& Background() const { return FBackground; }
+  // Draws the background (when one was read), then the objects.
+  void Draw(TDeviceDrawer& drawer) override;
+  void ReleaseDeviceObjects(TDeviceDrawer& drawer) override;
   // The background picture once resources are loaded; none for other styles.
   const std::shared_ptr<TBitmapStore>& BackgroundPicture() const { return FBackgroundPicture; }
 
@@ -56,8 +60,12 @@ class TKivSlide : public TKivObject {
   TVector3 FCentre;
   double FDepthScale = 0.5;
   double FLastAdvanced;
+  void DrawBackground(TDeviceDrawer& drawer);
+
+  bool FHasBackground = false;  // dialogs show what lies behind them
   TSlideBackground FBackground;
   std::shared_ptr<TBitmapStore> FBackgroundPicture;
+  std::unique_ptr<TImageStore> FBackgroundStore;
   bool FMasksShown = false;
 };
 

@@ -51,4 +51,16 @@ TBackgroundFit FitBackground(TSizeF picture, TSizeF slide, double sizePercent) {
   return fit;
 }
 
+TBoxParams BackgroundBox(const TSlideBackground& background) {
+  const auto opaque = [](uint32_t color) { return color | 0xFF000000u; };
+  TBoxParams box;
+  box.Color1 = box.Color2 = background.Style == TBackgroundStyle::Solid ? opaque(background.Color) : opaque(0);
+  if (background.Style == TBackgroundStyle::Gradient) {
+    box.Kind = background.GradientDirection == 2 ? 6 : 5;
+    box.Color1 = opaque(background.Color1);
+    box.Color2 = opaque(background.Color2);
+  }
+  return box;
+}
+
 }  // namespace kiv

@@ -7,6 +7,7 @@
 
 #include "ini/ini_ident_list.h"
 #include "model/object_placement.h"
+#include "render/drawer/device_drawer.h"
 
 namespace kiv {
 
@@ -27,6 +28,11 @@ struct TSlideBackground {
 // "bstyle", "bname", "bsize", "bcolorstyle", "bcolor1", "bcolor2". A style other than
 // 1 … 3, or a picture without name, keeps solid black; a size that is not positive is 100.
 TSlideBackground ReadSlideBackground(const TIniIdentList& main, const TIniIdentList* slide);
+
+// The box behind everything: the solid colour (black behind a picture), or the
+// gradient from colour 1 to colour 2 downwards (direction 1) or to the right (2).
+// The project writes colours as integers 0xRRGGBB; the background is opaque.
+TBoxParams BackgroundBox(const TSlideBackground& background);
 
 // A background picture fitted inside the slide at its size percent, and how often its
 // bitmap can be halved (at most to mip level 3) while it stays at least twice that big,

@@ -165,3 +165,47 @@ TEST_F(KindsTest, ViewportClipsItsOtherChildrenByItsShownMasks) {
 
 }  // namespace
 }  // namespace kiv
+
+namespace kiv {
+namespace {
+
+TEST_F(KindsTest, SlidesDrawTheirBackgroundBehindTheObjectsAndDialogsDoNot) {
+  Magick("-size 400x100 xc:green wide.png");
+  Read(
+      "[main]\nopt_bstyle=3\nopt_bcolorstyle=2\nopt_bcolor1=$102030\nopt_bcolor2=$405060\n"
+      "[Slide1]\nobject B: box\n  Size=10,10\nend\n"
+      "[Slide2]\nUsePersonal=1\nPers_Fon=1\nbstyle=2\nbname=wide.png\nbsize=50\n");
+  AdvanceTo(0);
+  TRecordingDrawer plain;
+  slide->Draw(plain);
+  ASSERT_EQ(plain.Boxes.size(), 1u);  // read without a background, as dialogs are
+
+  const TIniSection& main = *project->FindSection(u"main");
+  slide->ReadBackground(main, project->FindSection(u"Slide1"));
+  AdvanceTo(0);
+  TRecordingDrawer drawer;
+  slide->Draw(drawer);
+  ASSERT_EQ(drawer.Boxes.size(), 2u);
+  const auto& [place, box] = drawer.Boxes[0];
+  EXPECT_EQ(box.Kind, 6);  // left to right
+  EXPECT_EQ(box.Color1, 0xFF102030u);
+  EXPECT_EQ(box.Color2, 0xFF405060u);
+  ExpectNear(place.Origin, {0, 0, 0});
+  ExpectNear(place.AxisX, {800, 0, 0});
+  ExpectNear(place.AxisY, {0, 600, 0});
+
+  // A picture on black, fitted inside the slide at half its size.
+  slide->ReadBackground(main, project->FindSection(u"Slide2"));
+  Prepare();
+  AdvanceTo(0);
+  TRecordingDrawer withPicture;
+  slide->Draw(withPicture);
+  EXPECT_EQ(withPicture.Boxes.at(0).second.Color1, 0xFF000000u);
+  ASSERT_EQ(withPicture.Images.size(), 1u);
+  ExpectNear(withPicture.Images[0].Place.Origin, {200, 250, 0});
+  ExpectNear(withPicture.Images[0].Place.AxisX, {400, 0, 0});
+  ExpectNear(withPicture.Images[0].Place.AxisY, {0, 100, 0});
+}
+
+}  // namespace
+}  // namespace kiv
