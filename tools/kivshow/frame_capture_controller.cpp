@@ -49,9 +49,11 @@ bool TFrameCaptureController::HoldsSlidesShownAt(const TSlideList& slides, doubl
 bool TFrameCaptureController::IsWanted(double time) const { return FWanting && !FFrame && SameTime(time, FWanted); }
 
 bool TFrameCaptureController::FrameChanged() {
-  const bool changed = FInner->FrameChanged();
-  std::lock_guard lock(FLock);
-  return changed || FComposedComplete;
+  {
+    std::lock_guard lock(FLock);
+    if (FWanting) return FComposedComplete;
+  }
+  return FInner->FrameChanged();
 }
 
 void TFrameCaptureController::DrawEmpty() {

@@ -37,8 +37,8 @@ class TFrameCaptureController : public IKivDrawController {
   TPixelSize DeviceSize() override { return FInner->DeviceSize(); }
   void EnsureDrawer() override { FInner->EnsureDrawer(); }
   bool Compose(const TSlideList& slides, double time, IThirdSlide* overlay) override;
-  // Also true for a complete frame of the wanted time, which is drawn even when it looks
-  // like the frame before.
+  // While a frame is wanted, only that frame is drawn, once complete, even when it
+  // looks like the frame before; the frames the engine composes on the way are not.
   bool FrameChanged() override;
   void Draw(TPixelSize size, const TFrameStyle& style) override { FInner->Draw(size, style); }
   void DrawEmpty() override;
