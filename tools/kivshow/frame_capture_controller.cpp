@@ -46,7 +46,9 @@ bool TFrameCaptureController::HoldsSlidesShownAt(const TSlideList& slides, doubl
   return true;
 }
 
-bool TFrameCaptureController::IsWanted(double time) const { return FWanting && !FFrame && SameTime(time, FWanted); }
+bool TFrameCaptureController::IsWanted(double time) const {
+  return FWanting && !FFrame && SameTime(time, FWanted);
+}
 
 bool TFrameCaptureController::FrameChanged() {
   {
@@ -65,22 +67,25 @@ void TFrameCaptureController::DrawEmpty() {
 }
 
 void TFrameCaptureController::FrameDrawn(double showTime, T3DDrawer& drawer) {
+  bool readBack;
   {
     std::lock_guard lock(FLock);
     if (!FComposedComplete || !IsWanted(showTime)) return;
+    readBack = FReadBack;
   }
-  std::unique_ptr<TBitmap> frame = drawer.CaptureFrame();
-  if (!frame) return;
+  std::unique_ptr<TBitmap> frame = readBack ? drawer.CaptureFrame() : nullptr;
+  if (readBack && !frame) return;  // tried again with the next frame drawn
   std::lock_guard lock(FLock);
   FFrame = std::move(frame);
   FComposedComplete = false;
   FCaught.notify_all();
 }
 
-void TFrameCaptureController::Want(double ms) {
+void TFrameCaptureController::Want(double ms, bool readBack) {
   std::lock_guard lock(FLock);
   FWanting = true;
   FWanted = ms;
+  FReadBack = readBack;
   FFrame.reset();
   FComposedComplete = false;
 }
@@ -90,11 +95,13 @@ TFrameCaptureController::TComposed TFrameCaptureController::LastComposed() const
   return FComposed;
 }
 
-std::unique_ptr<TBitmap> TFrameCaptureController::TakeFrame(std::chrono::milliseconds wait) {
+std::optional<std::unique_ptr<TBitmap>> TFrameCaptureController::TakeFrame(std::chrono::milliseconds wait) {
   std::unique_lock lock(FLock);
-  FCaught.wait_for(lock, wait, [this] { return FFrame != nullptr; });
-  if (FFrame) FWanting = false;
-  return std::move(FFrame);
+  FCaught.wait_for(lock, wait, [this] { return FFrame.has_value(); });
+  std::optional<std::unique_ptr<TBitmap>> taken = std::move(FFrame);
+  FFrame.reset();
+  if (taken) FWanting = false;
+  return taken;
 }
 
 }  // namespace kiv

@@ -50,12 +50,13 @@ class TFrameCaptureController : public IKivDrawController {
   // The inner controller's report of a drawn frame (drawing thread).
   void FrameDrawn(double showTime, T3DDrawer& drawer);
 
-  // Renderer side, any thread. Wants the frame of ms from now on (a frame not yet taken
-  // is dropped).
-  void Want(double ms);
+  // Renderer side, any thread. Wants the frame of ms from now on, read back from the
+  // device when readBack (a frame not yet taken is dropped).
+  void Want(double ms, bool readBack);
   TComposed LastComposed() const;
-  // The wanted frame once it was caught, waiting at most wait for it; null before.
-  std::unique_ptr<TBitmap> TakeFrame(std::chrono::milliseconds wait);
+  // Once the wanted frame was drawn (waiting at most wait for it): the frame, null when
+  // it was not to be read back; none before.
+  std::optional<std::unique_ptr<TBitmap>> TakeFrame(std::chrono::milliseconds wait);
 
  private:
   // Every slide on screen at time is in slides (engine thread).
@@ -70,9 +71,10 @@ class TFrameCaptureController : public IKivDrawController {
   std::condition_variable FCaught;
   bool FWanting = false;
   double FWanted = 0;
+  bool FReadBack = true;
   bool FComposedComplete = false;  // the last composed frame is the wanted one, complete
   TComposed FComposed;
-  std::unique_ptr<TBitmap> FFrame;
+  std::optional<std::unique_ptr<TBitmap>> FFrame;  // set once the wanted frame was drawn
 };
 
 }  // namespace kiv

@@ -95,15 +95,19 @@ bool TShowRenderer::LedInTo(double ms) const {
   return composed.Time == ms - kLeadInMs && composed.HeldSlidesOf == ms;
 }
 
-std::unique_ptr<TBitmap> TShowRenderer::FrameAt(double ms) {
-  FCapture->Want(ms);
+std::unique_ptr<TBitmap> TShowRenderer::FrameAt(double ms) { return std::move(*Draw(ms, true)); }
+
+void TShowRenderer::DrawAt(double ms) { Draw(ms, false); }
+
+std::optional<std::unique_ptr<TBitmap>> TShowRenderer::Draw(double ms, bool readBack) {
+  FCapture->Want(ms, readBack);
   const auto deadline = std::chrono::steady_clock::now() + kFrameTimeout;
   bool ledIn = false;
   while (std::chrono::steady_clock::now() < deadline) {
     ServeMainThread();
     ledIn = ledIn || LedInTo(ms);
     SteerClockTo(ledIn ? ms : ms - kLeadInMs);
-    if (std::unique_ptr<TBitmap> frame = FCapture->TakeFrame(std::chrono::milliseconds(2))) return frame;
+    if (std::optional<std::unique_ptr<TBitmap>> frame = FCapture->TakeFrame(std::chrono::milliseconds(2))) return frame;
   }
   throw EKivError("no complete frame at " + std::to_string(std::lround(ms)) + " ms within " +
                   std::to_string(kFrameTimeout.count()) + " s");

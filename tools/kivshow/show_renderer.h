@@ -5,6 +5,7 @@
 // same frames every run.
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "base/clock.h"
 #include "engine/kiv_engine.h"
@@ -40,6 +41,8 @@ class TShowRenderer {
   // The frame of show time ms as a Bgr24 picture of the window's size. Times must not
   // go back. Raises EKivError when the frame does not come within kFrameTimeout.
   std::unique_ptr<TBitmap> FrameAt(double ms);
+  // The same, without reading the frame back: for timing the drawing alone.
+  void DrawAt(double ms);
 
  private:
   // Puts the stepped clock in place of the process clock for the renderer's lifetime.
@@ -52,6 +55,8 @@ class TShowRenderer {
     IClock* FPrevious;
   };
 
+  // Waits until the frame of ms was drawn (and read back when readBack).
+  std::optional<std::unique_ptr<TBitmap>> Draw(double ms, bool readBack);
   // The main thread's part: device requests of the drawing thread, window events.
   void ServeMainThread();
   // Moves the clock to ms once the engine has shown where it stands.
