@@ -214,12 +214,16 @@ void TKivObject::Snapshot(bool recursive) {
 }
 
 void TKivObject::Prepare(IPrepareContext& context) {
+  const TSizeF before = FSize;
   try {
     LoadResources(context);
   } catch (const std::exception&) {
     // The object shows nothing; the rest of the slide goes on.
   }
   Snapshot(false);
+  // A picture that arrived after the slide was advanced changed the size: the placement
+  // made then is stale, and the slide must place the tree again even at the same time.
+  if (FSize != before) FContentChanged = true;
   for (const std::unique_ptr<TKivObject>& child : FChildren) context.Add(*child);
 }
 

@@ -209,3 +209,25 @@ TEST_F(KindsTest, SlidesDrawTheirBackgroundBehindTheObjectsAndDialogsDoNot) {
 
 }  // namespace
 }  // namespace kiv
+
+namespace kiv {
+namespace {
+
+// The loader may advance a slide before its pictures arrive; the frame of that same
+// time must still show them where they belong.
+TEST_F(KindsTest, PicturesLoadedAfterTheSlideWasAdvancedArePlacedAtTheSameTime) {
+  Magick("-size 400x300 xc:red photo.png");
+  Read("[Slide1]\nobject Pic: image\n  ImageName=photo.png\n  object K: keypoint\n    ScaleX=50\n    ScaleY=50\n"
+       "  end\nend\n");
+  AdvanceTo(1000);
+  Prepare();
+  AdvanceTo(1000);
+  TRecordingDrawer drawer;
+  slide->Draw(drawer);
+  ASSERT_EQ(drawer.Images.size(), 1u);
+  ExpectNear(drawer.Images[0].Place.Origin, {200, 150, 0});
+  ExpectNear(drawer.Images[0].Place.AxisX, {400, 0, 0});
+}
+
+}  // namespace
+}  // namespace kiv
