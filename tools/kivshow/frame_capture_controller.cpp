@@ -29,7 +29,7 @@ bool TFrameCaptureController::Compose(const TSlideList& slides, double time, ITh
   }
   const bool holdsWanted = wanted && HoldsSlidesShownAt(slides, *wanted);
   std::lock_guard lock(FLock);
-  FComposed = {FComposed.Count + 1, time, holdsWanted ? wanted : std::nullopt};
+  FComposed = {FComposed.Count + 1, time};
   FComposedComplete = composed && holdsWanted && SameTime(*wanted, time) && IsWanted(time);
   return composed;
 }

@@ -20,12 +20,10 @@ class T3DDrawer;
 
 class TFrameCaptureController : public IKivDrawController {
  public:
-  // The latest frame the engine composed: how many it composed so far, the time, and
-  // the wanted time whose slides (every slide on screen then) its slide list held.
+  // The latest frame the engine composed: how many it composed so far, and the time.
   struct TComposed {
     int64_t Count = 0;
     double Time = -1;
-    std::optional<double> HeldSlidesOf;
   };
 
   // show: the show the engine plays (the same project), for which slides are on screen

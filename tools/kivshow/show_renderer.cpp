@@ -61,7 +61,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
   auto accessor = show.Container() ? std::make_unique<TFileAccessor>(*show.Container()) : nullptr;
   auto project = std::make_unique<TIniStorage>();
   project->Assign(show.Document());
-  FEngine->RequestOpen(std::move(accessor), std::move(project), std::max(0.0, startMs - kLeadInMs));
+  FEngine->RequestOpen(std::move(accessor), std::move(project), startMs);
   FEngine->RequestPause(false);
 }
 
@@ -85,16 +85,6 @@ void TShowRenderer::SteerClockTo(double ms) {
   FSteeredAt = composed.Count;
 }
 
-// A slide is placed whenever it is advanced to a new time. So that no slide is first
-// drawn at the very time it was made and prepared (its pictures not yet placed), the
-// show stands a moment before each wanted time until the slides of that time are made,
-// as they are while a show plays on.
-bool TShowRenderer::LedInTo(double ms) const {
-  const TFrameCaptureController::TComposed composed = FCapture->LastComposed();
-  if (composed.Time > ms - kLeadInMs) return true;  // already there: opened at the start of the show
-  return composed.Time == ms - kLeadInMs && composed.HeldSlidesOf == ms;
-}
-
 std::unique_ptr<TBitmap> TShowRenderer::FrameAt(double ms) { return std::move(*Draw(ms, true)); }
 
 void TShowRenderer::DrawAt(double ms) { Draw(ms, false); }
@@ -102,11 +92,9 @@ void TShowRenderer::DrawAt(double ms) { Draw(ms, false); }
 std::optional<std::unique_ptr<TBitmap>> TShowRenderer::Draw(double ms, bool readBack) {
   FCapture->Want(ms, readBack);
   const auto deadline = std::chrono::steady_clock::now() + kFrameTimeout;
-  bool ledIn = false;
   while (std::chrono::steady_clock::now() < deadline) {
     ServeMainThread();
-    ledIn = ledIn || LedInTo(ms);
-    SteerClockTo(ledIn ? ms : ms - kLeadInMs);
+    SteerClockTo(ms);
     if (std::optional<std::unique_ptr<TBitmap>> frame = FCapture->TakeFrame(std::chrono::milliseconds(2))) return frame;
   }
   throw EKivError("no complete frame at " + std::to_string(std::lround(ms)) + " ms within " +

@@ -28,8 +28,6 @@ class TShowRenderer {
  public:
   // How long one frame may take in real time before the render gives up.
   static constexpr std::chrono::seconds kFrameTimeout{60};
-  // How far before a wanted time the show stands while the slides of that time are made.
-  static constexpr double kLeadInMs = 1;
 
   // Opens show at startMs in a hidden window of size. graphics and show must outlive
   // the renderer. Raises EKivError when no window can be drawn into.
@@ -61,9 +59,6 @@ class TShowRenderer {
   void ServeMainThread();
   // Moves the clock to ms once the engine has shown where it stands.
   void SteerClockTo(double ms);
-  // The show has stood just before ms with the slides of ms in the engine's hands, or
-  // can no longer do so.
-  bool LedInTo(double ms) const;
 
   TSteppedClock FClock;
   TClockInstall FClockInstall{FClock};
