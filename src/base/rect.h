@@ -5,6 +5,13 @@
 
 namespace kiv {
 
+// A size in whole pixels: of a window, a slide area, a picture to be made.
+struct TPixelSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  bool operator==(const TPixelSize&) const = default;
+};
+
 // Right and bottom are exclusive.
 struct TRect {
   int32_t Left = 0;

@@ -17,7 +17,7 @@ class TContainerSlideEntry : public IKivSlideEntry {
 
   TDrawContainer& Container() const { return *FContainer; }
   // The size of the slide area in the output the slide was made for.
-  TAreaSize SlideArea() const { return FProducer->SlideArea(); }
+  TPixelSize SlideArea() const { return FProducer->SlideArea(); }
   // Loads what the slide's objects show (pictures, fonts …) the first time it is
   // called; any thread. A failing object shows nothing, the others load.
   void LoadResources();

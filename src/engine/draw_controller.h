@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 #include "engine/slide_entry.h"
 #include "engine/third_slide.h"
 #include "graphics/bitmap.h"

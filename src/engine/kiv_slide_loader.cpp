@@ -30,7 +30,7 @@ TKivSlideLoader::TKivSlideLoader(const TSlideLoaderParams& params, TObjectFactor
       FProducer(std::make_shared<TSlideProducer>(*params.Source, std::move(kinds), prepareHost)),
       FCache(*FProducer, params.CacheSize) {
   // Until the engine knows its device, the show renders at its design size.
-  const TAreaSize design = ReadShowDesign(params.Source->MainSection()).Size;
+  const TPixelSize design = ReadShowDesign(params.Source->MainSection()).Size;
   FSize = TPixelSize{design.Width, design.Height};
   ApplyOutput();
   FProducer->SetCurrentTiming([timing = params.Timing] { return timing->Current(); });

@@ -2,7 +2,7 @@
 // The window the show plays in, as the viewer drives it: shown with the first frame,
 // placed where the show asks, closed when the show is over. What the screens look like
 // comes from the window too, so the placement rule runs the same on any desktop.
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 #include "engine/window_placement.h"
 
 namespace kiv {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "base/thread_event_list.h"
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 #include "engine/show_timing.h"
 #include "engine/slide_entry.h"
 

@@ -7,7 +7,7 @@
 
 #include "engine/hit_result.h"
 #include "engine/kiv_mouse.h"
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 
 namespace kiv {
 

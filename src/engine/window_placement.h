@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 
 namespace kiv {
 

@@ -56,7 +56,7 @@ void StretchPart(const TBitmap& picture, const TRect& from, TBitmap& canvas, con
 
 }  // namespace
 
-TButtonSize NaturalSize(const TButtonSkinState& state) {
+TPixelSize NaturalSize(const TButtonSkinState& state) {
   using enum TSkinPart;
   const auto rowWidth = [&state](TSkinPart a, TSkinPart b, TSkinPart c) {
     return PartWidth(state, a) + PartWidth(state, b) + PartWidth(state, c);
@@ -70,7 +70,7 @@ TButtonSize NaturalSize(const TButtonSkinState& state) {
                             columnHeight(RightTop, Right, RightBottom)}))};
 }
 
-std::unique_ptr<TBitmap> ComposeButtonPicture(const TButtonSkinState& state, TButtonSize size,
+std::unique_ptr<TBitmap> ComposeButtonPicture(const TButtonSkinState& state, TPixelSize size,
                                               const TSkinPictureSource& pictures) {
   auto canvas = std::make_unique<TBitmap>(size.Width, size.Height, TPixelFormat::Bgra32);
   for (const TPlacedPart& placed : Layout(state, size.Width, size.Height)) {

@@ -7,20 +7,15 @@
 #include <memory>
 #include <string_view>
 
+#include "base/rect.h"
 #include "graphics/bitmap.h"
 #include "model/button_skin.h"
 
 namespace kiv {
 
-struct TButtonSize {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  bool operator==(const TButtonSize&) const = default;
-};
-
 // The size the parts make at their own size: the widest of the three rows of parts and
 // the highest of the three columns. Parts with negative extents count as empty.
-TButtonSize NaturalSize(const TButtonSkinState& state);
+TPixelSize NaturalSize(const TButtonSkinState& state);
 
 // The picture a part names, as 32-bit pixels, or none.
 using TSkinPictureSource = std::function<std::shared_ptr<const TBitmap>(std::u16string_view name)>;
@@ -28,7 +23,7 @@ using TSkinPictureSource = std::function<std::shared_ptr<const TBitmap>(std::u16
 // state's parts laid out on a transparent 32-bit picture of size (which must be a
 // picture size the player allocates). Parts whose picture is missing, or whose
 // rectangle lies outside it or is empty, leave their place transparent.
-std::unique_ptr<TBitmap> ComposeButtonPicture(const TButtonSkinState& state, TButtonSize size,
+std::unique_ptr<TBitmap> ComposeButtonPicture(const TButtonSkinState& state, TPixelSize size,
                                               const TSkinPictureSource& pictures);
 
 }  // namespace kiv

@@ -12,7 +12,7 @@ namespace kiv {
 struct TButtonPictureRequest {
   std::u16string Skin;  // the skin's folder prefix and theme: the skin file is Skin + "\btn.ini"
   TButtonState State = TButtonState::Normal;
-  TButtonSize Size;
+  TPixelSize Size;
   bool operator==(const TButtonPictureRequest&) const = default;
 };
 

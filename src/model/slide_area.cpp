@@ -24,9 +24,9 @@ int32_t TruncatedSide(double value) {
 
 double UsablePercent(double percent) { return percent > 0 ? percent : 100; }
 
-TAreaSize FixedArea(TAreaSize design, TAreaSize output) {
+TPixelSize FixedArea(TPixelSize design, TPixelSize output) {
   if (design.Width <= 0 || design.Height <= 0) return {};
-  const TAreaSize out{std::max(output.Width, 0), std::max(output.Height, 0)};
+  const TPixelSize out{std::max(output.Width, 0), std::max(output.Height, 0)};
   // output width / height >= design width / height, without dividing by a zero height
   if (int64_t(out.Width) * design.Height >= int64_t(design.Width) * out.Height) {
     const int32_t height = std::min(design.Height, out.Height);
@@ -36,8 +36,8 @@ TAreaSize FixedArea(TAreaSize design, TAreaSize output) {
   return {width, RoundedSide(double(width) * design.Height / design.Width)};
 }
 
-TAreaSize FittedAspect(TAreaSize usable, double ratio, TSlideFit fit) {
-  TAreaSize size{RoundedSide(usable.Height * ratio), usable.Height};
+TPixelSize FittedAspect(TPixelSize usable, double ratio, TSlideFit fit) {
+  TPixelSize size{RoundedSide(usable.Height * ratio), usable.Height};
   if (size.Width <= 0 || size.Height <= 0) return size;
   const double kx = double(usable.Width) / size.Width;
   const double ky = double(usable.Height) / size.Height;
@@ -61,7 +61,7 @@ TShowDesign ReadShowDesign(const TIniIdentList& main) {
   return design;
 }
 
-double ShowAspectRatio(const TShowDesign& design, TAreaSize output) {
+double ShowAspectRatio(const TShowDesign& design, TPixelSize output) {
   if (design.MinorVersion > 12) {
     if (design.Size.Height <= 0) KIV_FAIL("ZeroSize of Presentation!");
     return double(design.Size.Width) / design.Size.Height;
@@ -70,15 +70,15 @@ double ShowAspectRatio(const TShowDesign& design, TAreaSize output) {
   return output.Height > 0 ? double(output.Width) / output.Height : 4.0 / 3.0;
 }
 
-TAreaSize SlideAreaSize(const TSlideAreaRequest& request) {
+TPixelSize SlideAreaSize(const TSlideAreaRequest& request) {
   if (request.FullFixedSize) return FixedArea(request.Design, request.Output);
   const double widthPercent = UsablePercent(request.WidthPercent);
   const double heightPercent = UsablePercent(request.HeightPercent);
-  const TAreaSize usable{TruncatedSide(request.Output.Width * 100.0 / widthPercent),
+  const TPixelSize usable{TruncatedSide(request.Output.Width * 100.0 / widthPercent),
                          TruncatedSide(request.Output.Height * 100.0 / heightPercent)};
-  const TAreaSize fitted =
+  const TPixelSize fitted =
       request.Fit == TSlideFit::Fill ? usable : FittedAspect(usable, request.AspectRatio, request.Fit);
-  const TAreaSize share{TruncatedSide(fitted.Width * widthPercent / 100),
+  const TPixelSize share{TruncatedSide(fitted.Width * widthPercent / 100),
                         TruncatedSide(fitted.Height * heightPercent / 100)};
   return {EvenWithin(share.Width, request.Output.Width), EvenWithin(share.Height, request.Output.Height)};
 }

@@ -3,15 +3,10 @@
 // over the part of the output the show may use, or kept at its design size.
 #include <cstdint>
 
+#include "base/rect.h"
 #include "ini/ini_ident_list.h"
 
 namespace kiv {
-
-struct TAreaSize {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  bool operator==(const TAreaSize&) const = default;
-};
 
 enum class TSlideFit : uint8_t {
   Inside = 0,  // the whole slide is seen, bars fill the rest
@@ -21,7 +16,7 @@ enum class TSlideFit : uint8_t {
 
 // The show's own size and aspect settings from "main".
 struct TShowDesign {
-  TAreaSize Size{640, 480};    // "opt_scr_width", "opt_scr_height"
+  TPixelSize Size{640, 480};    // "opt_scr_width", "opt_scr_height"
   bool FullFixedSize = false;  // "opt_scr_fullfixedsize"
   int32_t MinorVersion = 13;   // "MinorVersion"
   double Ratio = 0;            // "opt_scr_ratio"; 0 when absent or not positive
@@ -32,22 +27,22 @@ TShowDesign ReadShowDesign(const TIniIdentList& main);
 // Projects from minor version 13 on keep their design aspect; a design height that is
 // not positive fails with "ZeroSize of Presentation!". Older projects take the output's
 // aspect (4/3 for an output without height) unless they give "opt_scr_ratio".
-double ShowAspectRatio(const TShowDesign& design, TAreaSize output);
+double ShowAspectRatio(const TShowDesign& design, TPixelSize output);
 
 struct TSlideAreaRequest {
-  TAreaSize Output;
+  TPixelSize Output;
   TSlideFit Fit = TSlideFit::Inside;
   // The share of the output the show may use; a share that is not positive counts as 100.
   double WidthPercent = 100;
   double HeightPercent = 100;
   double AspectRatio = 4.0 / 3.0;
-  TAreaSize Design;
+  TPixelSize Design;
   bool FullFixedSize = false;
 };
 
 // With a fixed size: the design size, shrunk (never enlarged) to fit the output. Else
 // the aspect fitted to the usable share of the output; a side that comes out odd and
 // smaller than the output grows by one, as even sizes centre on whole pixels.
-TAreaSize SlideAreaSize(const TSlideAreaRequest& request);
+TPixelSize SlideAreaSize(const TSlideAreaRequest& request);
 
 }  // namespace kiv

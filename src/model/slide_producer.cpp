@@ -43,7 +43,7 @@ TSlideProducer::TSlideProducer(TKivSource& source, TObjectFactoryChain kinds,
   if (prepareHost) prepareHost(*FHost);
 }
 
-void TSlideProducer::SetOutput(TAreaSize output, TSlideFit fit, double widthPercent, double heightPercent) {
+void TSlideProducer::SetOutput(TPixelSize output, TSlideFit fit, double widthPercent, double heightPercent) {
   const double ratio = ShowAspectRatio(FDesign, output);
   FOutput = output;
   FWidthPercent = UsablePercent(widthPercent);

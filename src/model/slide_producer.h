@@ -36,9 +36,9 @@ class TSlideProducer {
   // The output the show is drawn into and the share of it the show may use (a share
   // that is not positive counts as 100 %). Fails with "ZeroSize of Presentation!" when
   // a current project gives no design height.
-  void SetOutput(TAreaSize output, TSlideFit fit, double widthPercent, double heightPercent);
-  TAreaSize Output() const { return FOutput; }
-  TAreaSize SlideArea() const { return FArea; }
+  void SetOutput(TPixelSize output, TSlideFit fit, double widthPercent, double heightPercent);
+  TPixelSize Output() const { return FOutput; }
+  TPixelSize SlideArea() const { return FArea; }
   // The slide area centred on the output's centre; with TSlideFit::Cover it reaches
   // past the output.
   TRect SlideAreaRect() const;
@@ -76,10 +76,10 @@ class TSlideProducer {
   TKivSource& FSource;
   std::unique_ptr<TKivSlideHost> FHost;
   TShowDesign FDesign;
-  TAreaSize FOutput;
+  TPixelSize FOutput;
   double FWidthPercent = 100;
   double FHeightPercent = 100;
-  TAreaSize FArea;
+  TPixelSize FArea;
   TCurrentTime FCurrentTime;
   TVisibleSlideFinder FVisibleFinder;
 };

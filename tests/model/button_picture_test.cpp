@@ -79,7 +79,7 @@ TEST(ButtonPicture, PartsOutsideTheirPictureOrWithoutOneStayClear) {
   state.Pieces[size_t(TSkinPart::Center)] = {u"p", 1, 1, 9, 9};    // beyond the 4 × 4 picture
   state.Pieces[size_t(TSkinPart::Right)] = {u"gone", 0, 0, 2, 2};  // no such picture
   state.Pieces[size_t(TSkinPart::Bottom)] = {u"p", 3, 3, 1, 1};    // upside down: empty
-  EXPECT_EQ(NaturalSize(state), (TButtonSize{10, 8}));
+  EXPECT_EQ(NaturalSize(state), (TPixelSize{10, 8}));
   auto source = std::make_shared<TBitmap>(4, 4, TPixelFormat::Bgra32);
   for (int y = 0; y < 4; ++y) std::fill(source->Row(y), source->Row(y) + 16, uint8_t(0xFF));
   const std::unique_ptr<TBitmap> picture = ComposeButtonPicture(

@@ -19,12 +19,12 @@ TEST(SlideProducer, SlideAreaFitsCoversAndKeepsSidesEven) {
   EXPECT_EQ(producer.SlideAreaRect(), (TRect{0, -180, 1920, 1260}));
   EXPECT_EQ(producer.VisibleRect(), (TRect{0, 0, 1920, 1080}));
   producer.SetOutput({1920, 1080}, TSlideFit::Inside, 50, 100);  // half the width for the show
-  EXPECT_EQ(producer.SlideArea(), (TAreaSize{720, 1080}));
+  EXPECT_EQ(producer.SlideArea(), (TPixelSize{720, 1080}));
   EXPECT_EQ(producer.MakeSlide(0)->Size(), (TSizeF{1440, 1080}));
 
   TProducerShow odd("[main]\nopt_scr_width=1439\nopt_scr_height=1080\n");
   odd.Producer.SetOutput({1920, 1080}, TSlideFit::Inside, 100, 100);
-  EXPECT_EQ(odd.Producer.SlideArea(), (TAreaSize{1440, 1080}));
+  EXPECT_EQ(odd.Producer.SlideArea(), (TPixelSize{1440, 1080}));
   TProducerShow flat("[main]\nopt_scr_height=0\n");
   EXPECT_EQ(FailureOf([&] { flat.Producer.SetOutput({1920, 1080}, TSlideFit::Inside, 100, 100); }),
             "ZeroSize of Presentation!");

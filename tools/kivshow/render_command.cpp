@@ -83,7 +83,7 @@ std::vector<int32_t> WantedTimes(const TCommandArguments& arguments, const TKivS
 
 TPixelSize FrameSize(const TCommandArguments& arguments, const TKivSource& show) {
   if (arguments.Has("--size")) return ParseFrameSize(arguments.Value("--size"));
-  const TAreaSize design = ReadShowDesign(show.MainSection()).Size;
+  const TPixelSize design = ReadShowDesign(show.MainSection()).Size;
   return {std::clamp(design.Width, kMinFrameSide, kMaxFrameSide), std::clamp(design.Height, kMinFrameSide, kMaxFrameSide)};
 }
 

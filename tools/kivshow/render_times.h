@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 
 namespace kiv {
 

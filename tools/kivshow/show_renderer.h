@@ -9,7 +9,7 @@
 
 #include "base/clock.h"
 #include "engine/kiv_engine.h"
-#include "engine/pixel_geometry.h"
+#include "base/rect.h"
 #include "graphics/bitmap.h"
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
