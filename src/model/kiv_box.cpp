@@ -1,5 +1,7 @@
 #include "model/kiv_box.h"
 
+#include <algorithm>
+
 #include "model/key_size.h"
 #include "model/object_quad.h"
 
@@ -12,8 +14,21 @@ void TKivBox::ReadProperties(const TIniIdentList& section) {
 }
 
 void TKivBox::Draw(TDeviceDrawer& drawer) {
-  if (Visible() && AtLeastOnePixel(Size())) DrawShape(drawer, ObjectQuad(*this));
+  if (Visible() && AtLeastOnePixel(Size())) {
+    const TQuadPlace place = ObjectQuad(*this);
+    // A plain box shape, as opaque as the more opaque of its two colours.
+    TShadowCaster caster = PictureShadowCaster(std::u16string(kBoxShadowCaster), Size(), 0);
+    const TBoxPaint paint = BoxPaint(FKeys);
+    caster.Alpha = uint8_t(std::max(paint.Color1 >> 24, paint.Color2 >> 24));
+    FDropShadow.Draw(drawer, *this, caster, place);
+    DrawShape(drawer, place);
+  }
   TKivObject::Draw(drawer);
+}
+
+void TKivBox::ReleaseDeviceObjects(TDeviceDrawer& drawer) {
+  FDropShadow.ReleaseDeviceObjects(drawer);
+  TKivObject::ReleaseDeviceObjects(drawer);
 }
 
 void TKivBox::DrawShape(TDeviceDrawer& drawer, const TQuadPlace& place) const {

@@ -2,6 +2,7 @@
 // A filled rectangle on a slide ("box"), in one colour or a gradient between two.
 #include "model/box_keys.h"
 #include "model/kiv_object.h"
+#include "model/object_shadow.h"
 #include "render/drawer/device_drawer.h"
 
 namespace kiv {
@@ -14,8 +15,10 @@ class TKivBox : public TKivObject {
 
   // The box keys ("Size" is the own size; none gives 0 × 0), then the common keys.
   void ReadProperties(const TIniIdentList& section) override;
-  // The shape when visible and at least one pixel each way, then the children.
+  // The shadow and the shape when visible and at least one pixel each way, then the
+  // children.
   void Draw(TDeviceDrawer& drawer) override;
+  void ReleaseDeviceObjects(TDeviceDrawer& drawer) override;
 
  protected:
   // The filled rectangle at place.
@@ -23,6 +26,7 @@ class TKivBox : public TKivObject {
 
  private:
   TBoxKeys FKeys;
+  TObjectShadow FDropShadow;
 };
 
 }  // namespace kiv

@@ -127,14 +127,29 @@ std::optional<TImageDraw> TKivImage::ImageDraw() {
   return image;
 }
 
+TShadowCaster TKivImage::ShadowCaster(const TPictureParams& params) const {
+  TShadowCaster caster = PictureShadowCaster(PictureName(), Size(), params.Level);
+  if (FGrid.IsGrid()) {
+    caster.CellWidth = FPicture->Width() / FGrid.Columns();
+    caster.CellHeight = FPicture->Height() / FGrid.Rows();
+    caster.CellLeft = params.Frame % FGrid.Columns() * caster.CellWidth;
+    caster.CellTop = params.Frame / FGrid.Columns() % FGrid.Rows() * caster.CellHeight;
+  }
+  return caster;
+}
+
 void TKivImage::Draw(TDeviceDrawer& drawer) {
   if (Visible())
-    if (const std::optional<TImageDraw> image = ImageDraw()) drawer.DrawImage(*image);
+    if (const std::optional<TImageDraw> image = ImageDraw()) {
+      FDropShadow.Draw(drawer, *this, ShadowCaster(image->Params), image->Place);
+      drawer.DrawImage(*image);
+    }
   TKivObject::Draw(drawer);
 }
 
 void TKivImage::ReleaseDeviceObjects(TDeviceDrawer& drawer) {
   if (FImageStore) drawer.FreeImageStore(FImageStore);
+  FDropShadow.ReleaseDeviceObjects(drawer);
   TKivObject::ReleaseDeviceObjects(drawer);
 }
 

@@ -16,6 +16,7 @@
 #include "model/button_skin.h"
 #include "model/image_keys.h"
 #include "model/kiv_object.h"
+#include "model/object_shadow.h"
 #include "render/drawer/device_drawer.h"
 
 namespace kiv {
@@ -40,7 +41,7 @@ class TKivImage : public TKivObject {
   void LoadResources(IPrepareContext& context) override;
   // Follows the animation frame too, so that a new frame asks for a redraw.
   void SetTime(bool recursive, double time) override;
-  // The picture (when visible and drawable), then the children.
+  // The shadow and the picture (when visible and drawable), then the children.
   void Draw(TDeviceDrawer& drawer) override;
   void ReleaseDeviceObjects(TDeviceDrawer& drawer) override;
 
@@ -61,6 +62,9 @@ class TKivImage : public TKivObject {
   virtual void TakePictureSize(const TBitmapStore& picture);
   // The drawer's parameters for the picture at place.
   virtual TPictureParams PictureParams(const TQuadPlace& place) const;
+  // What the shadow is made of when the picture is drawn with params: the picture's
+  // current grid cell at the level in use.
+  virtual TShadowCaster ShadowCaster(const TPictureParams& params) const;
 
  private:
   void UpdateGrid();
@@ -72,6 +76,7 @@ class TKivImage : public TKivObject {
   std::shared_ptr<TBitmapStore> FPicture;
   std::optional<std::u16string> FAskedName;  // none before the first request
   std::unique_ptr<TImageStore> FImageStore;
+  TObjectShadow FDropShadow;
   int32_t FFrame = 0;
   TButtonState FLook = TButtonState::Normal;
 };

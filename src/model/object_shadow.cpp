@@ -1,0 +1,113 @@
+#include "model/object_shadow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "model/slide_host.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr double kDefaultRadius = 1.875;
+
+uint8_t ColorByte(uint32_t color, int shift) { return uint8_t(color >> shift); }
+
+int32_t WholePixels(float value) { return int32_t(std::clamp(std::lround(value), 1L, long(kMaxPictureSide))); }
+
+float Length(const TVector3& v) { return std::sqrt(Dot(v, v)); }
+
+TVector3 Unit(const TVector3& v) {
+  const float length = Length(v);
+  return length > 0 ? v * (1 / length) : TVector3{};
+}
+
+TVector3 ShadowOffset(const TShadowParams& shadow, const TShadowCaster& caster, const TPlacementFrame& frame) {
+  const double length =
+      shadow.Distance * caster.OffsetMeasure / 100 * std::sqrt(Length(frame.AxisX) * Length(frame.AxisY));
+  const double angle = shadow.Angle * std::numbers::pi / 180;
+  const float dx = float(std::cos(angle) * length), dy = float(std::sin(angle) * length);
+  if (shadow.Follows3D) return Unit(frame.AxisX) * dx + Unit(frame.AxisY) * dy;
+  return {dx, dy, 0};
+}
+
+}  // namespace
+
+TShadowCaster PictureShadowCaster(std::u16string picture, TSizeF size, int32_t level) {
+  TShadowCaster caster;
+  caster.Picture = std::move(picture);
+  caster.Level = level;
+  const float levelScale = std::ldexp(1.0f, -level);
+  caster.LevelSize = {size.Width * levelScale, size.Height * levelScale};
+  caster.OffsetMeasure = std::sqrt(size.Width * size.Height);
+  caster.BlurFactor = std::sqrt(caster.LevelSize.Width * caster.LevelSize.Height) / 400;
+  return caster;
+}
+
+TShadowPictureKey ShadowKey(const TShadowParams& shadow, const TShadowCaster& caster) {
+  double radius = double(shadow.Size) * caster.BlurFactor + 1;
+  if (!(radius > 0)) radius = kDefaultRadius;
+  TShadowPictureKey key;
+  key.Width = WholePixels(caster.LevelSize.Width);
+  key.Height = WholePixels(caster.LevelSize.Height);
+  key.Level = caster.Level;
+  key.RadiusMilli = int32_t(std::clamp(std::lround(radius * 1000), 1L, 1000L * kMaxPictureSide));
+  key.Red = ColorByte(shadow.Color, 16);
+  key.Green = ColorByte(shadow.Color, 8);
+  key.Blue = ColorByte(shadow.Color, 0);
+  key.Alpha = uint8_t(std::lround(std::clamp(shadow.Opacity, 0.0f, 100.0f) * 255 / 100));
+  key.SpreadIndex = std::clamp(shadow.SpreadIndex, -kMaxSpreadIndex, kMaxSpreadIndex);
+  key.CellLeft = caster.CellLeft;
+  key.CellTop = caster.CellTop;
+  key.CellWidth = caster.CellWidth;
+  key.CellHeight = caster.CellHeight;
+  key.CasterAlpha = caster.Alpha;
+  key.Caster = caster.Picture;
+  return key;
+}
+
+TQuadPlace ShadowPlace(const TShadowParams& shadow, const TShadowCaster& caster, const TPlacementFrame& frame,
+                       const TQuadPlace& place) {
+  const TShadowLayout layout = ShadowLayout(ShadowKey(shadow, caster));
+  const float grownX = float(layout.Border) / float(layout.Width);
+  const float grownY = float(layout.Border) / float(layout.Height);
+  return {place.Origin - place.AxisX * grownX - place.AxisY * grownY + ShadowOffset(shadow, caster, frame),
+          place.AxisX * (1 + 2 * grownX), place.AxisY * (1 + 2 * grownY)};
+}
+
+TObjectShadow::TObjectShadow() = default;
+
+TObjectShadow::~TObjectShadow() = default;
+
+void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const TShadowCaster& caster,
+                         const TQuadPlace& place) {
+  const TShadowParams& shadow = object.Shadow();
+  const float opacity = object.EffectiveOpacity();
+  if (!shadow.Enabled || !(opacity > 0)) return;
+  const std::u16string name = ShadowPictureName(ShadowKey(shadow, caster));
+  if (FAskedName != name) {
+    FAskedName = name;
+    FPicture.reset();
+    try {
+      FPicture = object.Host().LoadPicture(name);
+    } catch (const std::exception&) {
+      // a shadow that cannot be made is not drawn
+    }
+  }
+  if (!FPicture) return;
+  TImageDraw image;
+  image.Picture = FPicture.get();
+  image.Store = &FImageStore;
+  image.Place = ShadowPlace(shadow, caster, object.Frame(), place);
+  image.Params.Smooth = false;  // the shadow fades out within its own border
+  image.Params.Opacity = opacity;
+  image.Params.Sampling = TSampling::Bilinear;
+  drawer.DrawImage(image);
+}
+
+void TObjectShadow::ReleaseDeviceObjects(TDeviceDrawer& drawer) {
+  if (FImageStore) drawer.FreeImageStore(FImageStore);
+}
+
+}  // namespace kiv
