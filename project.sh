@@ -63,7 +63,8 @@ case "$command" in
     tsan_dir=${KIV_TSAN_BUILD_DIR:-build-tsan}
     cmake -S . -B "$tsan_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_SANITIZE=thread -DKIV_BENCH=OFF >/dev/null
     cmake --build "$tsan_dir" --target engine_tests
-    TSAN_OPTIONS="second_deadlock_stack=1 ${TSAN_OPTIONS:-}" "$tsan_dir/tests/engine/engine_tests" "$@"
+    TSAN_OPTIONS="second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp ${TSAN_OPTIONS:-}" \
+      "$tsan_dir/tests/engine/engine_tests" "$@"
     ;;
   *)
     echo "usage: $0 play [player options] | test | build | tsan [gtest options]" >&2

@@ -48,11 +48,13 @@ void TDrawingController::Refresh() {
 uint32_t TDrawingController::GetState() {
   uint32_t flags = FWindowActive ? uint32_t(kWindowActive) : 0u;
   if (FRefreshed.exchange(false)) flags |= kDeviceRefreshed;
-  if (FNeedsReinit) flags |= kDeviceNeedsReinit;
-  // The engine re-initialises only with a drawer that can draw again.
+  // The engine re-initialises only with a drawer that can draw again; the request is
+  // taken in one step then, so that one made meanwhile is not lost.
   if (FDrawer && FDrawer->IsReady()) {
     flags |= kDrawerReady;
-    FNeedsReinit = false;
+    if (FNeedsReinit.exchange(false)) flags |= kDeviceNeedsReinit;
+  } else if (FNeedsReinit) {
+    flags |= kDeviceNeedsReinit;
   }
   return flags;
 }

@@ -6,8 +6,8 @@ uint32_t TNoDrawerController::GetState() {
   // A new size is reported once, as a device to re-initialise; the engine acts on that
   // only together with a ready drawer, so both flags go out.
   uint32_t flags = FWindowActive ? uint32_t(kWindowActive) : 0u;
-  if (FNeedsReinit) flags |= kDeviceNeedsReinit | kDrawerReady;
-  FNeedsReinit = false;
+  // Taken in one step, so that a size set meanwhile is not lost.
+  if (FNeedsReinit.exchange(false)) flags |= kDeviceNeedsReinit | kDrawerReady;
   return flags;
 }
 
