@@ -85,5 +85,21 @@ TEST_F(ObjectShadowTest, BoxCastsAPlainShapeShadowAtItsOwnAlpha) {
   EXPECT_EQ(drawer.FreedStores, 1);
 }
 
+TEST(ShadowPlace, ThreeDShadowFollowsTheObjectsPlaneAndTheOtherTheScreen) {
+  // An object turned a quarter round and shown at twice its size.
+  TPlacementFrame frame;
+  frame.AxisX = {0, 2, 0};
+  frame.AxisY = {-2, 0, 0};
+  const TQuadPlace place{{0, 0, 0}, frame.AxisX * 100, frame.AxisY * 100};
+  const TShadowCaster caster = PictureShadowCaster(u"a.png", {100, 100}, 0);
+  TShadowParams shadow;
+  shadow.Distance = 10;
+  shadow.Angle = 0;
+  const TVector3 moved = Centre(ShadowPlace(shadow, caster, frame, place)) - Centre(place);
+  ExpectNear(moved, {20, 0, 0});  // 10 % of 100 own pixels at twice the size
+  shadow.Follows3D = true;
+  ExpectNear(Centre(ShadowPlace(shadow, caster, frame, place)) - Centre(place), {0, 20, 0});
+}
+
 }  // namespace
 }  // namespace kiv
