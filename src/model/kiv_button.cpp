@@ -70,4 +70,11 @@ TPictureParams TKivButton::PictureParams(const TQuadPlace& place) const {
   return params;
 }
 
+TShadowCaster TKivButton::ShadowCaster(const TPictureParams& params) const {
+  TShadowCaster caster = TKivImage::ShadowCaster(params);
+  caster.OffsetMeasure = 3 * Size().Height;
+  caster.BlurFactor = caster.LevelSize.Height / 400 * 1.1f;
+  return caster;
+}
+
 }  // namespace kiv

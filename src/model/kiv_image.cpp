@@ -129,6 +129,7 @@ std::optional<TImageDraw> TKivImage::ImageDraw() {
 
 TShadowCaster TKivImage::ShadowCaster(const TPictureParams& params) const {
   TShadowCaster caster = PictureShadowCaster(PictureName(), Size(), params.Level);
+  caster.Store = FPicture;
   if (FGrid.IsGrid()) {
     caster.CellWidth = FPicture->Width() / FGrid.Columns();
     caster.CellHeight = FPicture->Height() / FGrid.Rows();

@@ -37,4 +37,12 @@ TPictureParams TKivText::PictureParams(const TQuadPlace& place) const {
   return params;
 }
 
+TShadowCaster TKivText::ShadowCaster(const TPictureParams& params) const {
+  TShadowCaster caster = TKivImage::ShadowCaster(params);
+  const float lines = float(FText.Lines.size());
+  caster.OffsetMeasure = 3 * Size().Height / lines;
+  caster.BlurFactor = caster.LevelSize.Height / lines / 400 * 1.1f;
+  return caster;
+}
+
 }  // namespace kiv

@@ -26,6 +26,9 @@ class TKivText : public TKivImage {
   void TakePictureSize(const TBitmapStore&) override {}
   // The picture's alpha drawn in the look's colour.
   TPictureParams PictureParams(const TQuadPlace& place) const override;
+  // A text's shadow is measured by its line height: it moves 3 lines per 100 of
+  // distance and blurs by line height / 400 × 1.1 per unit of size.
+  TShadowCaster ShadowCaster(const TPictureParams& params) const override;
 
  private:
   TTextKeys FText;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/shadow_picture_provider.h"
 #include "model/slide_host.h"
 
 namespace kiv {
@@ -90,7 +91,7 @@ void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const 
     FAskedName = name;
     FPicture.reset();
     try {
-      FPicture = object.Host().LoadPicture(name);
+      FPicture = MakePicture(object, caster, name);
     } catch (const std::exception&) {
       // a shadow that cannot be made is not drawn
     }
@@ -104,6 +105,16 @@ void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const 
   image.Params.Opacity = opacity;
   image.Params.Sampling = TSampling::Bilinear;
   drawer.DrawImage(image);
+}
+
+std::shared_ptr<TBitmapStore> TObjectShadow::MakePicture(const TKivObject& object, const TShadowCaster& caster,
+                                                         const std::u16string& name) const {
+  if (!caster.Store || !IsVirtualPictureName(caster.Picture)) return object.Host().LoadPicture(name);
+  const std::optional<TShadowPictureKey> key = ParseShadowPictureName(name);
+  const std::shared_ptr<const TBitmap> picture = caster.Store->GetMipLevel(caster.Level, TPixelFormat::Bgra32);
+  if (!key || !picture) return nullptr;
+  std::unique_ptr<TBitmap> shadow = MakeShadowPicture(*key, picture.get());
+  return shadow ? std::make_shared<TWrapperBitmapStore>(std::move(shadow)) : nullptr;
 }
 
 void TObjectShadow::ReleaseDeviceObjects(TDeviceDrawer& drawer) {

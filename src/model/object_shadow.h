@@ -24,6 +24,9 @@ struct TShadowCaster {
   uint8_t Alpha = 255;                       // the caster's own alpha (boxes)
   float OffsetMeasure = 0;                   // m: the distance 100 moves m own pixels
   float BlurFactor = 0;                      // k: the radius grows by k per unit of size
+  // The casting picture itself. A picture that is made rather than read (a button's)
+  // cannot be reached by name from the shadow maker: its shadow is made from this.
+  std::shared_ptr<TBitmapStore> Store;
 };
 
 // The caster of a picture of size own pixels shown from level: m = sqrt(width × height)
@@ -49,6 +52,11 @@ class TObjectShadow {
   void ReleaseDeviceObjects(TDeviceDrawer& drawer);
 
  private:
+  // The shadow picture of name: made here from the caster's own picture when that is a
+  // made one, else asked of the host.
+  std::shared_ptr<TBitmapStore> MakePicture(const TKivObject& object, const TShadowCaster& caster,
+                                            const std::u16string& name) const;
+
   std::optional<std::u16string> FAskedName;
   std::shared_ptr<TBitmapStore> FPicture;
   std::unique_ptr<TImageStore> FImageStore;

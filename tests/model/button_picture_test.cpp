@@ -144,3 +144,26 @@ TEST(ButtonPictureProvider, DoesNotKeepTheFileSourceAlive) {
 
 }  // namespace
 }  // namespace kiv
+
+namespace kiv {
+namespace {
+
+// A button's picture is made, not read, so its shadow is made from the picture itself.
+TEST_F(ButtonPictureTest, ButtonsCastTheShadowOfTheirSkin) {
+  MakeSkin("Skins/Glass", kGlassSkin);
+  host.SetButtonPath(u"Skins\\");
+  Read("[Slide1]\nobject A: Button\n  Theme=Glass\n  ShadowEnable=1\n  ShadowAngle=90\nend\n");
+  Prepare();
+  TRecordingDrawer drawer;
+  AdvanceTo(100);
+  Child(0).Draw(drawer);
+  ASSERT_EQ(drawer.Images.size(), 2u);
+  const TImageDraw& shadow = drawer.Images[0];
+  ASSERT_NE(shadow.Picture, nullptr);
+  EXPECT_NE(shadow.Picture, ChildAs<TKivButton>(0).Picture().get());
+  EXPECT_GT(shadow.Picture->Width(), 30);  // the skin's size and the blur's border
+  EXPECT_GT(shadow.Place.Origin.Y + shadow.Place.AxisY.Y, drawer.Images[1].Place.Origin.Y + drawer.Images[1].Place.AxisY.Y);
+}
+
+}  // namespace
+}  // namespace kiv

@@ -98,7 +98,7 @@ TEST_F(KindsTest, TextAsksForItsRenderedPictureAndTintsItByLook) {
   const auto text = [](const std::string& colour) {
     return "[Slide1]\nobject T: text\n  GUID=T\n  Text=\"Two^&Lines: yes\"\n  TextColor=" + colour +
            "\n  TextColorHover=0,0,255\n  FontStyle=Bold,StrikeOut\n  TextAlign=Right\n  ShiftX=1.5\n"
-           "  BlackBoxSize=300,80\nend\n";
+           "  BlackBoxSize=300,80\n  ShadowEnable=0\nend\n";
   };
   Read(text("255,0,0"));
   Prepare();
