@@ -68,13 +68,21 @@ TShadowPictureKey ShadowKey(const TShadowParams& shadow, const TShadowCaster& ca
   return key;
 }
 
-TQuadPlace ShadowPlace(const TShadowParams& shadow, const TShadowCaster& caster, const TPlacementFrame& frame,
-                       const TQuadPlace& place) {
-  const TShadowLayout layout = ShadowLayout(ShadowKey(shadow, caster));
+namespace {
+
+TQuadPlace GrownPlace(const TShadowLayout& layout, const TShadowParams& shadow, const TShadowCaster& caster,
+                      const TPlacementFrame& frame, const TQuadPlace& place) {
   const float grownX = float(layout.Border) / float(layout.Width);
   const float grownY = float(layout.Border) / float(layout.Height);
   return {place.Origin - place.AxisX * grownX - place.AxisY * grownY + ShadowOffset(shadow, caster, frame),
           place.AxisX * (1 + 2 * grownX), place.AxisY * (1 + 2 * grownY)};
+}
+
+}  // namespace
+
+TQuadPlace ShadowPlace(const TShadowParams& shadow, const TShadowCaster& caster, const TPlacementFrame& frame,
+                       const TQuadPlace& place) {
+  return GrownPlace(ShadowLayout(ShadowKey(shadow, caster)), shadow, caster, frame, place);
 }
 
 TObjectShadow::TObjectShadow() = default;
@@ -86,12 +94,12 @@ void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const 
   const TShadowParams& shadow = object.Shadow();
   const float opacity = object.EffectiveOpacity();
   if (!shadow.Enabled || !(opacity > 0)) return;
-  const std::u16string name = ShadowPictureName(ShadowKey(shadow, caster));
-  if (FAskedName != name) {
-    FAskedName = name;
+  const TShadowPictureKey key = ShadowKey(shadow, caster);
+  if (FAskedKey != key) {
+    FAskedKey = key;
     FPicture.reset();
     try {
-      FPicture = MakePicture(object, caster, name);
+      FPicture = MakePicture(object, caster, key);
     } catch (const std::exception&) {
       // a shadow that cannot be made is not drawn
     }
@@ -100,7 +108,7 @@ void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const 
   TImageDraw image;
   image.Picture = FPicture.get();
   image.Store = &FImageStore;
-  image.Place = ShadowPlace(shadow, caster, object.Frame(), place);
+  image.Place = GrownPlace(ShadowLayout(key), shadow, caster, object.Frame(), place);
   image.Params.Smooth = false;  // the shadow fades out within its own border
   image.Params.Opacity = opacity;
   image.Params.Sampling = TSampling::Bilinear;
@@ -108,12 +116,12 @@ void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const 
 }
 
 std::shared_ptr<TBitmapStore> TObjectShadow::MakePicture(const TKivObject& object, const TShadowCaster& caster,
-                                                         const std::u16string& name) const {
-  if (!caster.Store || !IsVirtualPictureName(caster.Picture)) return object.Host().LoadPicture(name);
-  const std::optional<TShadowPictureKey> key = ParseShadowPictureName(name);
+                                                         const TShadowPictureKey& key) const {
+  if (!caster.Store || !IsVirtualPictureName(caster.Picture))
+    return object.Host().LoadPicture(ShadowPictureName(key));
   const std::shared_ptr<const TBitmap> picture = caster.Store->GetMipLevel(caster.Level, TPixelFormat::Bgra32);
-  if (!key || !picture) return nullptr;
-  std::unique_ptr<TBitmap> shadow = MakeShadowPicture(*key, picture.get());
+  if (!picture) return nullptr;
+  std::unique_ptr<TBitmap> shadow = MakeShadowPicture(key, picture.get());
   return shadow ? std::make_shared<TWrapperBitmapStore>(std::move(shadow)) : nullptr;
 }
 

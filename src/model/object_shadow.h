@@ -52,12 +52,12 @@ class TObjectShadow {
   void ReleaseDeviceObjects(TDeviceDrawer& drawer);
 
  private:
-  // The shadow picture of name: made here from the caster's own picture when that is a
-  // made one, else asked of the host.
+  // The shadow picture of key: made here from the caster's own picture when that is a
+  // made one, else asked of the host by name.
   std::shared_ptr<TBitmapStore> MakePicture(const TKivObject& object, const TShadowCaster& caster,
-                                            const std::u16string& name) const;
+                                            const TShadowPictureKey& key) const;
 
-  std::optional<std::u16string> FAskedName;
+  std::optional<TShadowPictureKey> FAskedKey;  // the shadow last asked for
   std::shared_ptr<TBitmapStore> FPicture;
   std::unique_ptr<TImageStore> FImageStore;
 };
