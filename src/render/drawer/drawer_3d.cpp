@@ -57,9 +57,9 @@ void T3DDrawer::RendererReadyEvent() {
   if (FShaders.PostProcess >= 0) {
     FPostTarget = std::make_unique<TRenderTargetTexture>(*FScreen, TTextureKind::RenderTargetArgb, whole.Width(),
                                                          whole.Height());
-    // Drawn back pixel for pixel.
+    // Drawn back pixel for pixel. Its device texture is made by the first pass that
+    // needs it: most shows never sharpen, and a screen-sized target costs the first frame.
     FPostTarget->SetPointFilter(true);
-    if (!FPostTarget->GetTexture()) FPostTarget.reset();
   }
   FVideos->ForEach([](T3DYUV& yuv) { yuv.Attach(); });
   Log().Write("T3DDrawer.RendererReadyEvent");

@@ -32,7 +32,11 @@ void T3DDrawer::DrawImage(const TImageDraw& image) {
   const int rows = std::clamp(params.Rows, 1, std::max(1, image.Picture->Height() >> level));
   TMultiTexture6* texture = store->Take(Tiles(), *image.Picture, level, columns, rows);
   if (!texture) return;
-  for (const TPlacedTile& placed : texture->Tiles()) placed.Tile->SetPointFilter(params.Sampling == TSampling::Nearest);
+  // Tiles are pooled: each draw sets how its picture is sampled.
+  for (const TPlacedTile& placed : texture->Tiles()) {
+    placed.Tile->SetPointFilter(params.Sampling == TSampling::Nearest);
+    placed.Tile->SetMipLodBias(params.MipLodBias);
+  }
   const TRectF source = AnimationFrame(texture->Width(), texture->Height(), columns, rows, params.Frame);
   const TQuadPlace place = ToTarget(image.Place);
   const uint8_t soft = params.Smooth ? 1 : 0;

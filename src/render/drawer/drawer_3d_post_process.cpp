@@ -9,7 +9,11 @@ namespace kiv {
 
 void T3DDrawer::BeginPostProcess() {
   if (!CanDraw() || !FPostTarget || FDrawingPostProcess || FDrawingForEffect) return;
-  if (!FScreen->PushRenderTarget(*FPostTarget, 0, 0)) return;
+  if (!FScreen->PushRenderTarget(*FPostTarget, 0, 0)) {
+    // A target whose device texture cannot be made is not tried again on every frame.
+    if (!FPostTarget->GetTexture()) FPostTarget.reset();
+    return;
+  }
   FScreen->Clear(0x00000000, false);
   FDrawingPostProcess = true;
 }
