@@ -23,7 +23,8 @@ std::optional<int32_t> TakeNumber(std::u16string_view& rest) {
 
 std::u16string ButtonPictureName(const TButtonPictureRequest& request) {
   return std::u16string(kPrefix) + IntToText(request.Size.Width) + u":" + IntToText(request.Size.Height) + u":" +
-         IntToText(int(request.State)) + u":" + request.Skin;
+         IntToText(int(request.State)) + u":" + IntToText(request.Colours.Hue) + u":" +
+         IntToText(request.Colours.Saturation) + u":" + IntToText(request.Colours.Lightness) + u":" + request.Skin;
 }
 
 std::optional<TButtonPictureRequest> ParseButtonPictureName(std::u16string_view name) {
@@ -32,8 +33,13 @@ std::optional<TButtonPictureRequest> ParseButtonPictureName(std::u16string_view 
   const std::optional<int32_t> width = TakeNumber(rest);
   const std::optional<int32_t> height = width ? TakeNumber(rest) : std::nullopt;
   const std::optional<int32_t> state = height ? TakeNumber(rest) : std::nullopt;
-  if (!state || *width <= 0 || *height <= 0 || *state < 0 || *state > int(TButtonState::Click)) return std::nullopt;
-  return TButtonPictureRequest{std::u16string(rest), TButtonState(*state), {*width, *height}};
+  const std::optional<int32_t> hue = state ? TakeNumber(rest) : std::nullopt;
+  const std::optional<int32_t> saturation = hue ? TakeNumber(rest) : std::nullopt;
+  const std::optional<int32_t> lightness = saturation ? TakeNumber(rest) : std::nullopt;
+  if (!lightness || *width <= 0 || *height <= 0 || *state < 0 || *state > int(TButtonState::Click))
+    return std::nullopt;
+  return TButtonPictureRequest{std::u16string(rest), TButtonState(*state), {*width, *height},
+                               ClampedHslShift({*hue, *saturation, *lightness})};
 }
 
 }  // namespace kiv

@@ -25,6 +25,7 @@ class TButtonPictureProvider {
     std::unique_ptr<TBitmap> picture =
         ComposeButtonPicture(skin->State(request->State), request->Size,
                              [this, &skin](std::u16string_view part) { return SkinPicture(skin->Theme, part); });
+    AdjustHsl(*picture, request->Colours);
     return std::make_shared<TWrapperBitmapStore>(std::move(picture));
   }
 

@@ -59,7 +59,8 @@ void TKivButton::UpdateSize() {
 
 std::u16string TKivButton::PictureName() const {
   if (!FSkin) return {};
-  return ButtonPictureName({FSkinFolder, Look(), {int32_t(Size().Width), int32_t(Size().Height)}});
+  return ButtonPictureName({FSkinFolder, Look(), {int32_t(Size().Width), int32_t(Size().Height)},
+                            ClampedHslShift({FButton.Hue, FButton.Saturation, FButton.Lightness})});
 }
 
 TPictureParams TKivButton::PictureParams(const TQuadPlace& place) const {

@@ -47,17 +47,21 @@ class ButtonPictureTest : public KindsTest {
 };
 
 TEST(ButtonPictureName, RoundTripsAndRefusesWhatItDidNotWrite) {
-  const TButtonPictureRequest request{u"C:\\Skins:old\\Glass", TButtonState::Hover, {40, 20}};
-  EXPECT_EQ(ButtonPictureName(request), u"Button: 40:20:1:C:\\Skins:old\\Glass");
+  const TButtonPictureRequest request{u"C:\\Skins:old\\Glass", TButtonState::Hover, {40, 20}, {-30, 20, 0}};
+  EXPECT_EQ(ButtonPictureName(request), u"Button: 40:20:1:-30:20:0:C:\\Skins:old\\Glass");
   EXPECT_EQ(ParseButtonPictureName(ButtonPictureName(request)), request);
-  for (std::u16string_view bad :
-       {u"Button: 0:20:0:x", u"Button: 40:20:3:x", u"Button: 40:20:x", u"Button: 4x:20:0:x", u"Text: 1:2:3:4"})
+  for (std::u16string_view bad : {u"Button: 0:20:0:0:0:0:x", u"Button: 40:20:3:0:0:0:x", u"Button: 40:20:0:0:0:x",
+                                  u"Button: 4x:20:0:0:0:0:x", u"Button: 40:20:0:x", u"Text: 1:2:3:4"})
     EXPECT_FALSE(ParseButtonPictureName(bad));
+  // Colour values from a damaged name are brought into their ranges.
+  const std::optional<TButtonPictureRequest> wild = ParseButtonPictureName(u"Button: 4:4:0:999:-500:101:x");
+  ASSERT_TRUE(wild);
+  EXPECT_EQ(wild->Colours, (THslShift{180, -100, 100}));
 }
 
 TEST_F(ButtonPictureTest, CornersKeepTheirSizeEdgesAndCentreStretch) {
   MakeSkin("Skins/Glass", kGlassSkin);
-  const std::shared_ptr<TBitmapStore> picture = host.LoadPicture(u"Button: 40:20:0:Skins\\Glass");
+  const std::shared_ptr<TBitmapStore> picture = host.LoadPicture(u"Button: 40:20:0:0:0:0:Skins\\Glass");
   ASSERT_TRUE(picture && picture->Width() == 40 && picture->Height() == 20);
   const struct {
     int X, Y;
@@ -68,7 +72,7 @@ TEST_F(ButtonPictureTest, CornersKeepTheirSizeEdgesAndCentreStretch) {
   for (const auto& pixel : expected) EXPECT_EQ(PixelAt(*picture, pixel.X, pixel.Y), pixel.Colour) << pixel.X << "," << pixel.Y;
 
   // A look with a centre only: the centre fills the button.
-  const std::shared_ptr<TBitmapStore> hover = host.LoadPicture(u"Button: 40:20:1:Skins\\Glass");
+  const std::shared_ptr<TBitmapStore> hover = host.LoadPicture(u"Button: 40:20:1:0:0:0:Skins\\Glass");
   EXPECT_EQ(PixelAt(*hover, 0, 0), kLeftTop);
   EXPECT_EQ(PixelAt(*hover, 39, 19), kLeftTop);
 }
@@ -129,6 +133,20 @@ TEST_F(ButtonPictureTest, ButtonTakesItsSkinOrAquaAndDrawsTheLookItIsIn) {
   EXPECT_EQ(Child(0).Size(), (TSizeF{0, 0}));
 }
 
+// "Hue", "Saturation" and "Lightness" recolour the skin the button shows.
+TEST_F(ButtonPictureTest, ButtonColourKeysRecolourItsSkin) {
+  MakeSkin("Skins/Glass", kGlassSkin);
+  host.SetButtonPath(u"Skins\\");
+  Read(
+      "[Slide1]\n"
+      "object A: Button\n  Theme=Glass\n  Hue=120\nend\n"
+      "object B: Button\n  Theme=Glass\n  Saturation=-100\n  Lightness=-100\nend\n");
+  Prepare();
+  EXPECT_EQ(PixelAt(*ChildAs<TKivButton>(0).Picture(), 2, 1), kTop);  // red turned a third of the way round
+  EXPECT_EQ(PixelAt(*ChildAs<TKivButton>(0).Picture(), 1, 1), kWhite);
+  EXPECT_EQ(PixelAt(*ChildAs<TKivButton>(1).Picture(), 1, 1), 0xFF000000u);
+}
+
 TEST(ButtonPictureProvider, DoesNotKeepTheFileSourceAlive) {
   std::weak_ptr<TFileSource> watched;
   {
@@ -137,7 +155,7 @@ TEST(ButtonPictureProvider, DoesNotKeepTheFileSourceAlive) {
     TFileAccessor accessor(source, u"/nowhere/");
     TKivSlideHost host(&accessor, StandardObjectKinds());
     InstallStandardPictureProviders(host);
-    EXPECT_EQ(host.LoadPicture(u"Button: 10:10:0:Skins\\Glass"), nullptr);  // no skin anywhere
+    EXPECT_EQ(host.LoadPicture(u"Button: 10:10:0:0:0:0:Skins\\Glass"), nullptr);  // no skin anywhere
   }
   EXPECT_TRUE(watched.expired());
 }
