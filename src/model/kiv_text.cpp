@@ -24,7 +24,10 @@ void TKivText::ReadProperties(const TIniIdentList& section) {
   TKivObject::ReadProperties(section);
 }
 
+bool TKivText::UsesStoredPicture() const { return FText.Rasterize && !FText.RasterizedGUID.empty(); }
+
 std::u16string TKivText::PictureName() const {
+  if (UsesStoredPicture()) return FText.RasterizedGUID;
   if (FText.Empty) return {};
   // The producer scales the text so that its lines fill the box.
   return TextPictureName(FText, double(Size().Height) / double(FText.Lines.size()));
@@ -32,6 +35,7 @@ std::u16string TKivText::PictureName() const {
 
 TPictureParams TKivText::PictureParams(const TQuadPlace& place) const {
   TPictureParams params = TKivImage::PictureParams(place);
+  if (UsesStoredPicture()) return params;
   params.Tinted = true;
   params.TintColor = LookColor();
   return params;

@@ -1,7 +1,8 @@
 #pragma once
 // A text on a slide ("text", "textcomment"): a picture rendered from its text by the
-// host's text producer, sized by its box ("BlackBoxSize") and drawn in the colour of
-// its current look. It casts a shadow unless told otherwise.
+// host's text producer (or a picture made beforehand and stored with the show), sized
+// by its box ("BlackBoxSize") and drawn in the colour of its current look. It casts a
+// shadow unless told otherwise.
 #include "model/kiv_image.h"
 #include "model/text_keys.h"
 
@@ -20,7 +21,8 @@ class TKivText : public TKivImage {
 
  protected:
   bool DefaultShadowEnable() const override { return true; }
-  // "Text: " with the text's parameters; none for an empty text.
+  // "Text: " with the text's parameters; none for an empty text. A text with "Rasterize"
+  // shows the show's picture that "RasterizedGUID" names instead, in its own colours.
   std::u16string PictureName() const override;
   // The size stays the text's box; the rendered picture only fills it.
   void TakePictureSize(const TBitmapStore&) override {}
@@ -31,6 +33,8 @@ class TKivText : public TKivImage {
   TShadowCaster ShadowCaster(const TPictureParams& params) const override;
 
  private:
+  bool UsesStoredPicture() const;
+
   TTextKeys FText;
 };
 

@@ -131,6 +131,30 @@ TEST_F(KindsTest, TextAsksForItsRenderedPictureAndTintsItByLook) {
   EXPECT_EQ(title.Size(), (TSizeF{120, 30}));
 }
 
+// A rasterized text shows the stored picture its "RasterizedGUID" names, in the
+// picture's own colours and in the text's box; without a name it renders as usual.
+TEST_F(KindsTest, RasterizedTextShowsItsStoredPicture) {
+  std::vector<std::u16string> asked;
+  host.AddPictureProvider([&asked](std::u16string_view name) -> std::shared_ptr<TBitmapStore> {
+    asked.emplace_back(name);
+    return BlankPicture(64, 16);
+  });
+  Read("[Slide1]\nobject T: text\n  Text=Hello\n  Rasterize=1\n  RasterizedGUID={0A}.png\n"
+       "  BlackBoxSize=200,50\n  ShadowEnable=0\nend\n"
+       "object U: text\n  Text=Hello\n  Rasterize=1\n  BlackBoxSize=200,50\n  ShadowEnable=0\nend\n");
+  Prepare();
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0], u"{0A}.png");
+  EXPECT_TRUE(asked[1].starts_with(u"Text: "));
+  EXPECT_EQ(Child(0).Size(), (TSizeF{200, 50}));
+  TRecordingDrawer drawer;
+  AdvanceTo(100);
+  slide->Draw(drawer);
+  ASSERT_EQ(drawer.Images.size(), 2u);
+  EXPECT_FALSE(drawer.Images[0].Params.Tinted);
+  EXPECT_TRUE(drawer.Images[1].Params.Tinted);
+}
+
 TEST_F(KindsTest, ViewportClipsItsOtherChildrenByItsShownMasks) {
   host.AddPictureProvider([](std::u16string_view name) {
     return name == u"Mask: star" ? BlankPicture(50, 50) : nullptr;
