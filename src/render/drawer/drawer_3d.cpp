@@ -31,6 +31,8 @@ void T3DDrawer::Init(TDrawDevice* device) {
   std::lock_guard lock(FLock);
   Log().Write("T3DDrawer.Init");
   FScreen->AssignDevice(device);
+  // 0x8086: Intel's PCI vendor number.
+  FIntel = FEngine.GetCaps("Vendor", FScreen->Adapter()) == 0x8086;
   FInitialised = true;
   T3DRenderer* renderer = FScreen->Renderer();
   FReady = renderer && !renderer->IsPending();

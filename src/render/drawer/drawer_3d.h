@@ -103,6 +103,13 @@ class T3DDrawer : public TDeviceDrawer {
                        const TBitmapStore* pattern);
   // The mask tile at tileRect: the union of masks.
   bool FillMaskTile(TRenderTargetTexture& tile, const TRect& tileRect, std::span<const TImageDraw> masks);
+  // Where masks can be drawn straight onto the frame over the content tiles, the part of
+  // the screen the mask may touch; empty when the group goes through the mask tiles.
+  TRect DirectMaskReach(std::span<const TImageDraw> masks) const;
+  // mask drawn onto area of the frame (within the content tile at tileRect), showing the
+  // content tile under its alpha; false when nothing could be drawn.
+  bool DrawMaskOverContent(const TImageDraw& mask, TRenderTargetTexture& tile, const TRect& tileRect,
+                           const TRect& area);
   // pattern repeated in a grid of its own size from the slide area's corner, over area.
   void DrawPattern(const TBitmapStore& pattern, const TRect& area);
 
@@ -115,6 +122,8 @@ class T3DDrawer : public TDeviceDrawer {
   std::unique_ptr<T3DScreen> FScreen;
   bool FInitialised = false;
   bool FReady = false;
+  // The adapter is Intel's: there masked groups always go through their mask tiles.
+  bool FIntel = false;
   uint32_t FHiderColour = 0xFF000000u;
   TDrawerShaders FShaders;
   std::unique_ptr<TTextureManager6> FTiles;

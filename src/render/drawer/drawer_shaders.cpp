@@ -52,6 +52,14 @@ std::string MaskedGroupShader() {
          "}\n";
 }
 
+std::string MaskedGroupDirectShader() {
+  return "void main() {\n"
+         "  vec4 content = texelFetch(uTex1, ivec2(floor(gl_FragCoord.xy + uConst[0].xy)), 0);\n"
+         "  float alpha = clamp(texture(uTex0, vTex0).a * vDiffuse.a, 0.0, 1.0);\n"
+         "  fragColour = vec4(content.rgb, floor(alpha * 255.0 + 0.5) / 255.0);\n"
+         "}\n";
+}
+
 std::string TintShader() {
   return "void main() {\n"
          "  fragColour = vec4(vDiffuse.rgb, texture(uTex0, vTex0).a * vDiffuse.a);\n"
@@ -70,6 +78,7 @@ TDrawerShaders CreateDrawerShaders(T3DRenderer& renderer, int shaderLevel) {
   shaders.Yuv = create(YuvShader(false));
   shaders.YuvField = create(YuvShader(true));
   shaders.MaskedGroup = create(MaskedGroupShader());
+  shaders.MaskedGroupDirect = create(MaskedGroupDirectShader());
   shaders.Tint = create(TintShader());
   return shaders;
 }

@@ -19,6 +19,10 @@ struct TDrawerShaders {
   int YuvField = -1;
   // Stage 0's colour with stage 1's alpha: a masked group's content under its mask.
   int MaskedGroup = -1;
+  // A masked group's one mask drawn straight onto the frame: stage 0's alpha times the
+  // vertex alpha, rounded to eight bits as the mask buffer keeps it, over the colour of
+  // the content tile on stage 1 at the fragment's target pixel plus c0.xy.
+  int MaskedGroupDirect = -1;
   // The vertex colour with stage 0's alpha: a picture's shape in one colour.
   int Tint = -1;
 };

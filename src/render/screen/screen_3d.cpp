@@ -287,6 +287,16 @@ void T3DScreen::DrawQuad(std::span<TCustomTexture* const> textures, std::span<co
                          const TVector3& origin, const TVector3& xAxis, const TVector3& yAxis, const TRectF& texels,
                          const TCornerColours& colours, const TEdgeMask& edgeMask) {
   if (!FReady) return;
+  std::array<TCustomTexture*, kBatchTextureSets> withTrailing{};
+  std::array<float, kBatchTextureSets> trailingScales{};
+  if (FTrailingStage) {
+    KIV_ASSERT(textures.size() < size_t(kBatchTextureSets) && texelScales.size() >= textures.size());
+    std::copy(textures.begin(), textures.end(), withTrailing.begin());
+    std::copy_n(texelScales.begin(), textures.size(), trailingScales.begin());
+    withTrailing[textures.size()] = FTrailingStage;
+    textures = std::span(withTrailing.data(), textures.size() + 1);
+    texelScales = std::span(trailingScales.data(), textures.size());
+  }
   KIV_ASSERT(textures.size() <= size_t(kBatchTextureSets) && texelScales.size() >= textures.size());
   const std::array<float, 4> ring = EdgeRing(origin, xAxis, yAxis, edgeMask);
   const std::array<TGridVertex, 16> grid = BuildNineGrid(origin, xAxis, yAxis, texels, colours, ring);
@@ -308,6 +318,12 @@ void T3DScreen::DrawQuad(std::span<TCustomTexture* const> textures, std::span<co
     }
     FBatch->AddTriangle(points, texelsOf, corners);
   }
+}
+
+void T3DScreen::SetTrailingStage(TCustomTexture* texture) {
+  if (texture == FTrailingStage) return;
+  FBatch->Flush();
+  FTrailingStage = texture;
 }
 
 void T3DScreen::ReleaseContext() {

@@ -63,6 +63,11 @@ class T3DScreen {
                 const TVector3& origin, const TVector3& xAxis, const TVector3& yAxis, const TRectF& texels,
                 const TCornerColours& colours, const TEdgeMask& edgeMask);
 
+  // While set, every quad drawn also carries texture on the stage after its own ones,
+  // with texture coordinates 0: for a pixel shader that samples it by where each
+  // fragment lands on the target. Null ends it; what was drawn before is flushed.
+  void SetTrailingStage(TCustomTexture* texture);
+
   bool IsReady() const { return FReady; }
   // The current target in screen pixels.
   TRect GetRenderTargetRect() const;
@@ -113,6 +118,7 @@ class T3DScreen {
   std::vector<TScreenResource*> FDependents;
   std::unique_ptr<TVertexBuffer> FBatch;
   std::vector<TRenderTargetWrapper> FTargets;
+  TCustomTexture* FTrailingStage = nullptr;
   TDeviceKilledMessenger* FMessenger = nullptr;
   float FCameraX = 0;
   float FCameraY = 0;
