@@ -35,6 +35,12 @@ void DeviceRgbaToBitmap(const uint8_t* rgba, bool opaque, TBitmap& target) {
           out[3] = opaque ? 255 : in[3];
           out += 4;
           break;
+        case TPixelFormat::Bgr24:
+          out[0] = in[2];
+          out[1] = in[1];
+          out[2] = in[0];
+          out += 3;
+          break;
         case TPixelFormat::Rgb565: {
           const uint16_t packed = uint16_t(((in[0] >> 3) << 11) | ((in[1] >> 2) << 5) | (in[2] >> 3));
           out[0] = uint8_t(packed);

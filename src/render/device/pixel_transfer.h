@@ -12,7 +12,8 @@ namespace kiv {
 std::vector<uint8_t> BgraToDeviceRgba(const TBitmap& bitmap);
 
 // Packed R, G, B, A rows read from the device into target (same size), converted to its
-// format: Bgra32 (alpha forced to 255 when opaque), Rgb565, or Indexed8 from the red byte.
+// format: Bgra32 (alpha forced to 255 when opaque), Bgr24, Rgb565, or Indexed8 from the
+// red byte.
 void DeviceRgbaToBitmap(const uint8_t* rgba, bool opaque, TBitmap& target);
 
 }  // namespace kiv

@@ -74,6 +74,9 @@ class T3DRenderer : public T3DResultHolder {
   virtual bool SetPixelShaderConstants(int startRegister, const float* data, int count) = 0;
   // The pixels of a surface as a Bgra32 bitmap; null on failure.
   virtual std::unique_ptr<TBitmap> CopyRenderTarget(T3DSurface& surface) = 0;
+  // The pixels of a surface into target, of the surface's size in Bgra32 or Bgr24;
+  // false on failure or another size.
+  virtual bool CopyRenderTarget(T3DSurface& surface, TBitmap& target) = 0;
   // Lets go of the drawing context on the calling thread so another thread may draw.
   virtual void ReleaseContext() = 0;
   // The display's refresh rate in Hz, 0 when unknown.

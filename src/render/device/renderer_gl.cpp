@@ -423,15 +423,21 @@ bool T3DRendererGL::SetPixelShaderConstants(int startRegister, const float* data
 }
 
 std::unique_ptr<TBitmap> T3DRendererGL::CopyRenderTarget(T3DSurface& surface) {
-  std::unique_ptr<TBitmap> copy;
-  Run([&] {
-    T3DSurfaceGL* own = OwnSurface(&surface);
-    if (!own) return TDxError::InvalidCall;
-    copy = own->ReadPixels(own->Bounds(), TPixelFormat::Bgra32);
-    return copy ? TDxError::Ok : TDxError::Other;
-  });
-  if (LastError() != TDxError::Ok) copy.reset();
+  int width = 0, height = 0;
+  if (!surface.GetSize(width, height) || !AllowedPictureSize(width, height)) return nullptr;
+  auto copy = std::make_unique<TBitmap>(width, height, TPixelFormat::Bgra32);
+  if (!CopyRenderTarget(surface, *copy)) return nullptr;
   return copy;
+}
+
+bool T3DRendererGL::CopyRenderTarget(T3DSurface& surface, TBitmap& target) {
+  return Run([&] {
+    T3DSurfaceGL* own = OwnSurface(&surface);
+    const bool served = target.Format() == TPixelFormat::Bgra32 || target.Format() == TPixelFormat::Bgr24;
+    if (!own || !served || target.Width() != own->Width() || target.Height() != own->Height())
+      return TDxError::InvalidCall;
+    return own->ReadPixels(own->Bounds(), target) ? TDxError::Ok : TDxError::Other;
+  });
 }
 
 void T3DRendererGL::ReleaseContext() {

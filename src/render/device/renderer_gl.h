@@ -76,6 +76,7 @@ class T3DRendererGL : public T3DRenderer {
   bool ResetPixelShader() override;
   bool SetPixelShaderConstants(int startRegister, const float* data, int count) override;
   std::unique_ptr<TBitmap> CopyRenderTarget(T3DSurface& surface) override;
+  bool CopyRenderTarget(T3DSurface& surface, TBitmap& target) override;
   void ReleaseContext() override;
   int RefreshRate() override { return FSetup.RefreshRate; }
 

@@ -57,16 +57,22 @@ GLuint T3DSurfaceGL::Framebuffer() {
 }
 
 std::unique_ptr<TBitmap> T3DSurfaceGL::ReadPixels(const TRect& rect, TPixelFormat format) {
-  if (!FTexture.ApplyPending()) return nullptr;
-  std::vector<uint8_t> rgba(size_t(rect.Width()) * rect.Height() * 4);
+  auto bitmap = std::make_unique<TBitmap>(rect.Width(), rect.Height(), format);
+  if (!ReadPixels(rect, *bitmap)) return nullptr;
+  return bitmap;
+}
+
+bool T3DSurfaceGL::ReadPixels(const TRect& rect, TBitmap& target) {
+  if (!FTexture.ApplyPending()) return false;
+  const size_t size = size_t(rect.Width()) * rect.Height() * 4;
+  if (FReadBuffer.size() < size) FReadBuffer.resize(size);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer());
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(rect.Left, rect.Top, rect.Width(), rect.Height(), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glReadPixels(rect.Left, rect.Top, rect.Width(), rect.Height(), GL_RGBA, GL_UNSIGNED_BYTE, FReadBuffer.data());
   glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-  if (!SetResult(TakeGLResult())) return nullptr;
-  auto bitmap = std::make_unique<TBitmap>(rect.Width(), rect.Height(), format);
-  DeviceRgbaToBitmap(rgba.data(), FTexture.Kind() == TTextureKind::RenderTargetXrgb, *bitmap);
-  return bitmap;
+  if (!SetResult(TakeGLResult())) return false;
+  DeviceRgbaToBitmap(FReadBuffer.data(), FTexture.Kind() == TTextureKind::RenderTargetXrgb, target);
+  return true;
 }
 
 bool T3DSurfaceGL::DrawTo(TBitmap& target) {
@@ -75,11 +81,7 @@ bool T3DSurfaceGL::DrawTo(TBitmap& target) {
   if (target.Format() != TPixelFormat::Bgra32 || target.Width() != Width() || target.Height() != Height())
     return SetResult(TDxError::InvalidCall);
   if (!Store()->MakeCurrent()) return SetResult(TDxError::InvalidCall);
-  std::unique_ptr<TBitmap> pixels = ReadPixels(Bounds(), TPixelFormat::Bgra32);
-  if (!pixels) return false;
-  for (int y = 0; y < target.Height(); ++y)
-    std::copy(pixels->Row(y), pixels->Row(y) + size_t(target.Width()) * 4, target.Row(y));
-  return true;
+  return ReadPixels(Bounds(), target);
 }
 
 std::unique_ptr<TBitmap> T3DSurfaceGL::Lock(const TRect* rect, bool readOnly) {

@@ -34,6 +34,8 @@ class T3DSurfaceGL : public T3DSurface {
   GLuint Framebuffer();
   // With the context current: rect as a bitmap of format (pending pixels written first).
   std::unique_ptr<TBitmap> ReadPixels(const TRect& rect, TPixelFormat format);
+  // The same into target, which has rect's size and a format DeviceRgbaToBitmap serves.
+  bool ReadPixels(const TRect& rect, TBitmap& target);
 
   void StoreGone() { FFramebuffer = 0; }
 
@@ -43,6 +45,9 @@ class T3DSurfaceGL : public T3DSurface {
   T3DTextureGL& FTexture;
   int FLevel;
   GLuint FFramebuffer = 0;
+  // Pixels on their way from the device; kept, so that reading every frame does not
+  // allocate a frame's worth of fresh memory each time.
+  std::vector<uint8_t> FReadBuffer;
   bool FLocked = false;
   bool FLockReadOnly = false;
   TRect FLockRect;

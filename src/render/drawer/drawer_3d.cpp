@@ -1,7 +1,6 @@
 #include "render/drawer/drawer_3d.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/errors.h"
 #include "base/log.h"
@@ -31,8 +30,6 @@ void T3DDrawer::Init(TDrawDevice* device) {
   std::lock_guard lock(FLock);
   Log().Write("T3DDrawer.Init");
   FScreen->AssignDevice(device);
-  // 0x8086: Intel's PCI vendor number.
-  FIntel = FEngine.GetCaps("Vendor", FScreen->Adapter()) == 0x8086;
   FInitialised = true;
   T3DRenderer* renderer = FScreen->Renderer();
   FReady = renderer && !renderer->IsPending();
@@ -50,6 +47,8 @@ void T3DDrawer::RendererReadyEvent() {
   if (!renderer) KIV_FAIL("Renderer Ready is a Lie!");
   const TRect whole{0, 0, FScreen->Width(), FScreen->Height()};
   SetTargetRect(whole);
+  // The renderer may be on another adapter than the last one. 0x8086: Intel's PCI vendor number.
+  FIntel = FEngine.GetCaps("Vendor", FScreen->Adapter()) == 0x8086;
   if (!FEffecter) FEffecter = std::make_unique<TRenderTargetD3DEffecter>(*FScreen);
   FEffecter->SetRect(whole);
   MaskBuffersFor(0);
@@ -109,23 +108,11 @@ void T3DDrawer::FillRect(uint32_t colour, const TRect& rect) {
 }
 
 bool T3DDrawer::CopyFrame(TBitmap& target) {
-  const int size = BytesPerPixel(target.Format());
-  if (!CanDraw() || size < 3) return false;
+  if (!CanDraw()) return false;
   FScreen->Batch().Flush();
   T3DRenderer& renderer = *FScreen->Renderer();
   T3DSurface* backBuffer = renderer.GetBackBuffer();
-  std::unique_ptr<TBitmap> frame = backBuffer ? renderer.CopyRenderTarget(*backBuffer) : nullptr;
-  if (!frame) return false;
-  const int width = std::min(target.Width(), frame->Width());
-  for (int y = 0; y < std::min(target.Height(), frame->Height()); ++y) {
-    const uint8_t* in = frame->Row(y);
-    uint8_t* out = target.Row(y);
-    for (int x = 0; x < width; ++x, in += 4, out += size) {
-      std::memcpy(out, in, 3);
-      if (size == 4) out[3] = 0xFF;
-    }
-  }
-  return true;
+  return backBuffer && renderer.CopyRenderTarget(*backBuffer, target);
 }
 
 std::unique_ptr<TBitmap> T3DDrawer::CaptureFrame() {

@@ -61,8 +61,8 @@ class T3DDrawer : public TDeviceDrawer {
   void DrawFrame(const TQuadPlace& place, const TFrameParams& frame) override;
   void DrawMaskedGroup(TDrawItem& content, std::span<const TImageDraw> masks, const TBitmapStore* pattern) override;
 
-  // The last frame drawn into target (Bgr24 or Bgra32) from its top-left; false when
-  // there is no frame to read.
+  // The last frame drawn into target (Bgr24 or Bgra32, of the drawer's size); false when
+  // there is no frame to read or target does not fit it.
   bool CopyFrame(TBitmap& target);
   // The last frame as an R8G8B8 (Bgr24) picture of the drawer's size; null when there
   // is none.

@@ -218,6 +218,16 @@ TEST_F(RendererTest, RenderTargetsAndStretchRect) {
   ASSERT_TRUE(copy);
   EXPECT_EQ(PixelAt(*copy, 3, 3), 0xFF00FF00u);
   EXPECT_EQ(PixelAt(*copy, 20, 20), 0x80FF0000u);
+  // Into a picture of the caller: the surface's size in 24 or 32 bits, nothing else.
+  TBitmap rgb(32, 32, TPixelFormat::Bgr24);
+  ASSERT_TRUE(FRenderer->CopyRenderTarget(*surface, rgb));
+  EXPECT_EQ(rgb.Row(3)[9], 0x00);
+  EXPECT_EQ(rgb.Row(3)[10], 0xFF);
+  EXPECT_EQ(rgb.Row(20)[62], 0xFF);
+  TBitmap small(16, 32, TPixelFormat::Bgr24), indexed(32, 32, TPixelFormat::Indexed8);
+  EXPECT_FALSE(FRenderer->CopyRenderTarget(*surface, small));
+  EXPECT_EQ(FRenderer->LastError(), TDxError::InvalidCall);
+  EXPECT_FALSE(FRenderer->CopyRenderTarget(*surface, indexed));
 
   // Copy the target's top-left 16 x 8 doubled onto the back buffer at (10, 10).
   ASSERT_TRUE(FRenderer->SetRenderTarget(FRenderer->GetBackBuffer()));
