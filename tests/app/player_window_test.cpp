@@ -12,10 +12,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "base/text.h"
 #include "container/show_locator.h"
@@ -34,6 +36,14 @@ constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr const char* kCaption = "window test show";
 
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit) {
+  for (const auto deadline = Clock::now() + limit; Clock::now() < deadline;) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return condition();
+}
+
 // A program run through the shell, ended when the object goes.
 class TChild {
  public:
@@ -43,10 +53,19 @@ class TChild {
       ::_exit(127);
     }
   }
-  ~TChild() {
-    if (FPid <= 0) return;
-    ::kill(FPid, SIGTERM);
-    ::waitpid(FPid, nullptr, 0);
+  ~TChild() { Stop(); }
+  // Asks the program to end and waits for it, at most a few seconds before it is
+  // killed; false when it had to be killed.
+  bool Stop() {
+    if (FPid <= 0) return true;
+    const pid_t pid = std::exchange(FPid, 0);
+    ::kill(pid, SIGTERM);
+    const bool ended = WaitUntil([pid] { return ::waitpid(pid, nullptr, WNOHANG) == pid; }, std::chrono::seconds(10));
+    if (!ended) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+    return ended;
   }
   bool Running() const { return FPid > 0 && ::waitpid(FPid, nullptr, WNOHANG) == 0; }
 
@@ -62,14 +81,6 @@ std::string Output(const std::string& command) {
     ::pclose(pipe);
   }
   return text;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit) {
-  for (const auto deadline = Clock::now() + limit; Clock::now() < deadline;) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return condition();
 }
 
 // An X server of 800 x 600 pixels on the first free display from :60 on.
@@ -114,7 +125,9 @@ class PlayerWindowTest : public ::testing::Test {
     ASSERT_EQ(std::system(("convert -size 80x60 xc:'#FFC000' '" + (folder / "pics" / "sun.png").string() + "'").c_str()), 0);
   }
   void TearDown() override {
-    Player.reset();
+    if (Player) {
+      EXPECT_TRUE(Player->Stop()) << "the player did not end when asked to";
+    }
     fs::remove_all(folder);
   }
 
@@ -155,8 +168,10 @@ class PlayerWindowTest : public ::testing::Test {
   std::string Screenshot(const TWindowInfo& window) const {
     const fs::path shot = folder / "shot.rgb";
     fs::remove(shot);
-    std::system(("import -display " + Server->Name() + " -window " + window.Id + " -depth 8 'rgb:" + shot.string() +
-                 "' 2>/dev/null")
+    // Bounded: a screenshot waits on the X server, which a window going full screen may
+    // hold for a while.
+    std::system(("timeout 10 import -display " + Server->Name() + " -window " + window.Id + " -depth 8 'rgb:" +
+                 shot.string() + "' 2>/dev/null")
                     .c_str());
     std::ifstream in(shot, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
