@@ -13,6 +13,7 @@
 #include "engine/slide_navigation.h"
 #include "render/device/engine_gl.h"
 #include "render/device/sdl_video.h"
+#include "render/transitions/transition_factory.h"
 
 namespace kiv {
 
@@ -48,6 +49,7 @@ TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_vie
 int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16string_view programPath) {
   TSdlVideo video;
   if (!video.Started()) throw std::runtime_error("No display to show the slideshow on");
+  SetTransitionFactory(StandardTransitions());
   // Made on this thread, which makes every renderer the drawing thread asks for.
   const std::unique_ptr<T3DEngineGL> gl = T3DEngineGL::Create();
   if (gl) gl->SetShowForbidsExclusive(show.Project()->ReadBool(u"main", u"opt_scr_noexclusive", false));

@@ -1,5 +1,6 @@
 // kivshow render on the demo show (packed as the README does): the frames at one time
-// per slide and one inside an animation match the pictures kept in tests/tools/golden
+// per slide, one inside an animation and one inside each slide change match the
+// pictures kept in tests/tools/golden
 // within a small tolerance, two renders give the same frames byte for byte, and a frame
 // rendered alone (the show opened right there) matches too.
 //
@@ -25,8 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Slide 1 at its start and half way through its zoom, then slides 2, 3 and 4.
-const std::vector<std::string> kTimes = {"0", "2500", "7500", "12500", "17500"};
+// Slide 1 at its start and half way through its zoom, then slides 2, 3 and 4, and the
+// three slide changes: an opening circle, a push from the right and a mosaic.
+const std::vector<std::string> kTimes = {"0", "2500", "7500", "12500", "17500", "5500", "10400", "15700"};
 // Slide 3 (a masked viewport and a button) rendered on its own.
 const std::string kAloneTime = "12500";
 const fs::path kGolden = fs::path(KIV_SOURCE_DIR) / "tests" / "tools" / "golden";

@@ -12,6 +12,7 @@
 #include "kivshow/frame_capture_controller.h"
 #include "model/kiv_source.h"
 #include "model/standard_object_kinds.h"
+#include "render/transitions/transition_factory.h"
 
 namespace kiv {
 
@@ -46,6 +47,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
   if (!FWindow) throw EKivError(std::string("no window to draw into: ") + SDL_GetError());
   FDevice = std::make_unique<TDrawDevice>(FWindow.get(), rect);
 
+  SetTransitionFactory(StandardTransitions());
   auto drawing = std::make_unique<TDrawingController>(FGraphics, *FDevice);
   TDrawingController& drawn = *drawing;
   auto capture = std::make_unique<TFrameCaptureController>(std::move(drawing), show);

@@ -1,0 +1,7 @@
+#include "render/transitions/fade_filter.h"
+
+namespace kiv {
+
+void TAlphaFilter::Draw(TEffectCanvas& canvas) { canvas.WholeSlide({}, float(255 * Progress())); }
+
+}  // namespace kiv

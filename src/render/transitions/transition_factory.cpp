@@ -1,0 +1,81 @@
+#include "render/transitions/transition_factory.h"
+
+#include <cmath>
+
+#include "render/transitions/fade_filter.h"
+#include "render/transitions/random_filter.h"
+#include "render/transitions/shape_filters.h"
+#include "render/transitions/slide_filter.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr TPointF kMiddle{0.5f, 0.5f};
+
+// What every transition is made with.
+struct TTransitionBase {
+  int Class;
+  int Type;
+  const TEffectParams& Params;
+  const TRect& Rect;
+  int SoftEdge;
+  int32_t Duration;
+};
+
+template <class TFilter, class... TMore>
+std::unique_ptr<TDrawFilter> Make(const TTransitionBase& b, bool reverse, TMore... more) {
+  auto filter = std::make_unique<TFilter>(b.Class, b.Type, b.Params, b.Rect, b.SoftEdge, b.Duration, more...);
+  filter->SetReverse(reverse);
+  return filter;
+}
+
+std::unique_ptr<TDrawFilter> Fade(const TTransitionBase& b) { return Make<TAlphaFilter>(b, false); }
+
+std::unique_ptr<TDrawFilter> Strips(const TTransitionBase& b, TPointF across, TPointF down, bool reverse) {
+  switch (b.Type) {
+    case 1:
+    case 2: return Make<THLines>(b, reverse, across);
+    case 3:
+    case 4: return Make<TVLines>(b, reverse, down);
+    default: return Fade(b);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass, int effectType,
+                                              const TEffectParams& params, int32_t duration) {
+  if (effectClass <= 0) return nullptr;
+  const float softFraction = std::isfinite(params.SoftEdge) ? params.SoftEdge : 0;
+  const TTransitionBase b{effectClass, effectType, params, rect,
+                          int(std::lround(float(rect.Width()) * softFraction)), duration};
+  const int type = effectType;
+  const bool mirrored = type == 3 || type == 4;
+  switch (effectClass) {
+    case 1: {
+      const int spread = params.MosaicSpread < 100 ? params.MosaicSpread : 1000;
+      return Make<TRandomFilter>(b, false, params.MosaicColumns, params.MosaicRows, spread,
+                                 uint32_t(params.RandomSeed));
+    }
+    case 4:
+      return Make<TCircleFilter>(b, type == 1, TPointF{float(params.CenterX) / 100, float(params.CenterY) / 100});
+    case 5: return Make<TRhombFilter>(b, type == 1, kMiddle);
+    case 6: return Make<TSquareFilter>(b, type == 1, kMiddle);
+    case 7: return Strips(b, kMiddle, kMiddle, type == 1 || type == 3);
+    case 8: return Make<TDiagLines>(b, type == 1 || type == 3, 1, mirrored);
+    case 9: return Strips(b, {type == 2 ? 1.0f : 0.0f, 0.5f}, {0.5f, type == 4 ? 1.0f : 0.0f}, false);
+    case 10: return Make<TDiagLines>(b, false, type == 1 || type == 3 ? 0 : 2, mirrored);
+    case 12: return Make<TPushFilter>(b, false);
+    case 13: return Make<TSlideFilter>(b, false);
+    default: return Fade(b);
+  }
+}
+
+TTransitionFactory StandardTransitions() {
+  return [](const TKivFilter& filter, const TRect& rect) {
+    return CreateTransition(rect, filter.EffectClass(), filter.EffectType(), filter.Params(), filter.Duration());
+  };
+}
+
+}  // namespace kiv

@@ -1,0 +1,182 @@
+// Transitions drawn by the real drawer: a red slide changing into a blue one, looked at
+// where each transition must show which slide at chosen moments.
+#include <gtest/gtest.h>
+
+#include "render/drawer/drawer_test_support.h"
+#include "render/drawer/kiv_filter.h"
+#include "render/transitions/random_filter.h"
+#include "render/transitions/slide_filter.h"
+#include "render/transitions/transition_factory.h"
+
+namespace kiv {
+namespace {
+
+using namespace testing;
+
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kBlue = 0xFF0000FF;
+
+class TransitionDrawingTest : public DrawerTest {
+ protected:
+  void SetUp() override {
+    DrawerTest::SetUp();
+    SetTransitionFactory(StandardTransitions());
+  }
+  void TearDown() override { SetTransitionFactory(nullptr); }
+
+  // The frame at progress (0 … 1) of a 1000 ms change of class and type.
+  std::unique_ptr<TBitmap> At(int effectClass, int effectType, double progress, TEffectParams params = {}) {
+    TKivFilter filter(effectClass, effectType, params, 1000);
+    filter.SetTime(progress * 1000);
+    return Frame([&](TDeviceDrawer& drawer) { drawer.DrawTransition(*First, *Second, false, &filter); });
+  }
+
+  std::unique_ptr<TLambdaItem> First = BoxItem(kRed);
+  std::unique_ptr<TLambdaItem> Second = BoxItem(kBlue);
+};
+
+// (x, y) shows the outgoing (red) or the incoming (blue) slide.
+void ExpectShows(const TBitmap& shot, int x, int y, uint32_t colour, const char* where) {
+  EXPECT_EQ(PixelAt(shot, x, y), colour) << where << " (" << x << ", " << y << ")";
+}
+
+TEST_F(TransitionDrawingTest, CrossFadeBlendsByProgress) {
+  const std::unique_ptr<TBitmap> half = At(2, 1, 0.5);
+  const uint32_t middle = PixelAt(*half, 100, 100);
+  EXPECT_NEAR(Red(middle), 128, 2);
+  EXPECT_NEAR(Blue(middle), 127, 2);
+  EXPECT_EQ(PixelAt(*half, 5, 5), middle);  // the same everywhere
+  EXPECT_NEAR(Blue(PixelAt(*At(2, 1, 0.1), 100, 100)), 26, 2);
+  // A class without an object of its own cross-fades too.
+  EXPECT_EQ(PixelAt(*At(99, 1, 0.5), 100, 100), middle);
+}
+
+TEST_F(TransitionDrawingTest, ShapesOpenFromTheCentreOrCloseOverTheOutgoingSlide) {
+  for (int effectClass : {4, 5, 6}) {
+    TEffectParams params;
+    params.CenterX = params.CenterY = 50;
+    // Type 2 opens: the incoming slide in the middle, the outgoing one at the corners.
+    const std::unique_ptr<TBitmap> opening = At(effectClass, 2, 0.3, params);
+    ExpectShows(*opening, kWidth / 2, kHeight / 2, kBlue, "opening, middle");
+    ExpectShows(*opening, 2, 2, kRed, "opening, corner");
+    // Type 1 closes: the outgoing slide shrinks in the middle.
+    const std::unique_ptr<TBitmap> closing = At(effectClass, 1, 0.3, params);
+    ExpectShows(*closing, kWidth / 2, kHeight / 2, kRed, "closing, middle");
+    ExpectShows(*closing, 2, 2, kBlue, "closing, corner");
+    // Nearly done: the shape covers the slide area.
+    ExpectShows(*At(effectClass, 2, 0.999, params), 1, 1, kBlue, "opened");
+  }
+}
+
+TEST_F(TransitionDrawingTest, TheSoftEdgeFadesAcrossItsWidth) {
+  TEffectParams params;
+  params.SoftEdge = 0.25f;  // 80 of the 320 pixels
+  // A wipe from the left (class 9, type 1) halfway: the band's middle lies where the
+  // reach minus half the soft edge is.
+  const std::unique_ptr<TBitmap> shot = At(9, 1, 0.5, params);
+  const float reach = 0.5f * (kWidth + 80);
+  int previous = 256;
+  for (int x = int(reach) - 80; x < int(reach); x += 4) {
+    const int blue = Blue(PixelAt(*shot, x, 100));
+    EXPECT_LE(blue, previous) << x;
+    previous = blue;
+  }
+  EXPECT_GT(Blue(PixelAt(*shot, int(reach) - 84, 100)), 250);
+  EXPECT_LT(Blue(PixelAt(*shot, int(reach) + 2, 100)), 5);
+  EXPECT_NEAR(Blue(PixelAt(*shot, int(reach) - 40, 100)), 128, 20);
+}
+
+TEST_F(TransitionDrawingTest, WipesAndBandsComeFromWhereTheirTypeSays) {
+  // Class 9: from the left, right, top, bottom.
+  const struct {
+    int Type, X, Y;
+  } edges[] = {{1, 10, 100}, {2, kWidth - 10, 100}, {3, 100, 10}, {4, 100, kHeight - 10}};
+  for (const auto& edge : edges) {
+    const std::unique_ptr<TBitmap> shot = At(9, edge.Type, 0.2);
+    ExpectShows(*shot, edge.X, edge.Y, kBlue, "near the starting edge");
+    ExpectShows(*shot, kWidth - 1 - edge.X, kHeight - 1 - edge.Y, kRed, "at the far edge");
+  }
+  // Class 7 type 2: a strip growing across from the middle.
+  const std::unique_ptr<TBitmap> strip = At(7, 2, 0.3);
+  ExpectShows(*strip, kWidth / 2, 5, kBlue, "strip");
+  ExpectShows(*strip, 5, kHeight / 2, kRed, "strip's side");
+  // Class 10 type 1: a diagonal wipe from the top-left corner; type 2 from the bottom-right.
+  const std::unique_ptr<TBitmap> fromTopLeft = At(10, 1, 0.3);
+  ExpectShows(*fromTopLeft, 3, 3, kBlue, "top-left");
+  ExpectShows(*fromTopLeft, kWidth - 3, kHeight - 3, kRed, "bottom-right");
+  const std::unique_ptr<TBitmap> fromBottomRight = At(10, 2, 0.3);
+  ExpectShows(*fromBottomRight, kWidth - 3, kHeight - 3, kBlue, "bottom-right");
+  ExpectShows(*fromBottomRight, 3, 3, kRed, "top-left");
+  // Mirrored (type 3): the band leans the other way, from the bottom-left.
+  const std::unique_ptr<TBitmap> mirrored = At(10, 3, 0.3);
+  ExpectShows(*mirrored, 3, kHeight - 3, kBlue, "bottom-left");
+  ExpectShows(*mirrored, kWidth - 3, 3, kRed, "top-right");
+}
+
+TEST_F(TransitionDrawingTest, SlideInAndPushMoveWholeSlides) {
+  // The incoming slide from the left, a quarter of the way in.
+  const std::unique_ptr<TBitmap> in = At(13, 1, 0.25);
+  ExpectShows(*in, kWidth / 4 - 3, 100, kBlue, "slid in");
+  ExpectShows(*in, kWidth / 4 + 3, 100, kRed, "still out");
+  // From the bottom.
+  const std::unique_ptr<TBitmap> up = At(13, 4, 0.25);
+  ExpectShows(*up, 100, kHeight - kHeight / 4 + 3, kBlue, "from the bottom");
+  ExpectShows(*up, 100, kHeight - kHeight / 4 - 3, kRed, "above it");
+  // Push: the outgoing slide leaves ahead of the incoming one.
+  TPushFilter push(12, 2, {}, {0, 0, 400, 300}, 0, 1000);
+  push.SetTime(250);
+  EXPECT_FLOAT_EQ(push.PushOffset().X, -100);
+  EXPECT_FLOAT_EQ(push.PushOffset().Y, 0);
+  const std::unique_ptr<TBitmap> pushed = At(12, 2, 0.25);
+  ExpectShows(*pushed, kWidth - kWidth / 4 + 3, 100, kBlue, "pushed in from the right");
+  ExpectShows(*pushed, kWidth - kWidth / 4 - 3, 100, kRed, "pushed slide");
+}
+
+TEST(MosaicFilter, CellsComeInTheirSeedsOrderAndSpreadZeroFadesAllTogether) {
+  const TRect area{0, 0, 100, 100};
+  TRandomFilter together(1, 1, {}, area, 0, 1000, 4, 3, 0, 7);
+  together.SetTime(900);
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 4; ++column)
+      EXPECT_FLOAT_EQ(together.CellAlpha(column, row), together.CellAlpha(0, 0));
+  EXPECT_GT(together.CellAlpha(0, 0), 0);
+  EXPECT_LT(together.CellAlpha(0, 0), 255);
+
+  TRandomFilter a(1, 1, {}, area, 0, 1000, 8, 8, 50, 1234);
+  TRandomFilter b(1, 1, {}, area, 0, 1000, 8, 8, 50, 1234);
+  TRandomFilter other(1, 1, {}, area, 0, 1000, 8, 8, 50, 99);
+  int shown = 0, differing = 0;
+  for (double t : {0.0, 300.0, 600.0, 999.0}) {
+    a.SetTime(t), b.SetTime(t), other.SetTime(t);
+    for (int cell = 0; cell < 64; ++cell) {
+      EXPECT_EQ(a.CellAlpha(cell % 8, cell / 8), b.CellAlpha(cell % 8, cell / 8));
+      differing += a.CellAlpha(cell % 8, cell / 8) != other.CellAlpha(cell % 8, cell / 8);
+      if (t == 300.0) shown += a.CellAlpha(cell % 8, cell / 8) > 0;
+    }
+  }
+  EXPECT_GT(differing, 0);
+  EXPECT_GT(shown, 0);  // part of the grid is in at 30 %, not all of it
+  EXPECT_LT(shown, 64);
+  a.SetTime(0);
+  EXPECT_EQ(a.CellAlpha(3, 3), 0);
+  a.SetTime(1000);
+  EXPECT_EQ(a.CellAlpha(3, 3), 255);
+}
+
+TEST(TransitionFactory, ClassZeroIsACutAndShapesFollowTheirTypes) {
+  const TRect area{0, 0, 200, 100};
+  EXPECT_EQ(CreateTransition(area, 0, 1, {}, 1000), nullptr);
+  EXPECT_EQ(CreateTransition(area, -1, 1, {}, 1000), nullptr);
+  const auto reverse = [&](int effectClass, int type) { return CreateTransition(area, effectClass, type, {}, 1000)->Reverse(); };
+  EXPECT_TRUE(reverse(4, 1));
+  EXPECT_FALSE(reverse(4, 2));
+  EXPECT_TRUE(reverse(7, 3));
+  EXPECT_FALSE(reverse(7, 4));
+  EXPECT_TRUE(reverse(8, 1));
+  EXPECT_FALSE(reverse(9, 1));
+  EXPECT_EQ(CreateTransition(area, 12, 1, {}, 1000)->Pass(), TEffectPass::Push);
+  EXPECT_EQ(CreateTransition(area, 13, 1, {}, 1000)->Pass(), TEffectPass::Common);
+}
+
+}  // namespace
+}  // namespace kiv
