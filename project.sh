@@ -45,7 +45,7 @@ case "$command" in
       exec "$build_path/demo" "$@"
     fi
     # No display: a frame of each slide, and one inside an animation, drawn offscreen.
-    "$build_path/kivshow" render "$build_path/demo" -o "$build_path/demo-frames" --at 0,2500,7500,12500,17500
+    "$build_path/kivshow" render "$build_path/demo" -o "$build_path/demo-frames" --at 0,2500,5500,7500,10400,12500,15700,17500
     echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): the demo was rendered headless."
     echo "Its frames are in $build_path/demo-frames/frame_<ms>.png"
     ;;
