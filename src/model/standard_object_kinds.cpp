@@ -9,6 +9,7 @@
 #include "model/kiv_text.h"
 #include "model/kiv_viewport.h"
 #include "model/mask_picture_provider.h"
+#include "model/preset_mask_provider.h"
 #include "model/shadow_picture_provider.h"
 
 namespace kiv {
@@ -27,6 +28,7 @@ TObjectFactoryChain StandardObjectKinds() {
 
 void InstallStandardPictureProviders(TKivSlideHost& host) {
   InstallButtonPictureProvider(host);
+  InstallPresetMaskProvider(host);
   InstallMaskPictureProvider(host);
   InstallShadowPictureProvider(host);
 }
