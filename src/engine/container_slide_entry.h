@@ -16,6 +16,7 @@ class TContainerSlideEntry : public IKivSlideEntry {
   TContainerSlideEntry(std::shared_ptr<const TSlideProducer> producer, std::shared_ptr<TDrawContainer> container);
 
   TDrawContainer& Container() const { return *FContainer; }
+  const std::shared_ptr<const TSlideProducer>& Producer() const { return FProducer; }
   // The size of the slide area in the output the slide was made for.
   TPixelSize SlideArea() const { return FProducer->SlideArea(); }
   // Loads what the slide's objects show (pictures, fonts …) the first time it is

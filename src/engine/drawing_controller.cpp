@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "engine/container_slide_entry.h"
 #include "engine/shown_slides.h"
+#include "model/custom_effect_slide.h"
 #include "render/device/device_lock.h"
 #include "render/device/draw_device.h"
 #include "render/drawer/drawer_3d.h"
@@ -135,6 +136,9 @@ TKivFilter* TDrawingController::TransitionInto(THeldSlide& held) {
   if (!held.Transition) {
     const TSlideEffect& effect = container.Transition();
     held.Transition = std::make_unique<TKivFilter>(effect.Class, effect.Type, effect.Params, effect.Duration);
+    held.Transition->SetEffectSlides([producer = entry->Producer()](std::u16string_view file, TPixelSize size) {
+      return std::unique_ptr<IEffectSlide>(producer->MakeEffectSlide(file, size));
+    });
   }
   held.Transition->SetTime(container.TransitionElapsed());
   return held.Transition.get();

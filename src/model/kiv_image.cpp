@@ -122,6 +122,7 @@ std::optional<TImageDraw> TKivImage::ImageDraw() {
   TImageDraw image;
   image.Picture = FPicture.get();
   image.Store = &FImageStore;
+  image.EffectBuffer = FKeys.ReplaceWithEffectBuffer;
   image.Place = ObjectQuad(*this);
   image.Params = PictureParams(image.Place);
   return image;

@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "base/log.h"
 #include "base/text.h"
+#include "model/custom_effect_slide.h"
 #include "model/slide_order.h"
 
 namespace kiv {
@@ -35,6 +36,8 @@ std::unique_ptr<T> BuiltOrNone(const std::string& what, TBuild build) {
 TSlideProducer::TSlideProducer(TKivSource& source, TObjectFactoryChain kinds,
                                const std::function<void(TKivSlideHost&)>& prepareHost)
     : FSource(source),
+      FKinds(kinds),
+      FPrepareHost(prepareHost),
       FHost(std::make_unique<TKivSlideHost>(source.Container(), std::move(kinds))),
       FDesign(ReadShowDesign(source.MainSection())),
       FVisibleFinder(source) {
@@ -112,6 +115,11 @@ std::unique_ptr<TKivDialog> TSlideProducer::MakeDialog(std::u16string_view name)
     dialog->Advance(true, 0);
     return dialog;
   });
+}
+
+std::unique_ptr<TCustomEffectSlide> TSlideProducer::MakeEffectSlide(std::u16string_view file, TPixelSize size) const {
+  if (!FSource.Container()) return nullptr;
+  return TCustomEffectSlide::Make(*FSource.Container(), file, size, FKinds, FPrepareHost);
 }
 
 std::unique_ptr<TDrawContainer> TSlideProducer::MakeContainer(int index) {

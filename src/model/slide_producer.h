@@ -19,6 +19,8 @@
 
 namespace kiv {
 
+class TCustomEffectSlide;
+
 // Reads the show time now (the engine moves it).
 using TCurrentTime = std::function<double()>;
 
@@ -62,6 +64,9 @@ class TSlideProducer {
   // The prepared slide at index (counting on through later rounds; negative: the
   // lead-in), advanced to the current time.
   std::unique_ptr<TDrawContainer> MakeContainer(int index);
+  // The effect slide of a show's own transition file for a slide area of size, made
+  // with this producer's kinds and pictures; none when it cannot be made. Any thread.
+  std::unique_ptr<TCustomEffectSlide> MakeEffectSlide(std::u16string_view file, TPixelSize size) const;
 
   // The slides on screen at time: both while a transition runs.
   TVisibleSlides VisibleSlides(double time) { return FVisibleFinder.VisibleSlides(time); }
@@ -74,6 +79,8 @@ class TSlideProducer {
   std::u16string DialogSectionName(std::u16string_view name) const;
 
   TKivSource& FSource;
+  const TObjectFactoryChain FKinds;
+  const std::function<void(TKivSlideHost&)> FPrepareHost;
   std::unique_ptr<TKivSlideHost> FHost;
   TShowDesign FDesign;
   TPixelSize FOutput;

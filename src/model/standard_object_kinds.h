@@ -10,7 +10,8 @@ class TKivSlideHost;
 // boxes, texts ("text", "textcomment"), buttons, frames; then viewports and masks.
 TObjectFactoryChain StandardObjectKinds();
 
-// The providers of the virtual pictures the kinds ask for: button pictures.
+// The providers of the virtual pictures the kinds ask for: button pictures, masks,
+// drop shadows and generated mask shapes.
 void InstallStandardPictureProviders(TKivSlideHost& host);
 
 }  // namespace kiv

@@ -56,6 +56,9 @@ class TImageStore {
 
 struct TImageDraw {
   const TBitmapStore* Picture = nullptr;
+  // 1 or 2: while a custom transition draws, the picture shows the outgoing (1) or the
+  // incoming (2) slide instead.
+  int EffectBuffer = 0;
   std::unique_ptr<TImageStore>* Store = nullptr;  // the object's slot, filled on first draw
   TQuadPlace Place;
   TPictureParams Params;

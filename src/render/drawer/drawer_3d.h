@@ -94,6 +94,8 @@ class T3DDrawer : public TDeviceDrawer {
   // Renders the slide which names into the effecter and lets transition draw it.
   void DrawThroughEffect(TDrawItem& first, TDrawItem& second, TEffectSlide which, TDrawFilter& transition);
   void DrawCustomTransition(TDrawItem& first, TDrawItem& second, TDrawFilter& transition);
+  // An effect buffer picture of a custom transition's slide: the slide it stands for.
+  void DrawEffectBuffer(const TImageDraw& image);
   TMaskBuffers& MaskBuffersFor(int depth);
   // Covers the drawer's rectangle.
   void SizeMaskBuffers(TMaskBuffers& buffers);
@@ -136,6 +138,7 @@ class T3DDrawer : public TDeviceDrawer {
   int FMaskDepth = 0;
   std::unique_ptr<TRenderTargetTexture> FPostTarget;
   bool FDrawingForEffect = false;
+  bool FDrawingCustomEffect = false;
   bool FDrawingPostProcess = false;
   std::shared_ptr<TYUVRegistry> FVideos;
 };

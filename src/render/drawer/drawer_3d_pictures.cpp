@@ -21,7 +21,12 @@ constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 void T3DDrawer::DrawImage(const TImageDraw& image) {
   const TPictureParams& params = image.Params;
-  if (!CanDraw() || !image.Picture || !image.Store || params.Opacity <= 0) return;
+  if (!CanDraw() || params.Opacity <= 0) return;
+  if (FDrawingCustomEffect && FEffecter && (image.EffectBuffer == 1 || image.EffectBuffer == 2)) {
+    DrawEffectBuffer(image);
+    return;
+  }
+  if (!image.Picture || !image.Store) return;
   std::lock_guard lock(FLock);
   if (!*image.Store) *image.Store = std::make_unique<TTextureStore2>();
   auto* store = dynamic_cast<TTextureStore2*>(image.Store->get());

@@ -1,4 +1,5 @@
 // Which slide of a change goes through the effect, and in which order.
+#include "render/drawer/box_colours.h"
 #include "render/drawer/draw_filter.h"
 #include "render/drawer/drawer_3d.h"
 #include "render/drawer/effecter.h"
@@ -52,7 +53,22 @@ void T3DDrawer::DrawCustomTransition(TDrawItem& first, TDrawItem& second, TDrawF
   RenderForEffect(second, kSecondSlideClear);
   FEffecter->Toggle();
   FScreen->Clear(FHiderColour, false);
+  TFlagScope customEffect(FDrawingCustomEffect);
   transition.DrawEffect(*this, TEffectSlide::Both);
+}
+
+void T3DDrawer::DrawEffectBuffer(const TImageDraw& image) {
+  TRenderTargetTexture& slide = image.EffectBuffer == 1 ? FEffecter->Current() : FEffecter->Other();
+  // The slide was drawn into the target where it lies on the frame.
+  const TRect& target = FEffecter->Rect();
+  const TRect& area = ContentRect();
+  const TRectF texels{float(area.Left - target.Left), float(area.Top - target.Top), float(area.Right - target.Left),
+                      float(area.Bottom - target.Top)};
+  const TQuadPlace place = ToTarget(image.Place);
+  const uint32_t colour = ScaleAlpha(0xFFFFFFFFu, image.Params.Opacity);
+  const uint8_t soft = image.Params.Smooth ? 1 : 0;
+  FScreen->DrawQuad(&slide, place.Origin, place.AxisX, place.AxisY, texels, {colour, colour, colour, colour},
+                    {soft, soft, soft, soft});
 }
 
 void T3DDrawer::DrawThroughTransition(TDrawItem& first, TDrawItem& second, TDrawFilter& transition,

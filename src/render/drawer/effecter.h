@@ -27,6 +27,7 @@ class TRenderTargetD3DEffecter {
   // Target 0 or 1 (assertion otherwise).
   TRenderTargetTexture& SlideTexture(int index);
   TRenderTargetTexture& Current() { return SlideTexture(FCurrent); }
+  TRenderTargetTexture& Other() { return SlideTexture(1 - FCurrent); }
   void Toggle() { FCurrent = 1 - FCurrent; }
 
  private:

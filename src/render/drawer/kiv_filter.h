@@ -5,12 +5,18 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "base/rect.h"
 #include "model/effect_params.h"
 #include "render/drawer/draw_filter.h"
+#include "render/drawer/effect_slide.h"
 
 namespace kiv {
+
+// The effect slide of a show's own transition file, made for a slide area of size;
+// none when the file is missing or unreadable.
+using TEffectSlideSource = std::function<std::unique_ptr<IEffectSlide>(std::u16string_view file, TPixelSize size)>;
 
 class TKivFilter {
  public:
@@ -33,6 +39,10 @@ class TKivFilter {
   bool Running() const { return FTime >= 0 && FTime < FDuration; }
   double Progress() const { return FTime * FTimeScale; }
 
+  // Where a custom transition (class 18) finds its effect slides.
+  void SetEffectSlides(TEffectSlideSource source) { FEffectSlides = std::move(source); }
+  const TEffectSlideSource& EffectSlides() const { return FEffectSlides; }
+
   // The transition object for the slide rectangle rect, made at the first call; null
   // when the factory makes none.
   TDrawFilter* Transition(const TRect& rect);
@@ -45,6 +55,7 @@ class TKivFilter {
   double FTimeScale;
   double FTime = 0;
   bool FTransitionAsked = false;
+  TEffectSlideSource FEffectSlides;
   std::unique_ptr<TDrawFilter> FTransition;
 };
 

@@ -6,7 +6,7 @@ namespace kiv {
 
 TCommonFilter::TCommonFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
                              int softEdge, int32_t duration, TPointF centre)
-    : TTransitionFilter(effectClass, effectType, params, rect, softEdge, duration), FCentre(centre) {}
+    : TCanvasFilter(effectClass, effectType, params, rect, softEdge, duration), FCentre(centre) {}
 
 TPointF TCommonFilter::Centre() const {
   return {float(Rect().Left) + FCentre.X * float(Rect().Width()), float(Rect().Top) + FCentre.Y * float(Rect().Height())};

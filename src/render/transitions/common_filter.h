@@ -2,11 +2,11 @@
 // Transitions that reveal a slide through a shape growing from a centre (a circle, a
 // rhomb, a square, a strip, diagonal bands): opaque up to the soft edge, then fading
 // out over it. In reverse the shape shrinks over the outgoing slide.
-#include "render/transitions/transition_filter.h"
+#include "render/transitions/canvas_filter.h"
 
 namespace kiv {
 
-class TCommonFilter : public TTransitionFilter {
+class TCommonFilter : public TCanvasFilter {
  public:
   // centre: fractions of the slide area's width and height.
   TCommonFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,

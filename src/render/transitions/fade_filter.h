@@ -1,13 +1,13 @@
 #pragma once
 // The cross-fade: the incoming slide is drawn over the outgoing one, more opaque as the
 // change goes on.
-#include "render/transitions/transition_filter.h"
+#include "render/transitions/canvas_filter.h"
 
 namespace kiv {
 
-class TAlphaFilter : public TTransitionFilter {
+class TAlphaFilter : public TCanvasFilter {
  public:
-  using TTransitionFilter::TTransitionFilter;
+  using TCanvasFilter::TCanvasFilter;
 
  protected:
   void Draw(TEffectCanvas& canvas) override;

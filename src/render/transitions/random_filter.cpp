@@ -15,7 +15,7 @@ constexpr int kMaxCells = 4096;
 
 TRandomFilter::TRandomFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
                              int softEdge, int32_t duration, int columns, int rows, int spread, uint32_t seed)
-    : TTransitionFilter(effectClass, effectType, params, rect, softEdge, duration),
+    : TCanvasFilter(effectClass, effectType, params, rect, softEdge, duration),
       FColumns(std::clamp(columns, 1, kMaxCells)),
       FRows(std::clamp(rows, 1, kMaxCells)),
       FSpread(std::max(0, spread)) {

@@ -3,11 +3,11 @@
 // moment, drawn from a seeded generator so that one seed gives one grid.
 #include <vector>
 
-#include "render/transitions/transition_filter.h"
+#include "render/transitions/canvas_filter.h"
 
 namespace kiv {
 
-class TRandomFilter : public TTransitionFilter {
+class TRandomFilter : public TCanvasFilter {
  public:
   // Columns and rows of the grid (at least 1 each), how widely the cells' moments
   // spread, and the seed of their order.

@@ -2,14 +2,14 @@
 // Slide in: the incoming slide moves in whole from one side (direction 1 from the left,
 // 2 from the right, 3 from the top, 4 from the bottom). Push: the same, while the
 // outgoing slide is moved out ahead of it.
-#include "render/transitions/transition_filter.h"
+#include "render/transitions/canvas_filter.h"
 
 namespace kiv {
 
-class TSlideFilter : public TTransitionFilter {
+class TSlideFilter : public TCanvasFilter {
  public:
   // The direction is the effect type; another type comes from the left.
-  using TTransitionFilter::TTransitionFilter;
+  using TCanvasFilter::TCanvasFilter;
 
  protected:
   void Draw(TEffectCanvas& canvas) override;

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "model/effect_options.h"
 #include "render/transitions/fade_filter.h"
 #include "render/transitions/random_filter.h"
 #include "render/transitions/shape_filters.h"
+#include "render/transitions/slide_effect_filter.h"
 #include "render/transitions/slide_filter.h"
 
 namespace kiv {
@@ -72,10 +74,18 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
   }
 }
 
+std::unique_ptr<TDrawFilter> CreateTransition(const TKivFilter& filter, const TRect& rect) {
+  if (filter.EffectClass() == kCustomEffectClass && filter.EffectSlides()) {
+    const std::u16string file = ChosenEffectFile(filter.Params().CustomEffect, uint32_t(filter.Params().RandomSeed));
+    if (std::unique_ptr<IEffectSlide> slide = file.empty() ? nullptr : filter.EffectSlides()(file, {rect.Width(), rect.Height()}))
+      return std::make_unique<TRealSlideFilter>(filter.EffectClass(), filter.EffectType(), filter.Params(), rect, 0,
+                                                filter.Duration(), std::move(slide));
+  }
+  return CreateTransition(rect, filter.EffectClass(), filter.EffectType(), filter.Params(), filter.Duration());
+}
+
 TTransitionFactory StandardTransitions() {
-  return [](const TKivFilter& filter, const TRect& rect) {
-    return CreateTransition(rect, filter.EffectClass(), filter.EffectType(), filter.Params(), filter.Duration());
-  };
+  return [](const TKivFilter& filter, const TRect& rect) { return CreateTransition(filter, rect); };
 }
 
 }  // namespace kiv

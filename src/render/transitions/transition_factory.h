@@ -16,6 +16,9 @@ namespace kiv {
 // Types a shape does not have, and every other class, cross-fade.
 std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass, int effectType,
                                               const TEffectParams& params, int32_t duration);
+// The same for a slide change, which for a show's own transition (class 18) also
+// finds the effect slide; a missing or unreadable effect file cross-fades.
+std::unique_ptr<TDrawFilter> CreateTransition(const TKivFilter& filter, const TRect& rect);
 
 // The factory the drawer asks for the transition of each slide change.
 TTransitionFactory StandardTransitions();

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
 
 namespace kiv {
 
@@ -19,13 +17,5 @@ TTransitionFilter::TTransitionFilter(int effectClass, int effectType, const TEff
 void TTransitionFilter::SetTime(double t) { FTime = std::clamp(t, 0.0, double(FDuration)); }
 
 double TTransitionFilter::Progress() const { return FDuration > 0 ? FTime / FDuration : 1.0; }
-
-void TTransitionFilter::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
-  if (!effecter) return;
-  const TRect& from = effecter->Rect();
-  TEffectCanvas canvas(drawer.Screen(), effecter->Current(), {float(from.Left), float(from.Top)}, FRect);
-  Draw(canvas);
-}
 
 }  // namespace kiv

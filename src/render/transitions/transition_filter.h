@@ -1,12 +1,11 @@
 #pragma once
 // What every transition object keeps: the slide change's class, type and parameters,
-// the slide area it plays on, its soft edge, its duration and the time reached. The
-// concrete transitions draw from this state onto an effect canvas.
+// the slide area it plays on, its soft edge, its duration and the time reached.
 #include <cstdint>
 
 #include "model/effect_params.h"
 #include "render/drawer/draw_filter.h"
-#include "render/transitions/effect_canvas.h"
+#include "base/rect.h"
 
 namespace kiv {
 
@@ -31,12 +30,6 @@ class TTransitionFilter : public TDrawFilter {
 
   bool Reverse() const override { return FReverse; }
   void SetReverse(bool reverse) { FReverse = reverse; }
-
-  // Draws onto a canvas of the slide the effecter holds.
-  void DrawEffect(T3DDrawer& drawer, TEffectSlide slide) override;
-
- protected:
-  virtual void Draw(TEffectCanvas& canvas) = 0;
 
  private:
   int FClass;

@@ -1,0 +1,31 @@
+#pragma once
+// A show's own transition: an animated effect slide, made from a small project among
+// the show's files, played through the change; its pictures marked as effect buffers
+// show the outgoing and the incoming slide.
+#include <memory>
+
+#include "render/drawer/effect_slide.h"
+#include "render/transitions/transition_filter.h"
+
+namespace kiv {
+
+class TRealSlideFilter : public TTransitionFilter {
+ public:
+  TRealSlideFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
+                   int32_t duration, std::unique_ptr<IEffectSlide> slide);
+
+  TEffectPass Pass() const override { return TEffectPass::Custom; }
+  // The effect slide follows: progress p of the change is p of its own timeline.
+  void SetTime(double t) override;
+  void DrawEffect(T3DDrawer& drawer, TEffectSlide slide) override;
+
+ private:
+  std::unique_ptr<IEffectSlide> FSlide;
+};
+
+// The effect file a custom transition's text names: the text holds one or more names
+// separated by "," (blanks and tabs before a name do not count); of several, seed picks
+// one. Empty when there is none.
+std::u16string ChosenEffectFile(std::u16string_view text, uint32_t seed);
+
+}  // namespace kiv
