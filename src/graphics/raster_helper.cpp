@@ -42,10 +42,10 @@ void TRasterHelper::BeginPaint(int width, int height, uint32_t background) {
   FTarget = std::make_unique<TBitmap>(width, height, TPixelFormat::Bgra32);
   const uint8_t pixel[4] = {uint8_t(background), uint8_t(background >> 8), uint8_t(background >> 16),
                             uint8_t(background >> 24)};
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = FTarget->Row(y);
-    for (int x = 0; x < width; ++x) std::copy(pixel, pixel + 4, row + size_t(x) * 4);
-  }
+  if (background == 0) return;  // a new bitmap is zero-filled
+  uint8_t* first = FTarget->Row(0);
+  for (int x = 0; x < width; ++x) std::copy(pixel, pixel + 4, first + size_t(x) * 4);
+  for (int y = 1; y < height; ++y) std::copy(first, first + size_t(width) * 4, FTarget->Row(y));
 }
 
 std::unique_ptr<TBitmap> TRasterHelper::EndPaint() {

@@ -28,6 +28,7 @@ void TRasterizer::Fill(TOutline& outline, TBitmap& picture, uint32_t colour, con
   FClipWidth = picture.Width() * kSubPixels;
   const int32_t bottom = picture.Height() * kSubPixels;
   FCells.assign(size_t(picture.Width()), 0);
+  FRuns.assign(size_t(picture.Width()) + 1, 0);
   FMinColumn = picture.Width();
   FMaxColumn = -1;
   FActive.clear();
@@ -81,8 +82,10 @@ void TRasterizer::CoverSpan(int32_t x0, int32_t x1) {
     FCells[size_t(first)] += uint16_t(x1 - x0);
   } else {
     FCells[size_t(first)] += uint16_t(kSubPixels - x0 % kSubPixels);
-    for (int32_t x = first + 1; x < last; ++x) FCells[size_t(x)] += kSubPixels;
     FCells[size_t(last)] += uint16_t((x1 - 1) % kSubPixels + 1);
+    // The whole pixels between get 16 each, summed up when the row is blended.
+    ++FRuns[size_t(first) + 1];
+    --FRuns[size_t(last)];
   }
   FMinColumn = std::min(FMinColumn, first);
   FMaxColumn = std::max(FMaxColumn, last);
@@ -91,12 +94,22 @@ void TRasterizer::CoverSpan(int32_t x0, int32_t x1) {
 void TRasterizer::BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill) {
   if (FMinColumn > FMaxColumn) return;
   uint8_t* pixels = picture.Row(y);
+  int runs = 0;
   for (int32_t x = FMinColumn; x <= FMaxColumn; ++x) {
-    const int coverage = FCells[size_t(x)];
+    runs += FRuns[size_t(x)];
+    FRuns[size_t(x)] = 0;
+    const int coverage = FCells[size_t(x)] + runs * kSubPixels;
     if (coverage == 0) continue;
     FCells[size_t(x)] = 0;
     const uint32_t source = fill != nullptr ? (*fill)(x, y) : colour;
-    BlendOver(pixels + size_t(x) * 4, WithCoverage(source, std::min(coverage, 256)));
+    uint8_t* pixel = pixels + size_t(x) * 4;
+    if (coverage >= 256 && source >> 24 == 0xFF) {
+      // The inside of an opaque shape, most of its pixels: the colour as it is.
+      pixel[0] = uint8_t(source), pixel[1] = uint8_t(source >> 8), pixel[2] = uint8_t(source >> 16);
+      pixel[3] = 0xFF;
+    } else {
+      BlendOver(pixel, WithCoverage(source, std::min(coverage, 256)));
+    }
   }
   FMinColumn = picture.Width();
   FMaxColumn = -1;

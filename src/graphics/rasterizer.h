@@ -30,7 +30,11 @@ class TRasterizer {
   void BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill);
 
   std::vector<TActiveEdge> FActive;
-  std::vector<uint16_t> FCells;  // coverage of each pixel of the current row, 0 … 256
+  // Coverage of each pixel of the current row, 0 … 256, but for the pixels that spans
+  // cross whole: those are counted by FRuns, per pixel how many more sub-rows cross it
+  // whole than the pixel before (-16 … 16), so that a span costs the same at any length.
+  std::vector<uint16_t> FCells;
+  std::vector<int16_t> FRuns;
   int32_t FMinColumn = 0;        // the touched cells, FMinColumn > FMaxColumn when none
   int32_t FMaxColumn = -1;
   int32_t FClipWidth = 0;        // in 1/16 pixel
