@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/effect_options.h"
+#include "render/transitions/broom_effect.h"
 #include "render/transitions/fade_filter.h"
 #include "render/transitions/random_filter.h"
 #include "render/transitions/shape_filters.h"
@@ -68,6 +69,10 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
     case 8: return Make<TDiagLines>(b, type == 1 || type == 3, 1, mirrored);
     case 9: return Strips(b, {type == 2 ? 1.0f : 0.0f, 0.5f}, {0.5f, type == 4 ? 1.0f : 0.0f}, false);
     case 10: return Make<TDiagLines>(b, false, type == 1 || type == 3 ? 0 : 2, mirrored);
+    case 11: {
+      const float fraction = std::isfinite(params.BroomOffset) ? params.BroomOffset : 0;
+      return Make<TBroomEffect>(b, type > 8, float(rect.Width() + rect.Height()) / 2 * fraction);
+    }
     case 12: return Make<TPushFilter>(b, false);
     case 13: return Make<TSlideFilter>(b, false);
     default: return Fade(b);

@@ -113,6 +113,27 @@ TEST_F(TransitionDrawingTest, WipesAndBandsComeFromWhereTheirTypeSays) {
   ExpectShows(*mirrored, kWidth - 3, 3, kRed, "top-right");
 }
 
+TEST_F(TransitionDrawingTest, TheBroomSweepsAboutItsPivotFromItsEdge) {
+  TEffectParams params;
+  params.BroomOffset = 0.2f;
+  params.SoftEdge = 0.05f;
+  // From above the top: the line starts at the top-right corner and turns clockwise
+  // through the bottom to the top-left corner.
+  ExpectShows(*At(11, 1, 0.001, params), kWidth - 2, 2, kRed, "untouched at the start");
+  const std::unique_ptr<TBitmap> early = At(11, 1, 0.3, params);
+  ExpectShows(*early, kWidth - 3, 3, kBlue, "swept first");
+  ExpectShows(*early, 3, kHeight - 3, kRed, "swept last");
+  ExpectShows(*At(11, 1, 0.999, params), 2, 2, kBlue, "all swept");
+  // From left of the left edge: the line turns from the top-left corner to the bottom-left.
+  const std::unique_ptr<TBitmap> fromLeft = At(11, 4, 0.3, params);
+  ExpectShows(*fromLeft, 3, 3, kBlue, "top-left swept first");
+  ExpectShows(*fromLeft, 3, kHeight - 3, kRed, "bottom-left swept last");
+  // Reverse (type 9): the outgoing slide is swept off backwards, from the top-left corner.
+  const std::unique_ptr<TBitmap> back = At(11, 9, 0.3, params);
+  ExpectShows(*back, 3, 3, kBlue, "bared first");
+  ExpectShows(*back, kWidth - 3, 3, kRed, "bared last");
+}
+
 TEST_F(TransitionDrawingTest, SlideInAndPushMoveWholeSlides) {
   // The incoming slide from the left, a quarter of the way in.
   const std::unique_ptr<TBitmap> in = At(13, 1, 0.25);
