@@ -5,6 +5,7 @@
 #include "model/effect_options.h"
 #include "render/transitions/broom_effect.h"
 #include "render/transitions/fade_filter.h"
+#include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
 #include "render/transitions/shape_filters.h"
 #include "render/transitions/slide_effect_filter.h"
@@ -75,6 +76,9 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
     }
     case 12: return Make<TPushFilter>(b, false);
     case 13: return Make<TSlideFilter>(b, false);
+    case 16:
+      if (type < 1 || type > 4) return Fade(b);
+      return Make<TOverturnEffect>(b, false, params.FlipSmooth, params.FlipCenter, params.FlipCurving);
     default: return Fade(b);
   }
 }

@@ -2,8 +2,11 @@
 // where each transition must show which slide at chosen moments.
 #include <gtest/gtest.h>
 
+#include <numbers>
+
 #include "render/drawer/drawer_test_support.h"
 #include "render/drawer/kiv_filter.h"
+#include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
 #include "render/transitions/slide_filter.h"
 #include "render/transitions/transition_factory.h"
@@ -132,6 +135,35 @@ TEST_F(TransitionDrawingTest, TheBroomSweepsAboutItsPivotFromItsEdge) {
   const std::unique_ptr<TBitmap> back = At(11, 9, 0.3, params);
   ExpectShows(*back, 3, 3, kBlue, "bared first");
   ExpectShows(*back, kWidth - 3, 3, kRed, "bared last");
+}
+
+TEST_F(TransitionDrawingTest, TheOverturnShowsTheOutgoingFaceThenTheIncomingOne) {
+  TEffectParams params;
+  params.FlipCurving = 0.5f;
+  // About the vertical axis, the left edge kept in the screen plane: the card narrows,
+  // its far edge shrinks, and it darkens towards edge-on.
+  const std::unique_ptr<TBitmap> early = At(16, 1, 0.25, params);
+  const uint32_t face = PixelAt(*early, kWidth / 2, kHeight / 2);
+  EXPECT_GT(Red(face), 150);
+  EXPECT_LT(Red(face), 255);
+  EXPECT_EQ(Blue(face), 0);
+  ExpectShows(*early, kWidth - 3, 3, 0xFF000000, "beside the turned card");
+  ExpectShows(*early, kWidth - 3, kHeight / 2, 0xFF000000, "beside the narrowed card");
+  const std::unique_ptr<TBitmap> late = At(16, 1, 0.75, params);
+  EXPECT_GT(Blue(PixelAt(*late, kWidth / 2, kHeight / 2)), 150);
+  EXPECT_EQ(Red(PixelAt(*late, kWidth / 2, kHeight / 2)), 0);
+  // About the horizontal axis (type 3) the card narrows from top and bottom instead.
+  const std::unique_ptr<TBitmap> across = At(16, 3, 0.25, params);
+  ExpectShows(*across, kWidth / 2, 2, 0xFF000000, "above the card");
+  EXPECT_GT(Red(PixelAt(*across, kWidth / 2, kHeight / 2)), 150);
+
+  TOverturnEffect smooth(16, 1, params, {0, 0, kWidth, kHeight}, 0, 1000, true, false, 0.5f);
+  smooth.SetTime(500);
+  EXPECT_EQ(smooth.Brightness(), 100);  // edge-on
+  smooth.SetTime(250);
+  EXPECT_NEAR(smooth.Angle(), std::numbers::pi / 8, 1e-9);  // eased: 2 · 0.25² of a half turn
+  smooth.SetTime(0);
+  EXPECT_EQ(smooth.Brightness(), 255);
 }
 
 TEST_F(TransitionDrawingTest, SlideInAndPushMoveWholeSlides) {
