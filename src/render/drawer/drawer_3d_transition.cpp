@@ -59,11 +59,7 @@ void T3DDrawer::DrawCustomTransition(TDrawItem& first, TDrawItem& second, TDrawF
 
 void T3DDrawer::DrawEffectBuffer(const TImageDraw& image) {
   TRenderTargetTexture& slide = image.EffectBuffer == 1 ? FEffecter->Current() : FEffecter->Other();
-  // The slide was drawn into the target where it lies on the frame.
-  const TRect& target = FEffecter->Rect();
-  const TRect& area = ContentRect();
-  const TRectF texels{float(area.Left - target.Left), float(area.Top - target.Top), float(area.Right - target.Left),
-                      float(area.Bottom - target.Top)};
+  const TRectF texels = FEffecter->Texels(ContentRect());
   const TQuadPlace place = ToTarget(image.Place);
   const uint32_t colour = ScaleAlpha(0xFFFFFFFFu, image.Params.Opacity);
   const uint8_t soft = image.Params.Smooth ? 1 : 0;

@@ -28,4 +28,9 @@ void TRenderTargetD3DEffecter::RenderSlide(uint32_t clearColour, const std::func
   draw();
 }
 
+TRectF TRenderTargetD3DEffecter::Texels(const TRect& area) const {
+  return {float(area.Left - FRect.Left), float(area.Top - FRect.Top), float(area.Right - FRect.Left),
+          float(area.Bottom - FRect.Top)};
+}
+
 }  // namespace kiv

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/rect.h"
+#include "render/device/geometry_3d.h"
 #include "render/drawer/render_target.h"
 
 namespace kiv {
@@ -29,6 +30,9 @@ class TRenderTargetD3DEffecter {
   TRenderTargetTexture& Current() { return SlideTexture(FCurrent); }
   TRenderTargetTexture& Other() { return SlideTexture(1 - FCurrent); }
   void Toggle() { FCurrent = 1 - FCurrent; }
+  // Where area of the frame lies in the slide textures, in their pixels: slides are
+  // drawn into them as they lie on the frame, from the rectangle's top-left.
+  TRectF Texels(const TRect& area) const;
 
  private:
   T3DScreen& FScreen;

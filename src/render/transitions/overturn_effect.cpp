@@ -34,7 +34,6 @@ void TOverturnEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
   TRenderTargetD3DEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
-  const TRect& target = effecter->Rect();
   const bool vertical = EffectType() != 3 && EffectType() != 4;  // the axis the card turns about
   const float sense = EffectType() == 2 || EffectType() == 4 ? -1.0f : 1.0f;
   const double angle = Angle();
@@ -62,9 +61,7 @@ void TOverturnEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
   }
   const uint32_t level = uint32_t(Brightness());
   const uint32_t colour = 0xFF000000u | level << 16 | level << 8 | level;
-  const TRectF texels{float(area.Left - target.Left), float(area.Top - target.Top), float(area.Right - target.Left),
-                      float(area.Bottom - target.Top)};
-  drawer.Screen().DrawQuad(&effecter->Current(), origin, xAxis, yAxis, texels, {colour, colour, colour, colour},
+  drawer.Screen().DrawQuad(&effecter->Current(), origin, xAxis, yAxis, effecter->Texels(area), {colour, colour, colour, colour},
                            {1, 1, 1, 1});
 }
 
