@@ -61,8 +61,8 @@ void TOverturnEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
   }
   const uint32_t level = uint32_t(Brightness());
   const uint32_t colour = 0xFF000000u | level << 16 | level << 8 | level;
-  drawer.Screen().DrawQuad(&effecter->Current(), origin, xAxis, yAxis, effecter->Texels(area), {colour, colour, colour, colour},
-                           {1, 1, 1, 1});
+  drawer.Screen().DrawQuad(&effecter->Current(), origin, xAxis, yAxis, effecter->Texels(area),
+                           {colour, colour, colour, colour}, {1, 1, 1, 1});
 }
 
 }  // namespace kiv
