@@ -30,7 +30,8 @@ using TSeconds = std::chrono::duration<double>;
 // The project in folder packed as a data file named after name; extra files are packed
 // under the names the project uses, from its own folder.
 std::string PackedShow(const fs::path& folder, const std::string& name, std::vector<std::string> extraFiles = {}) {
-  const std::string show = (fs::temp_directory_path() / ("kiv_render_bench_" + name + "_" + std::to_string(::getpid()))).string();
+  const std::string show =
+      (fs::temp_directory_path() / ("kiv_render_bench_" + name + "_" + std::to_string(::getpid()))).string();
   const fs::path previous = fs::current_path();
   fs::current_path(folder);
   TShowPackRequest request;
@@ -52,7 +53,8 @@ const std::string& DemoShow() {
 // One slide of the demo's size with nothing on it.
 const std::string& EmptyShow() {
   static const std::string path = [] {
-    const fs::path folder = fs::temp_directory_path() / ("kiv_render_bench_empty_project_" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("kiv_render_bench_empty_project_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::ofstream(folder / "Project.kiv") << "[main]\nKivVersion=1.0\nopt_scr_width=1280\nopt_scr_height=720\n"
                                              "opt_slidescount=1\nopt_synchpos1=5000\nopt_fx_enable=0\n\n[Slide1]\n";
@@ -127,7 +129,12 @@ void BM_SlideFramesAt1080p(benchmark::State& state) {
   }
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SlideFramesAt1080p)->ArgNames({"read_back", "slide"})->ArgsProduct({{0, 1}, {2, 3}})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
+BENCHMARK(BM_SlideFramesAt1080p)
+    ->ArgNames({"read_back", "slide"})
+    ->ArgsProduct({{0, 1}, {2, 3}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(200);
 
 }  // namespace
 }  // namespace kiv

@@ -51,7 +51,8 @@ std::unique_ptr<TCustomEffectSlide> TCustomEffectSlide::Make(TFileAccessor& file
     // drawer, so their own pixels stay clear.
     const auto buffers = [size](std::u16string_view name) -> std::shared_ptr<TBitmapStore> {
       if (!name.starts_with(kEffectBufferPrefix)) return nullptr;
-      return std::make_shared<TWrapperBitmapStore>(std::make_unique<TBitmap>(size.Width, size.Height, TPixelFormat::Bgra32));
+      auto clear = std::make_unique<TBitmap>(size.Width, size.Height, TPixelFormat::Bgra32);
+      return std::make_shared<TWrapperBitmapStore>(std::move(clear));
     };
     effect->FProducer = std::make_unique<TSlideProducer>(*effect->FSource, std::move(kinds), [&](TKivSlideHost& host) {
       if (prepareHost) prepareHost(host);

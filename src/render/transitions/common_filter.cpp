@@ -9,7 +9,8 @@ TCommonFilter::TCommonFilter(int effectClass, int effectType, const TEffectParam
     : TCanvasFilter(effectClass, effectType, params, rect, softEdge, duration), FCentre(centre) {}
 
 TPointF TCommonFilter::Centre() const {
-  return {float(Rect().Left) + FCentre.X * float(Rect().Width()), float(Rect().Top) + FCentre.Y * float(Rect().Height())};
+  const TRect& r = Rect();
+  return {float(r.Left) + FCentre.X * float(r.Width()), float(r.Top) + FCentre.Y * float(r.Height())};
 }
 
 void TCommonFilter::Draw(TEffectCanvas& canvas) {

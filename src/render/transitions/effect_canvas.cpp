@@ -10,7 +10,9 @@ namespace kiv {
 
 namespace {
 
-uint32_t WhiteWithAlpha(float alpha) { return uint32_t(std::lround(std::clamp(alpha, 0.0f, 255.0f))) << 24 | 0xFFFFFFu; }
+uint32_t WhiteWithAlpha(float alpha) {
+  return uint32_t(std::lround(std::clamp(alpha, 0.0f, 255.0f))) << 24 | 0xFFFFFFu;
+}
 
 }  // namespace
 

@@ -86,7 +86,8 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
 std::unique_ptr<TDrawFilter> CreateTransition(const TKivFilter& filter, const TRect& rect) {
   if (filter.EffectClass() == kCustomEffectClass && filter.EffectSlides()) {
     const std::u16string file = ChosenEffectFile(filter.Params().CustomEffect, uint32_t(filter.Params().RandomSeed));
-    if (std::unique_ptr<IEffectSlide> slide = file.empty() ? nullptr : filter.EffectSlides()(file, {rect.Width(), rect.Height()}))
+    const TPixelSize area{rect.Width(), rect.Height()};
+    if (std::unique_ptr<IEffectSlide> slide = file.empty() ? nullptr : filter.EffectSlides()(file, area))
       return std::make_unique<TRealSlideFilter>(filter.EffectClass(), filter.EffectType(), filter.Params(), rect, 0,
                                                 filter.Duration(), std::move(slide));
   }
