@@ -4,6 +4,7 @@
 
 #include "model/effect_options.h"
 #include "render/transitions/broom_effect.h"
+#include "render/transitions/clock_effect.h"
 #include "render/transitions/fade_filter.h"
 #include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
@@ -62,6 +63,7 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
       return Make<TRandomFilter>(b, false, params.MosaicColumns, params.MosaicRows, spread,
                                  uint32_t(params.RandomSeed));
     }
+    case 3: return Make<TClockEffect>(b, false);
     case 4:
       return Make<TCircleFilter>(b, type == 1, TPointF{float(params.CenterX) / 100, float(params.CenterY) / 100});
     case 5: return Make<TRhombFilter>(b, type == 1, kMiddle);

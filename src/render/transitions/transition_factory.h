@@ -8,7 +8,7 @@
 namespace kiv {
 
 // The transition for the slide area rect; none for class 0 or below. Classes and
-// types: 1 mosaic; 2 cross-fade; 4 circle, 5 rhomb, 6 square (type 1 closing, others
+// types: 1 mosaic; 2 cross-fade; 3 clock (type 2 turning the other way); 4 circle, 5 rhomb, 6 square (type 1 closing, others
 // opening); 7 strips from the middle (types 1, 2 across, 3, 4 down; 1 and 3 closing);
 // 8 diagonal bands from the middle (3, 4 mirrored; 1 and 3 closing); 9 wipes from an
 // edge (1 left, 2 right, 3 top, 4 bottom); 10 diagonal wipes from a corner; 11 the

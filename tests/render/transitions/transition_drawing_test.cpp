@@ -6,6 +6,7 @@
 
 #include "render/drawer/drawer_test_support.h"
 #include "render/drawer/kiv_filter.h"
+#include "render/transitions/clock_effect.h"
 #include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
 #include "render/transitions/slide_filter.h"
@@ -166,6 +167,34 @@ TEST_F(TransitionDrawingTest, TheOverturnShowsTheOutgoingFaceThenTheIncomingOne)
   EXPECT_EQ(smooth.Brightness(), 255);
 }
 
+TEST_F(TransitionDrawingTest, TheClockHandSweepsFromTwelveOClock) {
+  TEffectParams params;
+  params.SoftEdge = 0.05f;  // 16 pixels
+  // A quarter turn: the top-right quarter is swept.
+  const std::unique_ptr<TBitmap> quarter = At(3, 1, 0.25, params);
+  ExpectShows(*quarter, kWidth - 20, 20, kBlue, "top right");
+  ExpectShows(*quarter, 20, 20, kRed, "top left");
+  ExpectShows(*quarter, kWidth - 20, kHeight - 20, kRed, "bottom right");
+  // Type 2 turns the other way.
+  const std::unique_ptr<TBitmap> mirrored = At(3, 2, 0.25, params);
+  ExpectShows(*mirrored, 20, 20, kBlue, "top left, mirrored");
+  ExpectShows(*mirrored, kWidth - 20, 20, kRed, "top right, mirrored");
+
+  TClockEffect clock(3, 1, params, {0, 0, 400, 400}, 16, 1000);
+  clock.SetTime(250);
+  EXPECT_EQ(clock.AlphaAt({300, 100}), 255);  // well inside the swept quarter
+  EXPECT_EQ(clock.AlphaAt({100, 100}), 0);    // not reached
+  EXPECT_EQ(clock.AlphaAt({300, 300}), 0);
+  // Soft towards both edges: just right of twelve o'clock and just above the hand.
+  EXPECT_LT(clock.AlphaAt({203, 50}), 64);
+  EXPECT_LT(clock.AlphaAt({350, 197}), 64);
+  EXPECT_GT(clock.AlphaAt({215, 50}), clock.AlphaAt({203, 50}));
+  // Near the end of the turn the edges have hardened: no soft seam is left.
+  clock.SetTime(990);
+  EXPECT_EQ(clock.AlphaAt({203, 50}), 255);
+  EXPECT_EQ(clock.AlphaAt({196, 50}), 0);  // the last sliver before twelve o'clock
+}
+
 TEST_F(TransitionDrawingTest, SlideInAndPushMoveWholeSlides) {
   // The incoming slide from the left, a quarter of the way in.
   const std::unique_ptr<TBitmap> in = At(13, 1, 0.25);
@@ -220,7 +249,9 @@ TEST(TransitionFactory, ClassZeroIsACutAndShapesFollowTheirTypes) {
   const TRect area{0, 0, 200, 100};
   EXPECT_EQ(CreateTransition(area, 0, 1, {}, 1000), nullptr);
   EXPECT_EQ(CreateTransition(area, -1, 1, {}, 1000), nullptr);
-  const auto reverse = [&](int effectClass, int type) { return CreateTransition(area, effectClass, type, {}, 1000)->Reverse(); };
+  const auto reverse = [&](int effectClass, int type) {
+    return CreateTransition(area, effectClass, type, {}, 1000)->Reverse();
+  };
   EXPECT_TRUE(reverse(4, 1));
   EXPECT_FALSE(reverse(4, 2));
   EXPECT_TRUE(reverse(7, 3));
