@@ -70,7 +70,8 @@ void TClockEffect::Draw(TEffectCanvas& canvas) {
   if (hand <= 0) return;
   const TRectF& area = canvas.Area();
   const TPointF c = Centre();
-  const float reach = std::hypot(std::max(c.X - area.Left, area.Right - c.X), std::max(c.Y - area.Top, area.Bottom - c.Y));
+  const float reach =
+      std::hypot(std::max(c.X - area.Left, area.Right - c.X), std::max(c.Y - area.Top, area.Bottom - c.Y));
   // Rings fine within the soft edges' width of the centre, coarser further out; the
   // edges' alphas are worked out at every corner of the grid.
   const float soft = SoftWidth();
