@@ -1,5 +1,6 @@
 #include "graphics/raster_helper.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/errors.h"
