@@ -11,6 +11,7 @@
 #include "render/transitions/shape_filters.h"
 #include "render/transitions/slide_effect_filter.h"
 #include "render/transitions/slide_filter.h"
+#include "render/transitions/two_slides_effect.h"
 
 namespace kiv {
 
@@ -81,6 +82,9 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
     case 16:
       if (type < 1 || type > 4) return Fade(b);
       return Make<TOverturnEffect>(b, false, params.FlipSmooth, params.FlipCenter, params.FlipCurving);
+    case 17:
+      if (type < 1 || type > 4) return Fade(b);
+      return Make<TTwoSlidesEffect>(b, false, params.SwapWidth, params.SwapDepth, params.SwapMaxAngle);
     default: return Fade(b);
   }
 }

@@ -15,8 +15,8 @@ namespace kiv {
 // 10 diagonal wipes from a corner; 11 the broom (1 … 8 from the edges and corners,
 // 9 … 16 the same in reverse); 12 push and 13 slide in (1 from the left, 2 from the
 // right, 3 from the top, 4 from the bottom); 16 the overturn (1, 2 about the vertical
-// axis, 3, 4 about the horizontal one). Types a shape does not have, and every other
-// class, cross-fade.
+// axis, 3, 4 about the horizontal one); 17 two slides (1 right, 2 left, 3 down, 4 up).
+// Types a shape does not have, and every other class, cross-fade.
 std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass, int effectType,
                                               const TEffectParams& params, int32_t duration);
 // The same for a slide change, which for a show's own transition (class 18) also

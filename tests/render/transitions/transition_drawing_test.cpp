@@ -2,6 +2,7 @@
 // where each transition must show which slide at chosen moments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numbers>
 
 #include "render/drawer/drawer_test_support.h"
@@ -193,6 +194,41 @@ TEST_F(TransitionDrawingTest, TheClockHandSweepsFromTwelveOClock) {
   clock.SetTime(990);
   EXPECT_EQ(clock.AlphaAt({203, 50}), 255);
   EXPECT_EQ(clock.AlphaAt({196, 50}), 0);  // the last sliver before twelve o'clock
+}
+
+TEST_F(TransitionDrawingTest, TwoSlidesSwapAsCardsAndOnlySidewaysOnesAreReflected) {
+  TEffectParams params;
+  params.SwapWidth = 1;
+  params.SwapDepth = 4;
+  params.SwapMaxAngle = 60;
+  // Counts over the frame: slide pixels on each half, and dim pixels of a reflection.
+  struct TCounts {
+    int RedRight = 0, RedLeft = 0, BlueRight = 0, BlueLeft = 0, Dim = 0;
+  };
+  const auto count = [](const TBitmap& shot) {
+    TCounts c;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const uint32_t pixel = PixelAt(shot, x, y);
+        const bool right = x >= kWidth / 2;
+        if (Red(pixel) > 200) (right ? c.RedRight : c.RedLeft)++;
+        if (Blue(pixel) > 200) (right ? c.BlueRight : c.BlueLeft)++;
+        if (std::max(Red(pixel), Blue(pixel)) > 10 && std::max(Red(pixel), Blue(pixel)) < 100) ++c.Dim;
+      }
+    return c;
+  };
+  // Type 1: the outgoing card swings out to the right, the incoming one comes from the left.
+  const TCounts sideways = count(*At(17, 1, 0.3, params));
+  EXPECT_GT(sideways.RedRight, sideways.RedLeft);
+  EXPECT_GT(sideways.BlueLeft, sideways.BlueRight);
+  EXPECT_GT(sideways.BlueLeft, 0);
+  EXPECT_GT(sideways.Dim, 500);  // the floor reflects both cards
+  // Type 3 moves the cards up and down, without a floor.
+  const TCounts vertical = count(*At(17, 3, 0.3, params));
+  EXPECT_LT(vertical.Dim, sideways.Dim / 4);
+  // At the end the incoming card stands where the slide area is.
+  const std::unique_ptr<TBitmap> end = At(17, 1, 0.999, params);
+  ExpectShows(*end, kWidth / 2, kHeight / 2, kBlue, "incoming card in place");
 }
 
 TEST_F(TransitionDrawingTest, SlideInAndPushMoveWholeSlides) {
