@@ -6,15 +6,9 @@
 #include "render/drawer/drawer_3d.h"
 #include "render/drawer/effecter.h"
 #include "render/screen/screen_3d.h"
+#include "render/transitions/easing.h"
 
 namespace kiv {
-
-namespace {
-
-// Eases in and out: slow at both ends, fast edge-on.
-double Eased(double p) { return p < 0.5 ? 2 * p * p : 1 - 2 * (1 - p) * (1 - p); }
-
-}  // namespace
 
 TOverturnEffect::TOverturnEffect(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
                                  int softEdge, int32_t duration, bool smooth, bool centred, float curving)

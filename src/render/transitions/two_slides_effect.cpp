@@ -6,15 +6,13 @@
 #include "render/drawer/drawer_3d.h"
 #include "render/drawer/effecter.h"
 #include "render/screen/screen_3d.h"
+#include "render/transitions/easing.h"
 
 namespace kiv {
 
 namespace {
 
 float Finite(float value, float fallback) { return std::isfinite(value) ? value : fallback; }
-
-// Eases in and out: slow at both ends.
-float Eased(float p) { return p < 0.5f ? 2 * p * p : 1 - 2 * (1 - p) * (1 - p); }
 
 // A reflection fades from half opacity at the floor to nothing a third of the way up.
 constexpr uint32_t kReflectionAtFloor = 0x80FFFFFFu;
@@ -30,7 +28,7 @@ TTwoSlidesEffect::TTwoSlidesEffect(int effectClass, int effectType, const TEffec
       FMaxAngle(Finite(maxAngle, 60) * std::numbers::pi_v<float> / 180) {}
 
 void TTwoSlidesEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide slide) {
-  const float x = Eased(float(Progress()));
+  const float x = float(Eased(Progress()));
   // Type 1 sends the outgoing card to the right and brings the incoming one from the left.
   const float sense = EffectType() == 2 || EffectType() == 4 ? -1.0f : 1.0f;
   if (slide == TEffectSlide::Outgoing)
