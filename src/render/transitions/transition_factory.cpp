@@ -8,6 +8,7 @@
 #include "render/transitions/fade_filter.h"
 #include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
+#include "render/transitions/roll_effect.h"
 #include "render/transitions/shape_filters.h"
 #include "render/transitions/slide_effect_filter.h"
 #include "render/transitions/slide_filter.h"
@@ -79,6 +80,13 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
     }
     case 12: return Make<TPushFilter>(b, false);
     case 13: return Make<TSlideFilter>(b, false);
+    case 14:
+    case 15: {
+      if (type < 1 || type > 8) return Fade(b);
+      const float diameter = float(rect.Width()) * (std::isfinite(params.RollDiameter) ? params.RollDiameter : 0);
+      return Make<TRollEffect2>(b, type > 4, diameter, params.RollVariants, params.RollUseBackColor,
+                                params.RollBackColor, params.Roll3D, params.RollCurving);
+    }
     case 16:
       if (type < 1 || type > 4) return Fade(b);
       return Make<TOverturnEffect>(b, false, params.FlipSmooth, params.FlipCenter, params.FlipCurving);

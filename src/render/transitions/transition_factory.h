@@ -14,7 +14,8 @@ namespace kiv {
 // mirrored; 1 and 3 closing); 9 wipes from an edge (1 left, 2 right, 3 top, 4 bottom);
 // 10 diagonal wipes from a corner; 11 the broom (1 … 8 from the edges and corners,
 // 9 … 16 the same in reverse); 12 push and 13 slide in (1 from the left, 2 from the
-// right, 3 from the top, 4 from the bottom); 16 the overturn (1, 2 about the vertical
+// right, 3 from the top, 4 from the bottom); 14 and 15 the page roll from an edge or a
+// corner (5 … 8 rolling the outgoing slide up); 16 the overturn (1, 2 about the vertical
 // axis, 3, 4 about the horizontal one); 17 two slides (1 right, 2 left, 3 down, 4 up).
 // Types a shape does not have, and every other class, cross-fade.
 std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass, int effectType,

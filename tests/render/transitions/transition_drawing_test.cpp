@@ -10,6 +10,7 @@
 #include "render/transitions/clock_effect.h"
 #include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
+#include "render/transitions/roll_effect.h"
 #include "render/transitions/slide_filter.h"
 #include "render/transitions/transition_factory.h"
 
@@ -229,6 +230,57 @@ TEST_F(TransitionDrawingTest, TwoSlidesSwapAsCardsAndOnlySidewaysOnesAreReflecte
   // At the end the incoming card stands where the slide area is.
   const std::unique_ptr<TBitmap> end = At(17, 1, 0.999, params);
   ExpectShows(*end, kWidth / 2, kHeight / 2, kBlue, "incoming card in place");
+}
+
+TEST_F(TransitionDrawingTest, ThePageRollUnrollsTheIncomingSlideOrRollsUpTheOutgoingOne) {
+  TEffectParams params;
+  params.RollDiameter = 0.1f;  // 32 pixels
+  // From the left edge, half way: unrolled on the left, still to come on the right, and
+  // the roll between them shaded darker where it turns away.
+  const std::unique_ptr<TBitmap> half = At(14, 1, 0.5, params);
+  ExpectShows(*half, 10, 100, kBlue, "unrolled");
+  ExpectShows(*half, kWidth - 10, 100, kRed, "not reached");
+  int darkest = 255;
+  for (int x = 100; x < kWidth - 20; ++x) darkest = std::min(darkest, Blue(PixelAt(*half, x, 100)));
+  EXPECT_LT(darkest, 150);
+  // Type 7 rolls the outgoing slide up from the right instead.
+  const std::unique_ptr<TBitmap> rolling = At(14, 7, 0.5, params);
+  ExpectShows(*rolling, 10, 100, kRed, "still flat");
+  ExpectShows(*rolling, kWidth - 10, 100, kBlue, "bared");
+  // From the top-left corner (class 15): the corner is reached first.
+  const std::unique_ptr<TBitmap> corner = At(15, 1, 0.3, params);
+  ExpectShows(*corner, 3, 3, kBlue, "near corner");
+  ExpectShows(*corner, kWidth - 3, kHeight - 3, kRed, "far corner");
+  // Nearly done, the incoming slide lies flat.
+  ExpectShows(*At(14, 2, 0.999, params), kWidth / 2, kHeight / 2, kBlue, "unrolled");
+}
+
+TEST(RollEffect, PointsWrapRoundTheRollPastItsFront) {
+  const TRect area{0, 0, 400, 200};
+  // A diameter below 2 pixels rolls on a radius of 2.
+  TRollEffect2 thin(14, 1, {}, area, 0, 1000, 1, false, false, {}, false, 0);
+  thin.SetTime(500);  // the front half way from -202 to 200: at -1
+  EXPECT_FLOAT_EQ(thin.Wrapped(-50).X, -50);                          // behind: flat
+  EXPECT_NEAR(thin.Wrapped(-1 + 2 * std::numbers::pi_v<float> / 2).X, 1, 1e-4);  // a quarter turn: one radius on
+  EXPECT_NEAR(thin.Wrapped(-1 + 2 * std::numbers::pi_v<float>).X, -1, 1e-4);     // half a turn: back over the front
+  EXPECT_NEAR(thin.Wrapped(100).X, -1 - (101 - 2 * std::numbers::pi_v<float>), 1e-3);  // then straight back
+  // Directions by class and type; 5 … 8 roll as 3, 4, 1, 2.
+  const auto direction = [&](int effectClass, int type) {
+    return TRollEffect2(effectClass, type, {}, area, 0, 1000, 40, false, false, {}, false, 0).Direction();
+  };
+  EXPECT_FLOAT_EQ(direction(14, 1).X, 1);
+  EXPECT_FLOAT_EQ(direction(14, 2).Y, 1);
+  EXPECT_FLOAT_EQ(direction(14, 3).X, -1);
+  EXPECT_FLOAT_EQ(direction(14, 4).Y, -1);
+  EXPECT_FLOAT_EQ(direction(14, 7).X, 1);
+  EXPECT_FLOAT_EQ(direction(14, 5).X, -1);
+  EXPECT_NEAR(direction(15, 2).X, -0.7071f, 1e-4);
+  EXPECT_NEAR(direction(15, 2).Y, 0.7071f, 1e-4);
+  // In 3D the roll rises towards the viewer.
+  TRollEffect2 raised(14, 1, {}, area, 0, 1000, 40, false, false, {}, true, 0.5f);
+  raised.SetTime(500);
+  EXPECT_FLOAT_EQ(raised.Wrapped(-100).Y, 0);
+  EXPECT_LT(raised.Wrapped(150).Y, 0);
 }
 
 TEST_F(TransitionDrawingTest, SlideInAndPushMoveWholeSlides) {
