@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Slide 1 at its start and half way through its zoom, then slides 2, 3 and 4, and the
-// three slide changes: an opening circle, a push from the right and a mosaic.
+// three slide changes: an opening circle, a push from the right and a page roll.
 const std::vector<std::string> kTimes = {"0", "2500", "7500", "12500", "17500", "5500", "10400", "15700"};
 // Slide 3 (a masked viewport and a button) rendered on its own.
 const std::string kAloneTime = "12500";
