@@ -1,11 +1,13 @@
 #include "base/log.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
 
 #include "base/clock.h"
 
@@ -35,7 +37,11 @@ TEST(LogBanners, HaveTheExactLinesAndDateFormat) {
 
 class FileLogTest : public ::testing::Test {
  protected:
-  std::string path = (std::filesystem::temp_directory_path() / "kiv_log_test.log").string();
+  // Tests run side by side in their own processes: each writes a file of its own.
+  std::string path = (std::filesystem::temp_directory_path() /
+                      ("kiv_log_test_" + std::to_string(::getpid()) + "_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log"))
+                         .string();
   void TearDown() override { std::filesystem::remove(path); }
 };
 
