@@ -167,5 +167,54 @@ TEST_F(DemoRenderTest, BadCommandLinesAreExplained) {
   EXPECT_FALSE(fs::exists(out)) << "no folder is made for a render that cannot start";
 }
 
+// A show's own transition end to end: kivshow render plays a project whose second
+// slide comes in through an effect file among its files (the incoming slide growing
+// from the middle over the outgoing one); a missing effect file cross-fades.
+TEST(CustomTransitionRender, TheEffectSlideShowsBothSlidesOfTheChange) {
+  const fs::path folder = fs::temp_directory_path() / ("kiv_custom_fx_" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder / "fx");
+  ASSERT_EQ(std::system(("cd '" + folder.string() + "' && convert -size 320x180 xc:'#FF0000' a.png && " +
+                         "convert -size 320x180 xc:'#0000FF' b.png")
+                            .c_str()),
+            0);
+  const auto project = [](const std::string& effectFile) {
+    return "[main]\nopt_scr_width=320\nopt_scr_height=180\nopt_slidescount=2\nopt_synchpos1=2000\n"
+           "opt_synchpos2=4000\nopt_fx_enable=1\nopt_fx_time=1000\nopt_fx_custom_count=1\nopt_fx_custom0=" +
+           effectFile +
+           "\n\n[Slide1]\nobject A: image\n  ImageName=a.png\nend\n\n"
+           "[Slide2]\nUsePersonal=1\nPers_Effect=1\nEffect_Class=18\nEffect_Type=0\nEffectTime=1000\n"
+           "object B: image\n  ImageName=b.png\nend\n";
+  };
+  std::ofstream(folder / "Project.kiv") << project("fx\\Grow.kiv");
+  std::ofstream(folder / "Missing.kiv") << project("fx\\Gone.kiv");
+  std::ofstream(folder / "fx" / "Grow.kiv")
+      << "[main]\nopt_scr_width=320\nopt_scr_height=180\nopt_slidescount=1\nopt_synchpos1=1000\n\n"
+         "[Slide1]\nobject Out: image\n  ReplaceWithEffectBuffer=1\nend\n"
+         "object In: image\n  ReplaceWithEffectBuffer=2\n"
+         "  object K0: keypoint\n    Time=0\n    ScaleX=0\n    ScaleY=0\n  end\n"
+         "  object K1: keypoint\n    Time=1000\n    ScaleX=100\n    ScaleY=100\n  end\n"
+         "end\n";
+  for (const std::string name : {"Project", "Missing"})
+    ASSERT_EQ(RunKivShowBinary(folder, "render " + name + ".kiv -o " + name + " --at 2500", folder / "render.txt"), 0)
+        << ReadAll(folder / "render.txt");
+  const auto pixel = [&](const std::string& render, int x, int y) {
+    const std::shared_ptr<const TBitmap> frame = LoadFrame(folder / render / "frame_2500.png");
+    const uint8_t* bgr = frame->Row(y) + 3 * x;
+    return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
+  };
+  ASSERT_TRUE(LoadFrame(folder / "Project" / "frame_2500.png"));
+  EXPECT_EQ(pixel("Project", 160, 90), 0x0000FFu);  // the incoming slide, half grown
+  EXPECT_EQ(pixel("Project", 20, 20), 0xFF0000u);   // the outgoing one around it
+  // Without its effect file the change cross-fades: half of each everywhere.
+  ASSERT_TRUE(LoadFrame(folder / "Missing" / "frame_2500.png"));
+  for (const auto& [x, y] : {std::pair{160, 90}, {20, 20}}) {
+    const uint32_t mixed = pixel("Missing", x, y);
+    EXPECT_NEAR(int(mixed >> 16), 128, 3);
+    EXPECT_NEAR(int(mixed & 0xFF), 127, 3);
+  }
+  fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace kiv
