@@ -16,11 +16,11 @@ void AddContour(TPath& path, float radius, int points, bool reversed) {
   auto at = [&](int n) {
     const double angle = 2 * std::numbers::pi * (reversed ? -n : n) / points;
     const float r = radius + (n % 2 == 0 ? 12 : 20) * float(std::sin(angle * 7));
-    return TFloatPoint{128 + r * float(std::cos(angle)), 128 + r * float(std::sin(angle))};
+    return TPointF{128 + r * float(std::cos(angle)), 128 + r * float(std::sin(angle))};
   };
   path.MoveTo(at(0).X, at(0).Y);
   for (int i = 0; i < points; i += 2) {
-    const TFloatPoint control = at(i + 1), end = at(i + 2);
+    const TPointF control = at(i + 1), end = at(i + 2);
     path.QuadraticTo(control.X, control.Y, end.X, end.Y);
   }
 }

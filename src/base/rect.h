@@ -12,6 +12,13 @@ struct TPixelSize {
   bool operator==(const TPixelSize&) const = default;
 };
 
+// A point in fractional pixels.
+struct TPointF {
+  float X = 0;
+  float Y = 0;
+  bool operator==(const TPointF&) const = default;
+};
+
 // Right and bottom are exclusive.
 struct TRect {
   int32_t Left = 0;

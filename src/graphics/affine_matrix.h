@@ -9,7 +9,7 @@ struct TAffineMatrix {
   float M21 = 0, M22 = 1;
   float Dx = 0, Dy = 0;
 
-  TFloatPoint Map(TFloatPoint p) const { return {p.X * M11 + p.Y * M21 + Dx, p.X * M12 + p.Y * M22 + Dy}; }
+  TPointF Map(TPointF p) const { return {p.X * M11 + p.Y * M21 + Dx, p.X * M12 + p.Y * M22 + Dy}; }
   bool IsIdentity() const { return M11 == 1 && M12 == 0 && M21 == 0 && M22 == 1 && Dx == 0 && Dy == 0; }
   bool operator==(const TAffineMatrix&) const = default;
 };

@@ -19,10 +19,10 @@ constexpr float kFlatPiece = 2;
 // Thinner pens draw nothing.
 constexpr float kThinnestPen = 0.0001f;
 
-bool IsFinite(TFloatPoint p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+bool IsFinite(TPointF p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
 
 // The point at t of the quadratic (count 3) or cubic (count 4) curve of control points.
-TFloatPoint CurvePoint(const TFloatPoint* c, int count, float t) {
+TPointF CurvePoint(const TPointF* c, int count, float t) {
   const float u = 1 - t;
   if (count == 3) {
     const float a = u * u, b = 2 * t * u, d = t * t;
@@ -58,7 +58,7 @@ void TRasterHelper::SetMatrix(const TAffineMatrix& matrix) { FMatrix = matrix; }
 
 void TRasterHelper::MultiplyMatrix(const TAffineMatrix& matrix) { FMatrix = Followed(matrix, FMatrix); }
 
-TFloatPoint TRasterHelper::Mapped(const TPathPoint& p) const {
+TPointF TRasterHelper::Mapped(const TPathPoint& p) const {
   return FMapping ? FMapping({p.X, p.Y}) : FMatrix.Map({p.X, p.Y});
 }
 
@@ -89,7 +89,7 @@ void TRasterHelper::FillPath(const TPath& path, bool evenOdd) {
           StartShape(evenOdd);
           return;
         }
-        TFloatPoint control[4] = {FLast};
+        TPointF control[4] = {FLast};
         for (size_t k = 0; k < count; ++k) control[k + 1] = Mapped(points[i + k]);
         FlattenCurve(control, int(count + 1));
         i += count;
@@ -108,7 +108,7 @@ void TRasterHelper::FillPath(const TPath& path, bool evenOdd) {
   FinishShape();
 }
 
-void TRasterHelper::FillPolygon(const TFloatPoint* points, int count, bool evenOdd) {
+void TRasterHelper::FillPolygon(const TPointF* points, int count, bool evenOdd) {
   KIV_ASSERT(FTarget != nullptr);
   if (count < 2 || (FStroke && !(FPenWidth > kThinnestPen))) return;
   StartShape(evenOdd);
@@ -125,7 +125,7 @@ void TRasterHelper::StartShape(bool evenOdd) {
   FLast = {};
 }
 
-void TRasterHelper::MoveTo(TFloatPoint p) {
+void TRasterHelper::MoveTo(TPointF p) {
   if (FStroke) {
     StrokeCollected();
     FStrokePoints.push_back(p);
@@ -135,7 +135,7 @@ void TRasterHelper::MoveTo(TFloatPoint p) {
   FLast = p;
 }
 
-void TRasterHelper::LineTo(TFloatPoint p) {
+void TRasterHelper::LineTo(TPointF p) {
   if (FStroke)
     FStrokePoints.push_back(p);
   else
@@ -143,20 +143,20 @@ void TRasterHelper::LineTo(TFloatPoint p) {
   FLast = p;
 }
 
-void TRasterHelper::FlattenCurve(const TFloatPoint* control, int count) {
+void TRasterHelper::FlattenCurve(const TPointF* control, int count) {
   FlattenPiece(control, count, 0, control[0], 1, control[count - 1], 0);
 }
 
 // The piece of the curve from t0 to t1, drawn as lines from p0 (already reached) to p1.
-void TRasterHelper::FlattenPiece(const TFloatPoint* control, int count, float t0, TFloatPoint p0, float t1,
-                                 TFloatPoint p1, int depth) {
+void TRasterHelper::FlattenPiece(const TPointF* control, int count, float t0, TPointF p0, float t1,
+                                 TPointF p1, int depth) {
   const bool flat = std::abs(p1.X - p0.X) < kFlatPiece && std::abs(p1.Y - p0.Y) < kFlatPiece;
   if (flat || depth >= kMaxCurveDepth || !IsFinite(p0) || !IsFinite(p1)) {
     LineTo(p1);
     return;
   }
   const float middle = (t0 + t1) / 2;
-  const TFloatPoint pm = CurvePoint(control, count, middle);
+  const TPointF pm = CurvePoint(control, count, middle);
   FlattenPiece(control, count, t0, p0, middle, pm, depth + 1);
   FlattenPiece(control, count, middle, pm, t1, p1, depth + 1);
 }
@@ -178,7 +178,7 @@ void TRasterHelper::StrokeCollected() {
     FOutline.Reset(false);
     const float half = FPenWidth / 2;
     bool first = true;
-    auto addSegment = [&](TFloatPoint a, TFloatPoint b) {
+    auto addSegment = [&](TPointF a, TPointF b) {
       float nx = a.Y - b.Y, ny = b.X - a.X;
       const float length = std::hypot(nx, ny);
       if (length > 0) nx *= half / length, ny *= half / length;

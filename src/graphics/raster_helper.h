@@ -22,7 +22,7 @@
 namespace kiv {
 
 // Maps a point of a path to the target picture, in pixels.
-using TPointMapping = std::function<TFloatPoint(TFloatPoint)>;
+using TPointMapping = std::function<TPointF(TPointF)>;
 
 class TRasterHelper {
  public:
@@ -48,7 +48,7 @@ class TRasterHelper {
   // Command") without filling; painting may go on after it.
   void FillPath(const TPath& path, bool evenOdd);
   // Fills the closed polygon of count points (nothing for fewer than 2).
-  void FillPolygon(const TFloatPoint* points, int count, bool evenOdd);
+  void FillPolygon(const TPointF* points, int count, bool evenOdd);
 
   void SetFillColour(uint32_t colour) { FFillColour = colour; }
   uint32_t FillColour() const { return FFillColour; }
@@ -71,12 +71,12 @@ class TRasterHelper {
   float PenWidth() const { return FPenWidth; }
 
  private:
-  TFloatPoint Mapped(const TPathPoint& p) const;
+  TPointF Mapped(const TPathPoint& p) const;
   void StartShape(bool evenOdd);
-  void MoveTo(TFloatPoint p);
-  void LineTo(TFloatPoint p);
-  void FlattenCurve(const TFloatPoint* control, int count);
-  void FlattenPiece(const TFloatPoint* control, int count, float t0, TFloatPoint p0, float t1, TFloatPoint p1,
+  void MoveTo(TPointF p);
+  void LineTo(TPointF p);
+  void FlattenCurve(const TPointF* control, int count);
+  void FlattenPiece(const TPointF* control, int count, float t0, TPointF p0, float t1, TPointF p1,
                     int depth);
   void FinishShape();
   void StrokeCollected();
@@ -88,8 +88,8 @@ class TRasterHelper {
   TPointMapping FMapping;
   float FPenWidth = 1;
   bool FStroke = false;
-  std::vector<TFloatPoint> FStrokePoints;  // the polyline being collected for stroking
-  TFloatPoint FLast;                       // the last point of the walk, mapped
+  std::vector<TPointF> FStrokePoints;  // the polyline being collected for stroking
+  TPointF FLast;                       // the last point of the walk, mapped
   TOutline FOutline;
   TRasterizer FRasterizer;
 };

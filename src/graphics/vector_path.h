@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/rect.h"
+
 namespace kiv {
 
 enum TPathCommand : int32_t {
@@ -12,12 +14,6 @@ enum TPathCommand : int32_t {
   kPathQuadratic = 2,  // two points in a row: control point, then end point
   kPathCubic = 3,      // three points in a row: two control points, then end point
   kPathEndRun = 9,     // ends a run: the next point must be a move
-};
-
-struct TFloatPoint {
-  float X = 0;
-  float Y = 0;
-  bool operator==(const TFloatPoint&) const = default;
 };
 
 struct TPathPoint {

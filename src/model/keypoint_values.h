@@ -4,16 +4,13 @@
 #include <array>
 #include <cstdint>
 
+#include "base/rect.h"
+
 namespace kiv {
 
 // Show data writes angles in degrees; they are held in radians.
 constexpr double kRadiansPerDegree = 0.017453292519943295769;
 
-struct TPointF {
-  float X = 0;
-  float Y = 0;
-  bool operator==(const TPointF&) const = default;
-};
 
 // The moment of its slide that a keypoint's time counts from.
 enum class TKeyOrigin : uint8_t {

@@ -186,7 +186,7 @@ TEST(Rasterizer, PointsAreMappedByTheMatrixOrTheCallersMapping) {
   EXPECT_EQ(Alphas(*raster.EndPaint()),
             (std::vector<std::vector<int>>{{0, 0, 0, 0}, {0, 0, 0, 0}, {0, 255, 255, 0}}));
   // The caller's mapping replaces the matrix; an empty one gives it back.
-  raster.SetPointMapping([](TFloatPoint p) { return TFloatPoint{p.Y, p.X}; });
+  raster.SetPointMapping([](TPointF p) { return TPointF{p.Y, p.X}; });
   raster.BeginPaint(4, 3);
   raster.FillPath(Rectangle(0, 0, 3, 1), false);
   EXPECT_EQ(Alphas(*raster.EndPaint()),
@@ -211,7 +211,7 @@ TEST(Rasterizer, FillFunctionColoursEachPixel) {
 TEST(Rasterizer, PolygonsNeedTwoPoints) {
   TRasterHelper raster;
   raster.BeginPaint(4, 4);
-  const TFloatPoint triangle[] = {{0, 0}, {4, 0}, {4, 4}};
+  const TPointF triangle[] = {{0, 0}, {4, 0}, {4, 4}};
   raster.FillPolygon(triangle, 1, false);
   raster.FillPolygon(triangle, 2, false);  // a line has no area
   EXPECT_EQ(PaintedArea(*raster.EndPaint()), 0);
@@ -249,7 +249,7 @@ TEST(Rasterizer, StrokesAreBarsOfPenWidthAlongEachSegment) {
   EXPECT_EQ(AlphaAt(*columns, 11, 7), 0);
   EXPECT_EQ(AlphaAt(*columns, 7, 7), 0);
   // A stroked polygon goes round to its first point.
-  const TFloatPoint square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
+  const TPointF square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
   raster.BeginPaint(12, 10);
   raster.FillPolygon(square, 4, false);
   auto frame = raster.EndPaint();
