@@ -57,12 +57,15 @@ TPointF TClockEffect::FromPolar(float angle, float radius) const {
 
 float TClockEffect::AlphaAt(TPointF point) const {
   const TPointF polar = Polar(point);
+  return PolarAlpha(polar.X, polar.Y);
+}
+
+float TClockEffect::PolarAlpha(float angle, float radius) const {
   const float hand = HandAngle();
-  if (polar.X > hand) return 0;
-  const float soft = SoftWidth();
-  const float fromTwelve = DistanceToRay(polar.X > kTurn / 2 ? polar.X - kTurn : polar.X, polar.Y);
-  const float fromHand = DistanceToRay(hand - polar.X, polar.Y);
-  return Rise(std::min(fromTwelve, fromHand) / soft);
+  if (angle > hand) return 0;
+  const float fromTwelve = DistanceToRay(angle > kTurn / 2 ? angle - kTurn : angle, radius);
+  const float fromHand = DistanceToRay(hand - angle, radius);
+  return Rise(std::min(fromTwelve, fromHand) / SoftWidth());
 }
 
 void TClockEffect::Draw(TEffectCanvas& canvas) {
@@ -79,17 +82,22 @@ void TClockEffect::Draw(TEffectCanvas& canvas) {
   for (int k = 1; k <= 8 && soft * float(k) / 4 < reach; ++k) radii.push_back(soft * float(k) / 4);
   while (radii.back() < reach) radii.push_back(std::min(reach, std::max(radii.back() * 1.6f, radii.back() + 1)));
   const int sectors = std::max(1, int(std::ceil(hand / kTurn * kSectors)));
-  const auto corner = [&](float angle, float radius) {
-    const TPointF p = FromPolar(angle, radius);
-    // A corner on the hand itself takes the alpha just inside it.
-    return TMaskPoint{p.X, p.Y, AlphaAt(FromPolar(std::min(angle, hand * 0.99999f), radius))};
+  // The grid's corners along one spoke; each spoke is worked out once and serves the
+  // sectors on both its sides.
+  const auto spoke = [&](float angle) {
+    std::vector<TMaskPoint> corners;
+    corners.reserve(radii.size());
+    for (float radius : radii) {
+      const TPointF p = FromPolar(angle, radius);
+      corners.push_back({p.X, p.Y, PolarAlpha(angle, radius)});
+    }
+    return corners;
   };
-  for (int s = 0; s < sectors; ++s) {
-    const float from = hand * float(s) / float(sectors);
-    const float to = hand * float(s + 1) / float(sectors);
-    for (size_t k = 0; k + 1 < radii.size(); ++k)
-      canvas.Polygon(
-          {corner(from, radii[k]), corner(to, radii[k]), corner(to, radii[k + 1]), corner(from, radii[k + 1])});
+  std::vector<TMaskPoint> from = spoke(0);
+  for (int s = 1; s <= sectors; ++s) {
+    const std::vector<TMaskPoint> to = spoke(hand * float(s) / float(sectors));
+    for (size_t k = 0; k + 1 < radii.size(); ++k) canvas.Polygon({from[k], to[k], to[k + 1], from[k + 1]});
+    from = to;
   }
 }
 

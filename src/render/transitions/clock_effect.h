@@ -23,6 +23,9 @@ class TClockEffect : public TCanvasFilter {
   float HandAngle() const;
   // The soft edges' width in pixels at the current time.
   float SoftWidth() const;
+  // AlphaAt for a point at angle (clockwise from twelve o'clock, mirrored for type 2)
+  // and distance from the centre.
+  float PolarAlpha(float angle, float radius) const;
   // point as seen from the centre: its angle clockwise from twelve o'clock (mirrored
   // for type 2) and its distance.
   TPointF Polar(TPointF point) const;
