@@ -1,6 +1,8 @@
 #include "model/mask_picture_provider.h"
 
+#include "graphics/bitmap_convert.h"
 #include "graphics/bitmap_store.h"
+#include "model/preset_mask_provider.h"
 #include "model/provider_files.h"
 
 namespace kiv {
@@ -16,6 +18,12 @@ bool HasTransparency(const TBitmap& picture) {
       if (pixel[3] != 255) return true;
   }
   return false;
+}
+
+// The picture a mask is made of: a generated shape, or a picture of the show.
+std::shared_ptr<const TBitmap> MaskSource(const TProviderFiles& files, std::u16string_view name) {
+  if (std::unique_ptr<TBitmap> shape = PresetMaskPicture(name)) return ConvertBitmap(*shape, TPixelFormat::Bgra32);
+  return files.DecodePicture(name);
 }
 
 // ITU-R BT.601 weights in 1/256.
@@ -42,7 +50,7 @@ void InstallMaskPictureProvider(TKivSlideHost& host) {
     auto shared = std::make_shared<TProviderFiles>(std::move(files));
     return [shared](std::u16string_view name) -> std::shared_ptr<TBitmapStore> {
       if (!name.starts_with(kMaskPrefix)) return nullptr;
-      const std::shared_ptr<const TBitmap> picture = shared->DecodePicture(name.substr(kMaskPrefix.size()));
+      const std::shared_ptr<const TBitmap> picture = MaskSource(*shared, name.substr(kMaskPrefix.size()));
       if (!picture) return nullptr;
       return std::make_shared<TWrapperBitmapStore>(MaskOfPicture(*picture));
     };

@@ -1,6 +1,6 @@
 #pragma once
-// Makes the "Mask: " pictures of a show: the picture named after the prefix, read as a
-// mask. A picture with transparency masks by its alpha; an opaque one by its
+// Makes the "Mask: " pictures of a show: the picture named after the prefix (a show
+// file or a generated "PresetedMask: " shape), read as a mask. A picture with transparency masks by its alpha; an opaque one by its
 // brightness, so that a white shape on black works as well as a cut-out.
 #include <memory>
 
