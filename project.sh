@@ -26,8 +26,9 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# KIV_WERROR=ON (the test command) turns warnings into errors.
 build() {
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_WERROR="${KIV_WERROR:-OFF}" >/dev/null
   cmake --build "$BUILD_DIR"
 }
 
@@ -51,7 +52,7 @@ case "$command" in
     ;;
   test)
     install_packages
-    build
+    KIV_WERROR=ON build
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
     ;;
   build)

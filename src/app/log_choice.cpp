@@ -1,14 +1,12 @@
 #include "app/log_choice.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/file_names.h"
+#include "base/file_names.h"
 #include "base/text.h"
+#include "platform/folders.h"
 
 namespace kiv {
 
@@ -16,12 +14,6 @@ namespace {
 
 void SayOnStderr(const std::string& programPath, const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", Utf16ToUtf8(FileNameOf(Utf8ToUtf16(programPath))).c_str(), message.c_str());
-}
-
-std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return home;
-  const passwd* user = ::getpwuid(::getuid());
-  return user && user->pw_dir ? user->pw_dir : "";
 }
 
 }  // namespace

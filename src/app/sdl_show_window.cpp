@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "engine/drawing_controller.h"
+#include "render/device/sdl_window.h"
 
 namespace kiv {
 
@@ -38,12 +39,12 @@ TSdlShowWindow::TSdlShowWindow(std::u16string_view title, std::function<void()> 
 }
 
 void TSdlShowWindow::Show() {
-  SDL_ShowWindow(FWindow.get());
+  SDL_ShowWindow(SdlWindowOf(FWindow.get()));
   FShown = true;
 }
 
 void TSdlShowWindow::Place(const TWindowPlacement& placement) {
-  SDL_Window* window = FWindow.get();
+  SDL_Window* window = SdlWindowOf(FWindow.get());
   SDL_SetWindowBordered(window, placement.FrameStyle == kNoFrame ? SDL_FALSE : SDL_TRUE);
   SDL_SetWindowResizable(window, placement.FrameStyle == kResizableFrame ? SDL_TRUE : SDL_FALSE);
   SDL_SetWindowSize(window, placement.Client.Width, placement.Client.Height);
@@ -56,13 +57,13 @@ void TSdlShowWindow::Place(const TWindowPlacement& placement) {
 
 void TSdlShowWindow::FollowWindow() {
   int left = 0, top = 0, width = 0, height = 0;
-  SDL_GetWindowPosition(FWindow.get(), &left, &top);
-  SDL_GetWindowSize(FWindow.get(), &width, &height);
+  SDL_GetWindowPosition(SdlWindowOf(FWindow.get()), &left, &top);
+  SDL_GetWindowSize(SdlWindowOf(FWindow.get()), &width, &height);
   FDevice->SetRect({left, top, left + width, top + height});
 }
 
 void TSdlShowWindow::TakeEvent(const SDL_Event& event) {
-  if (event.type != SDL_WINDOWEVENT || event.window.windowID != SDL_GetWindowID(FWindow.get())) return;
+  if (event.type != SDL_WINDOWEVENT || event.window.windowID != SDL_GetWindowID(SdlWindowOf(FWindow.get()))) return;
   switch (event.window.event) {
     case SDL_WINDOWEVENT_MOVED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -98,7 +99,7 @@ TScreenLayout TSdlShowWindow::Screens() const {
 
 TPixelSize TSdlShowWindow::FrameExtent(TWindowFrameStyle style) const {
   if (style == kNoFrame) return {};
-  const TBorders borders = BordersOf(FWindow.get());
+  const TBorders borders = BordersOf(SdlWindowOf(FWindow.get()));
   return {borders.Left + borders.Right, borders.Top + borders.Bottom};
 }
 

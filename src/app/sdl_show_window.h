@@ -9,7 +9,7 @@
 
 #include "engine/show_window.h"
 #include "render/device/draw_device.h"
-#include "render/device/sdl_video.h"
+#include "render/device/output_window.h"
 
 union SDL_Event;
 
@@ -45,7 +45,7 @@ class TSdlShowWindow : public IShowWindow {
   // The device takes the window's client rectangle as it is now.
   void FollowWindow();
 
-  TSdlWindowPtr FWindow;
+  TOutputWindowPtr FWindow;
   // Destroyed before the window: its renderers' contexts belong to the window.
   std::unique_ptr<TDrawDevice> FDevice;
   std::function<void()> FOnClose;

@@ -6,7 +6,7 @@
 #include "app/startup_project.h"
 #include "base/text.h"
 #include "container/replace_pair.h"
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 namespace kiv {
 

@@ -6,7 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/start_parameters.h"
-#include "container/show_locator.h"
+#include "model/show_locator.h"
 
 namespace kiv {
 

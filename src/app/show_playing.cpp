@@ -12,7 +12,7 @@
 #include "engine/kiv_show_viewer.h"
 #include "engine/slide_navigation.h"
 #include "render/device/engine_gl.h"
-#include "render/device/sdl_video.h"
+#include "render/device/video_system.h"
 #include "render/transitions/transition_factory.h"
 
 namespace kiv {
@@ -47,7 +47,7 @@ TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_vie
 }  // namespace
 
 int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16string_view programPath) {
-  TSdlVideo video;
+  TVideoSystem video;
   if (!video.Started()) throw std::runtime_error("No display to show the slideshow on");
   SetTransitionFactory(StandardTransitions());
   // Made on this thread, which makes every renderer the drawing thread asks for.

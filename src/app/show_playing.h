@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
-#include "container/show_locator.h"
+#include "model/show_locator.h"
 
 namespace kiv {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/command_line_tokens.h"
-#include "platform/file_names.h"
+#include "base/file_names.h"
 #include "base/text.h"
 
 namespace kiv {

@@ -1,14 +1,13 @@
 #include "base/log.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 
 #include "base/clock.h"
 #include "base/text.h"
+#include "platform/local_time.h"
+#include "platform/thread_id.h"
 
 namespace kiv {
 
@@ -26,7 +25,7 @@ std::string Padded(int value, int width) {
 
 std::string ThreadTag() {
   char tag[8];
-  std::snprintf(tag, sizeof tag, "#%04X ", unsigned(::syscall(SYS_gettid)) & 0xFFFF);
+  std::snprintf(tag, sizeof tag, "#%04X ", unsigned(CurrentThreadId()) & 0xFFFF);
   return tag;
 }
 
@@ -35,8 +34,7 @@ std::string ThreadTag() {
 TDateTime LocalDateTimeNow() {
   auto now = std::chrono::system_clock::now();
   std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-  ::localtime_r(&seconds, &local);
+  const std::tm local = LocalTimeOf(seconds);
   int ms = int(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, ms};
 }

@@ -3,8 +3,8 @@
 #include "base/file_stream.h"
 #include "base/progress_hook.h"
 #include "base/text.h"
-#include "platform/file_names.h"
-#include "platform/loose_files.h"
+#include "base/file_names.h"
+#include "container/loose_files.h"
 
 namespace kiv {
 

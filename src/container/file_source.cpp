@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "graphics/rotated_bitmap_store.h"
 #include "ini/ini_file.h"
-#include "platform/loose_files.h"
+#include "container/loose_files.h"
 
 namespace kiv {
 

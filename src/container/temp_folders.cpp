@@ -1,8 +1,5 @@
 #include "container/temp_folders.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -11,6 +8,7 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "base/guid.h"
+#include "platform/folders.h"
 #include "platform/termination.h"
 
 namespace kiv {
@@ -21,11 +19,6 @@ namespace fs = std::filesystem;
 
 std::mutex gLock;
 std::vector<std::string> gFolders;
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && fs::is_directory(path, error);
-}
 
 std::string NewFolderName() {
   std::u16string guid = NewGuidText();  // "{...}"
@@ -45,8 +38,11 @@ std::string MakeTempFolder(bool appendSlash) {
   const fs::path root = TempRoot();
   std::string folder = (root / NewFolderName()).string();
   // A new name only helps when the last one was taken; any other failure is final.
-  for (int attempt = 0; ::mkdir(folder.c_str(), 0700) != 0; ++attempt) {
-    if (errno != EEXIST || attempt == 100) throw EKivError("Cannot create a temporary folder in " + root.string());
+  for (int attempt = 0;; ++attempt) {
+    const TFolderMade made = MakePrivateFolder(folder);
+    if (made == TFolderMade::Made) break;
+    if (made == TFolderMade::Failed || attempt == 100)
+      throw EKivError("Cannot create a temporary folder in " + root.string());
     folder = (root / NewFolderName()).string();
   }
   {

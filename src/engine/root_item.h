@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/draw_controller.h"
-#include "model/draw_item.h"
+#include "render/drawer/draw_item.h"
 
 namespace kiv {
 

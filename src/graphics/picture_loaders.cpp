@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 namespace kiv {
 

@@ -1,9 +1,9 @@
 #include "graphics/pixel_buffer.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
 #include <new>
+
+#include "platform/memory_pages.h"
 
 namespace kiv {
 
@@ -17,10 +17,8 @@ constexpr size_t kMappedFrom = 4 * kHugePage;
 
 TPixelBuffer::TPixelBuffer(size_t size) : FData(nullptr), FSize(size), FMapped(size >= kMappedFrom) {
   if (FMapped) {
-    void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED) throw std::bad_alloc();
-    madvise(memory, size, MADV_HUGEPAGE);  // a hint: ignored where huge pages are off
-    FData = static_cast<uint8_t*>(memory);
+    FData = static_cast<uint8_t*>(MapZeroedPages(size));
+    if (!FData) throw std::bad_alloc();
   } else {
     FData = static_cast<uint8_t*>(std::calloc(size ? size : 1, 1));
     if (!FData) throw std::bad_alloc();
@@ -29,7 +27,7 @@ TPixelBuffer::TPixelBuffer(size_t size) : FData(nullptr), FSize(size), FMapped(s
 
 TPixelBuffer::~TPixelBuffer() {
   if (FMapped)
-    munmap(FData, FSize);
+    UnmapPages(FData, FSize);
   else
     std::free(FData);
 }

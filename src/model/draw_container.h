@@ -3,8 +3,8 @@
 // lies on the show clock in the round it is played in, and the transition into it.
 #include <memory>
 
-#include "model/effect_params.h"
 #include "model/kiv_slide.h"
+#include "model/slide_effect.h"
 #include "model/slide_info.h"
 
 namespace kiv {

@@ -7,10 +7,16 @@
 #include <vector>
 
 #include "model/effect_options.h"
-#include "model/effect_params.h"
 #include "model/random_source.h"
 
 namespace kiv {
+
+// A class of the transition catalogue with a type of it.
+struct TEffectChoice {
+  int Class = 0;  // 0: no transition
+  int Type = 0;
+  bool operator==(const TEffectChoice&) const = default;
+};
 
 class TEffectChooser {
  public:

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ini/ini_ident_list.h"
-#include "model/effect_params.h"
+#include "render/drawer/effect_params.h"
 
 namespace kiv {
 

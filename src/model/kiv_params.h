@@ -1,8 +1,8 @@
 #pragma once
 // A drawable holder of animated parameters: it owns the keypoints and tells them when
 // their origins are.
-#include "model/draw_item.h"
 #include "model/key_points.h"
+#include "render/drawer/draw_item.h"
 
 namespace kiv {
 

@@ -11,8 +11,8 @@
 #include "ini/ini_storage.h"
 #include "model/effect_choice.h"
 #include "model/effect_options.h"
-#include "model/effect_params.h"
 #include "model/random_source.h"
+#include "model/slide_effect.h"
 #include "model/slide_info.h"
 
 namespace kiv {

@@ -4,9 +4,17 @@
 #include "ini/ini_ident_list.h"
 #include "model/effect_choice.h"
 #include "model/effect_options.h"
-#include "model/effect_params.h"
+#include "render/drawer/effect_params.h"
 
 namespace kiv {
+
+// The transition into one slide; Duration 0 means a hard cut.
+struct TSlideEffect {
+  int Class = 0;
+  int Type = 0;
+  int32_t Duration = 0;  // ms
+  TEffectParams Params;
+};
 
 // slide: the slide's section, or none; slideIndex: its position in the show (0-based,
 // within the first round of slides). A class of 0 or below gives no transition.

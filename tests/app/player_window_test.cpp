@@ -20,9 +20,9 @@
 #include <utility>
 
 #include "base/text.h"
-#include "container/show_locator.h"
 #include "engine/drawing_controller.h"
 #include "engine/project_slides.h"
+#include "model/show_locator.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/drawer_3d.h"
 

@@ -8,6 +8,7 @@
 
 #include "engine/drawing_controller.h"
 #include "render/device/device_test_support.h"
+#include "render/device/sdl_window.h"
 
 namespace kiv {
 namespace {
@@ -34,7 +35,7 @@ TEST(SdlShowWindow, ItsDeviceFollowsTheWindowAndItsControllerHearsWhatHappensToI
   EXPECT_FALSE(window.Device().FullScreen());
   EXPECT_EQ(window.Device().Rect().Width(), 320);
 
-  SDL_Window* sdl = window.Device().Window();
+  SDL_Window* sdl = SdlWindowOf(window.Device().Window());
   SDL_SetWindowSize(sdl, 200, 100);
   window.TakeEvent(WindowEvent(sdl, SDL_WINDOWEVENT_SIZE_CHANGED));
   EXPECT_EQ(controller.DeviceSize(), (TPixelSize{200, 100}));

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "container/kiv_unpack.h"
-#include "container/show_locator.h"
+#include "model/show_locator.h"
 
 namespace kiv {
 

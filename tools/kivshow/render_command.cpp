@@ -29,7 +29,7 @@ constexpr char kUsage[] =
     "window and writes the frames at the chosen show times (milliseconds) as\n"
     "<folder>/frame_<ms>.png. The show stands still at each time until its frame is\n"
     "complete, so the same show and options give the same frames every run. No display\n"
-    "is needed: SDL draws offscreen unless SDL_VIDEODRIVER names another driver.\n"
+    "is needed: frames are always drawn offscreen.\n"
     "\n"
     "Options:\n"
     "  -o, --output <folder>  where the frames go (made when missing)\n"

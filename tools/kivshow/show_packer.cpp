@@ -11,7 +11,7 @@
 #include "base/text.h"
 #include "container/container_writer.h"
 #include "kivshow/project_file_names.h"
-#include "platform/loose_files.h"
+#include "container/loose_files.h"
 
 namespace kiv {
 

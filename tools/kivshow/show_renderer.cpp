@@ -1,7 +1,5 @@
 #include "kivshow/show_renderer.h"
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -34,9 +32,8 @@ TSlideLoaderFactory StandardSlideLoaders() {
 }  // namespace
 
 std::unique_ptr<T3DEngineGL> StartRenderGraphics() {
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  std::unique_ptr<T3DEngineGL> graphics = T3DEngineGL::Create();
-  if (!graphics) throw EKivError(std::string("no video to draw with: ") + SDL_GetError());
+  std::unique_ptr<T3DEngineGL> graphics = T3DEngineGL::Create(TVideoMode::Offscreen);
+  if (!graphics) throw EKivError("no video to draw with: " + VideoError());
   return graphics;
 }
 
@@ -44,7 +41,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
     : FGraphics(graphics), FMainThread(std::make_unique<TDiscardingPoster>()) {
   const TRect rect{0, 0, size.Width, size.Height};
   FWindow = CreateDrawWindow(rect, "kivshow render");
-  if (!FWindow) throw EKivError(std::string("no window to draw into: ") + SDL_GetError());
+  if (!FWindow) throw EKivError("no window to draw into: " + VideoError());
   FDevice = std::make_unique<TDrawDevice>(FWindow.get(), rect);
 
   SetTransitionFactory(StandardTransitions());
@@ -71,9 +68,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
 TShowRenderer::~TShowRenderer() = default;
 
 void TShowRenderer::ServeMainThread() {
-  SDL_PumpEvents();
-  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // device requests are served below
-  FGraphics.ProcessDeviceRequests();
+  FGraphics.ServeWithoutEventLoop();
 }
 
 // The show time follows the clock while the engine runs, and stands while it waits (for

@@ -13,15 +13,15 @@
 #include "graphics/bitmap.h"
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
-#include "render/device/sdl_video.h"
+#include "render/device/output_window.h"
 
 namespace kiv {
 
 class TFrameCaptureController;
 
 // The video the renderer draws with, made on the calling thread (which must then serve
-// it, as FrameAt does). SDL's offscreen driver is used unless SDL_VIDEODRIVER names
-// another, so no display is needed. Raises EKivError when there is no video.
+// it, as FrameAt does). It is always offscreen, whatever display the environment
+// names, so no display is needed. Raises EKivError when there is no video.
 std::unique_ptr<T3DEngineGL> StartRenderGraphics();
 
 class TShowRenderer {
@@ -63,7 +63,7 @@ class TShowRenderer {
   TSteppedClock FClock;
   TClockInstall FClockInstall{FClock};
   T3DEngineGL& FGraphics;
-  TSdlWindowPtr FWindow;
+  TOutputWindowPtr FWindow;
   std::unique_ptr<TDrawDevice> FDevice;
   std::unique_ptr<IMainThreadPoster> FMainThread;
   TFrameCaptureController* FCapture = nullptr;  // owned by the engine

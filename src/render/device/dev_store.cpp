@@ -7,7 +7,8 @@
 #include "base/log.h"
 #include "render/device/device_lock.h"
 #include "render/device/renderer_gl.h"
-#include "render/device/sdl_video.h"
+#include "render/device/output_window.h"
+#include "render/device/sdl_window.h"
 #include "render/device/texture_gl.h"
 #include "render/device/vertex_list_gl.h"
 
@@ -60,7 +61,7 @@ TDevStore::~TDevStore() {
   if (!FContext) return;
   // Deleting the context deletes every name made in it.
   if (GCurrentStore == this) {
-    SDL_GL_MakeCurrent(FOwner.Window(), nullptr);
+    SDL_GL_MakeCurrent(SdlWindowOf(FOwner.Window()), nullptr);
     GCurrentStore = nullptr;
   }
   SDL_GL_DeleteContext(FContext);
@@ -70,7 +71,7 @@ bool TDevStore::CreateContext() {
   TDeviceLockGuard lock;
   if (TDevStore* other = CurrentStoreHere()) other->ReleaseCurrent();
   SetContextAttributes();
-  FContext = SDL_GL_CreateContext(FOwner.Window());
+  FContext = SDL_GL_CreateContext(SdlWindowOf(FOwner.Window()));
   if (!FContext) {
     Log().Write(std::string("GL context: ") + SDL_GetError());
     return false;
@@ -85,7 +86,7 @@ bool TDevStore::MakeCurrent() {
   if (!FContext) return false;
   if (CurrentStoreHere() != this) {
     if (FCurrentThread != std::thread::id()) return false;
-    if (SDL_GL_MakeCurrent(FOwner.Window(), FContext) != 0) {
+    if (SDL_GL_MakeCurrent(SdlWindowOf(FOwner.Window()), FContext) != 0) {
       Log().Write(std::string("GL make current: ") + SDL_GetError());
       return false;
     }
@@ -101,7 +102,7 @@ bool TDevStore::MakeCurrent() {
 void TDevStore::ReleaseCurrent() {
   TDeviceLockGuard lock;
   if (GCurrentStore != this) return;
-  SDL_GL_MakeCurrent(FOwner.Window(), nullptr);
+  SDL_GL_MakeCurrent(SdlWindowOf(FOwner.Window()), nullptr);
   GCurrentStore = nullptr;
   FCurrentThread = std::thread::id();
 }

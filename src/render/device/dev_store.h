@@ -16,7 +16,6 @@
 #include "render/device/draw_device.h"
 #include "render/device/gl_programs.h"
 
-typedef void* SDL_GLContext;
 
 namespace kiv {
 
@@ -58,7 +57,7 @@ class TDevStore : public TDrawDeviceAttachment {
   void DeletePending();
 
   TDrawDevice& FOwner;
-  SDL_GLContext FContext = nullptr;
+  void* FContext = nullptr;  // the window's OpenGL ES context
   std::thread::id FCurrentThread;
   std::unique_ptr<TGLProgram> FFixedProgram;
   std::vector<T3DRendererGL*> FRenderers;

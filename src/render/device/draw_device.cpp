@@ -3,10 +3,11 @@
 #include <SDL2/SDL.h>
 
 #include "render/device/device_lock.h"
+#include "render/device/sdl_window.h"
 
 namespace kiv {
 
-TDrawDevice::TDrawDevice(SDL_Window* window, const TRect& rect) : FWindow(window), FRect(rect) {}
+TDrawDevice::TDrawDevice(TOutputWindow* window, const TRect& rect) : FWindow(window), FRect(rect) {}
 
 TDrawDevice::~TDrawDevice() {
   TDeviceLockGuard lock;
@@ -21,10 +22,10 @@ TDrawDevice::~TDrawDevice() {
 
 uint32_t TDrawDevice::WindowId() const {
   TDeviceLockGuard lock;
-  return FWindow ? SDL_GetWindowID(FWindow) : 0;
+  return FWindow ? SDL_GetWindowID(SdlWindowOf(FWindow)) : 0;
 }
 
-void TDrawDevice::SetWindow(SDL_Window* window) {
+void TDrawDevice::SetWindow(TOutputWindow* window) {
   TDeviceLockGuard lock;
   FWindow = window;
 }

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "render/device/geometry_3d.h"
-
-struct SDL_Window;
+#include "render/device/output_window.h"
 
 namespace kiv {
 
@@ -18,16 +17,16 @@ class TDrawDeviceAttachment {
 
 class TDrawDevice {
  public:
-  // window: an SDL window made for OpenGL drawing (not owned).
-  TDrawDevice(SDL_Window* window, const TRect& rect);
+  // window: a window made for OpenGL drawing (not owned).
+  TDrawDevice(TOutputWindow* window, const TRect& rect);
   ~TDrawDevice();
   TDrawDevice(const TDrawDevice&) = delete;
   TDrawDevice& operator=(const TDrawDevice&) = delete;
 
-  SDL_Window* Window() const { return FWindow; }
+  TOutputWindow* Window() const { return FWindow; }
   // Identifies the window; changes when the owner replaces its window.
   uint32_t WindowId() const;
-  void SetWindow(SDL_Window* window);
+  void SetWindow(TOutputWindow* window);
 
   // The window rectangle in desktop pixels.
   TRect Rect() const;
@@ -49,7 +48,7 @@ class TDrawDevice {
   }
 
  private:
-  SDL_Window* FWindow;
+  TOutputWindow* FWindow;
   TRect FRect;
   bool FFullScreen = false;
   std::shared_ptr<int> FAlive = std::make_shared<int>(0);

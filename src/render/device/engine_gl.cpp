@@ -10,6 +10,7 @@
 #include "render/device/device_lock.h"
 #include "render/device/draw_device.h"
 #include "render/device/renderer_gl.h"
+#include "render/device/sdl_window.h"
 
 #ifndef GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT 0x84FF
@@ -23,22 +24,23 @@ constexpr uint32_t kPixelShaderVersion = 0xFFFF0300;
 constexpr int kAnisotropyLimit = 4;
 }  // namespace
 
-std::unique_ptr<T3DEngineGL> T3DEngineGL::Create() {
-  std::unique_ptr<T3DEngineGL> engine(new T3DEngineGL());
+std::unique_ptr<T3DEngineGL> T3DEngineGL::Create(TVideoMode mode) {
+  std::unique_ptr<T3DEngineGL> engine(new T3DEngineGL(mode));
   if (!engine->FVideo.Started() || !engine->ReadCaps()) return nullptr;
   return engine;
 }
 
-T3DEngineGL::T3DEngineGL() : FMainThread(std::this_thread::get_id()) {
+T3DEngineGL::T3DEngineGL(TVideoMode mode) : FVideo(mode), FMainThread(std::this_thread::get_id()) {
   if (FVideo.Started()) FDeviceRequestEvent = SDL_RegisterEvents(1);
 }
 
 T3DEngineGL::~T3DEngineGL() = default;
 
 bool T3DEngineGL::ReadCaps() {
-  TSdlWindowPtr window = CreateDrawWindow({0, 0, 16, 16});
-  if (!window) return false;
-  SDL_GLContext context = SDL_GL_CreateContext(window.get());
+  TOutputWindowPtr output = CreateDrawWindow({0, 0, 16, 16});
+  if (!output) return false;
+  SDL_Window* window = SdlWindowOf(output.get());
+  SDL_GLContext context = SDL_GL_CreateContext(window);
   if (!context) {
     Log().Write(std::string("GL context: ") + SDL_GetError());
     return false;
@@ -57,7 +59,7 @@ bool T3DEngineGL::ReadCaps() {
   FCaps.VendorId = VendorIdFromName(reinterpret_cast<const char*>(glGetString(GL_VENDOR)));
   if (!FCaps.VendorId) FCaps.VendorId = VendorIdFromName(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
   Log().Write(std::string("GL renderer: ") + reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-  SDL_GL_MakeCurrent(window.get(), nullptr);
+  SDL_GL_MakeCurrent(window, nullptr);
   SDL_GL_DeleteContext(context);
   return maxSize > 0;
 }
@@ -124,6 +126,12 @@ void T3DEngineGL::PostToMainThread(std::function<void()> work) {
   SDL_PushEvent(&event);
 }
 
+int T3DEngineGL::ServeWithoutEventLoop() {
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  return ProcessDeviceRequests();
+}
+
 int T3DEngineGL::ProcessDeviceRequests() {
   int done = 0;
   for (;;) {
@@ -173,7 +181,7 @@ TDxError T3DEngineGL::InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevic
   setup.RefreshRate = params.RefreshRate;
   setup.MaxAnisotropy = (FCaps.RasterCaps & RasterCaps::Anisotropy) ? std::min(kAnisotropyLimit, FCaps.MaxAnisotropy) : 0;
   setup.SavedWindowRect = owner.Rect();
-  SDL_Window* window = owner.Window();
+  SDL_Window* window = SdlWindowOf(owner.Window());
   if (setup.Exclusive) {
     SDL_DisplayMode mode{params.Format, params.Width, params.Height, params.RefreshRate, nullptr};
     SDL_SetWindowDisplayMode(window, &mode);

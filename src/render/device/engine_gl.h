@@ -1,5 +1,5 @@
 #pragma once
-// The engine over SDL and OpenGL ES 3.0. Made once on the main thread, which also makes
+// The engine over SDL and OpenGL ES 3.0, on a display or offscreen. Made once on the main thread, which also makes
 // every device: a renderer asked for on another thread comes back pending, and the main
 // thread carries out the request when its event loop sees DeviceRequestEvent (or calls
 // ProcessDeviceRequests). Capabilities are read once at start from a small hidden
@@ -14,7 +14,7 @@
 #include "render/device/caps_wrapper.h"
 #include "render/device/display_environment.h"
 #include "render/device/engine_3d.h"
-#include "render/device/sdl_video.h"
+#include "render/device/video_system.h"
 
 namespace kiv {
 
@@ -24,7 +24,7 @@ class TDevStore;
 class T3DEngineGL : public T3DEngine {
  public:
   // On the main thread. Null when there is no video (nothing is drawn then).
-  static std::unique_ptr<T3DEngineGL> Create();
+  static std::unique_ptr<T3DEngineGL> Create(TVideoMode mode = TVideoMode::Display);
   ~T3DEngineGL() override;
 
   int FindAdapter(const TRect& rect) override;
@@ -43,6 +43,9 @@ class T3DEngineGL : public T3DEngine {
   void PostToMainThread(std::function<void()> work);
   // Main thread: runs the queued requests; returns how many ran.
   int ProcessDeviceRequests();
+  // Main thread of a program without an event loop: drops every queued event (the
+  // requests' wake-ups among them) and runs the queued requests.
+  int ServeWithoutEventLoop();
 
   // Session lock notices are not delivered on this system; whoever learns of a locked
   // session may say so here, and no renderer is made meanwhile.
@@ -52,11 +55,11 @@ class T3DEngineGL : public T3DEngine {
   void SetPresentIntervalMode(TPresentIntervalMode mode) { FPresentIntervalMode = mode; }
 
  private:
-  T3DEngineGL();
+  explicit T3DEngineGL(TVideoMode mode);
   bool ReadCaps();
   TDxError InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevice& owner, const TRendererParams& params);
 
-  TSdlVideo FVideo;
+  TVideoSystem FVideo;
   std::thread::id FMainThread;
   TCapsWrapper FCaps;
   uint32_t FDeviceRequestEvent = 0;

@@ -11,6 +11,7 @@
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
 #include "render/device/present_pacing.h"
+#include "render/device/sdl_window.h"
 #include "render/device/surface_gl.h"
 #include "render/device/texture_gl.h"
 #include "render/device/vertex_layout.h"
@@ -110,7 +111,7 @@ void T3DRendererGL::LoseDevice() {
 }
 
 void T3DRendererGL::RestoreWindow() {
-  SDL_Window* window = FOwner.Window();
+  SDL_Window* window = SdlWindowOf(FOwner.Window());
   const TRect rect = FSetup.SavedWindowRect;
   auto restore = [window, rect] {
     SDL_SetWindowFullscreen(window, 0);
@@ -169,7 +170,7 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
   const bool presented = Run([&] {
     T3DSurfaceGL& back = *static_cast<T3DSurfaceGL*>(FBackBuffer->GetLevel(0));
     int windowWidth = 0, windowHeight = 0;
-    SDL_GL_GetDrawableSize(FOwner.Window(), &windowWidth, &windowHeight);
+    SDL_GL_GetDrawableSize(SdlWindowOf(FOwner.Window()), &windowWidth, &windowHeight);
     const bool whole = FSetup.Exclusive || count <= 0 || !sourceRects || !destRects;
     const TRect source = whole ? back.Bounds() : sourceRects[0];
     const TRect dest = whole ? TRect{0, 0, windowWidth, windowHeight} : destRects[0];
@@ -179,7 +180,7 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
     glBlitFramebuffer(source.Left, source.Top, source.Right, source.Bottom, dest.Left, windowHeight - dest.Top,
                       dest.Right, windowHeight - dest.Bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    SDL_GL_SwapWindow(FOwner.Window());
+    SDL_GL_SwapWindow(SdlWindowOf(FOwner.Window()));
     return TDxError::Ok;
   });
   MarkPresented();

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/log.h"
-#include "model/draw_item.h"
 #include "render/drawer/draw_filter.h"
+#include "render/drawer/draw_item.h"
 #include "render/drawer/kiv_filter.h"
 #include "render/drawer/scoped_count.h"
 #include "render/drawer/yuv_3d.h"

@@ -11,7 +11,6 @@
 #include "base/rect.h"
 #include "base/vector3.h"
 #include "graphics/bitmap_store.h"
-#include "model/keypoint_values.h"
 
 namespace kiv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // An animated slide that a custom transition plays: its pictures marked as effect
 // buffers show the outgoing and the incoming slide while it is drawn.
-#include "model/draw_item.h"
+#include "render/drawer/draw_item.h"
 
 namespace kiv {
 

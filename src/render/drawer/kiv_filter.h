@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "base/rect.h"
-#include "model/effect_params.h"
 #include "render/drawer/draw_filter.h"
+#include "render/drawer/effect_params.h"
 #include "render/drawer/effect_slide.h"
 
 namespace kiv {

@@ -2,7 +2,7 @@
 // Turns a slide change's class, type and parameters into its transition object.
 #include <memory>
 
-#include "model/effect_params.h"
+#include "render/drawer/effect_params.h"
 #include "render/drawer/kiv_filter.h"
 
 namespace kiv {

@@ -3,9 +3,9 @@
 // the slide area it plays on, its soft edge, its duration and the time reached.
 #include <cstdint>
 
-#include "model/effect_params.h"
-#include "render/drawer/draw_filter.h"
 #include "base/rect.h"
+#include "render/drawer/draw_filter.h"
+#include "render/drawer/effect_params.h"
 
 namespace kiv {
 

@@ -5,11 +5,12 @@
 #include <future>
 #include <thread>
 
-#include "render/device/dev_store.h"
-#include "render/device/device_faults.h"
 #include <SDL2/SDL.h>
 
+#include "render/device/dev_store.h"
+#include "render/device/device_faults.h"
 #include "render/device/device_test_support.h"
+#include "render/device/sdl_window.h"
 
 namespace kiv {
 namespace {
@@ -169,7 +170,7 @@ TEST(DeviceEngine, ExclusiveRendererPutsTheWindowBack) {
   renderer.reset();
   // The exclusive device went with its renderer.
   EXPECT_EQ(window.Device->Find<TDevStore>(), nullptr);
-  EXPECT_EQ(SDL_GetWindowFlags(window.Window.get()) & SDL_WINDOW_FULLSCREEN, 0u);
+  EXPECT_EQ(SDL_GetWindowFlags(SdlWindowOf(window.Window.get())) & SDL_WINDOW_FULLSCREEN, 0u);
 
   // A show that forbids exclusive mode gets a window-sized back buffer.
   TestEngine().SetShowForbidsExclusive(true);

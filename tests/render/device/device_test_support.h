@@ -15,15 +15,12 @@
 #include "graphics/bitmap.h"
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
-#include "render/device/sdl_video.h"
+#include "render/device/output_window.h"
 
 namespace kiv::testing {
 
 inline T3DEngineGL& TestEngine() {
-  static std::unique_ptr<T3DEngineGL> engine = [] {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    return T3DEngineGL::Create();
-  }();
+  static std::unique_ptr<T3DEngineGL> engine = T3DEngineGL::Create(TVideoMode::Offscreen);
   if (!engine) ADD_FAILURE() << "no offscreen OpenGL ES engine";
   return *engine;
 }
@@ -65,7 +62,7 @@ class TLogCapture {
 };
 
 struct TTestWindow {
-  TSdlWindowPtr Window;
+  TOutputWindowPtr Window;
   std::unique_ptr<TDrawDevice> Device;
 };
 

@@ -12,8 +12,8 @@
 
 #include "base/file_stream.h"
 #include "graphics/picture_loaders.h"
-#include "model/draw_item.h"
 #include "render/device/device_test_support.h"
+#include "render/drawer/draw_item.h"
 #include "render/drawer/drawer_3d.h"
 #include "render/screen/screen_3d.h"
 

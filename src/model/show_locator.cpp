@@ -1,10 +1,9 @@
-#include "container/show_locator.h"
-
-#include <filesystem>
+#include "model/show_locator.h"
 
 #include "base/text.h"
 #include "container/replace_pair.h"
-#include "platform/file_names.h"
+#include "base/file_names.h"
+#include "platform/folders.h"
 
 namespace kiv {
 
@@ -16,11 +15,6 @@ std::u16string FolderWithSlash(std::u16string_view path) {
   for (char16_t& unit : folder)
     if (unit == u'\\') unit = u'/';
   return folder;
-}
-
-bool IsFolder(std::u16string_view path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_directory(Utf16ToUtf8(path), error);
 }
 
 }  // namespace
@@ -71,7 +65,7 @@ std::unique_ptr<TKivShowLocator> OpenFromProject(std::u16string_view path, TFile
   // The show's files sit beside the program the project will be built into; while that
   // folder does not exist here (a project written elsewhere), beside the project.
   const std::u16string exeFolder = FolderWithSlash(locator->Project()->ReadString(u"main", u"opt_exefn", u""));
-  if (IsFolder(exeFolder)) locator->Accessor().SetBaseFolder(exeFolder);
+  if (IsFolder(Utf16ToUtf8(exeFolder))) locator->Accessor().SetBaseFolder(exeFolder);
   return locator;
 }
 

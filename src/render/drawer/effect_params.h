@@ -1,6 +1,6 @@
 #pragma once
 // What a transition needs to know beyond its class and type: the parameter record
-// handed to the transition factory, and one slide's complete transition.
+// handed to the transition factory with the filter that plays it.
 #include <cstdint>
 #include <string>
 
@@ -35,21 +35,6 @@ struct TEffectParams {
   int32_t MosaicSpread = 0;
   int32_t RandomSeed = 0;
   std::u16string CustomEffect;  // effect file names of a custom transition, "," between them
-};
-
-// A class of the transition catalogue with a type of it.
-struct TEffectChoice {
-  int Class = 0;  // 0: no transition
-  int Type = 0;
-  bool operator==(const TEffectChoice&) const = default;
-};
-
-// The transition into one slide; Duration 0 means a hard cut.
-struct TSlideEffect {
-  int Class = 0;
-  int Type = 0;
-  int32_t Duration = 0;  // ms
-  TEffectParams Params;
 };
 
 }  // namespace kiv

@@ -1,4 +1,4 @@
-#include "platform/loose_files.h"
+#include "container/loose_files.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,0 +1,82 @@
+# Fails when a library reaches one that must stay above it, by its includes or by its
+# link list, or when operating-system, SDL or OpenGL headers appear outside the layers
+# that wrap them. Run as: cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
+#
+cmake_policy(VERSION 3.20)
+
+# The layers, lowest first; each may use the ones before it.
+set(layers platform base ini graphics container render/device render/screen render/drawer model
+    render/transitions engine app kivshow)
+# Where each layer's sources are, relative to the tree.
+function(layer_folder layer out)
+  if(layer STREQUAL "kivshow")
+    set(${out} tools/kivshow PARENT_SCOPE)
+  else()
+    set(${out} src/${layer} PARENT_SCOPE)
+  endif()
+endfunction()
+# Headers of the system that only these layers may include.
+set(os_headers "unistd\\.h|sys/.*|pwd\\.h|pthread\\.h|signal\\.h|fcntl\\.h|dlfcn\\.h|spawn\\.h|poll\\.h")
+set(os_layers platform)
+set(video_headers "SDL2/.*|SDL\\.h|GLES[0-9]*/.*|EGL/.*|GL/.*")
+set(video_layers render/device app)
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "CheckLayers: SOURCE_DIR is not set")
+endif()
+
+set(faults "")
+list(LENGTH layers layer_count)
+math(EXPR last "${layer_count} - 1")
+foreach(own_index RANGE ${last})
+  list(GET layers ${own_index} own)
+  layer_folder(${own} folder)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+  foreach(file IN LISTS files)
+    file(RELATIVE_PATH shown "${SOURCE_DIR}" "${file}")
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" header "${line}")
+      if(line MATCHES "include[ \t]*\"")
+        foreach(used_index RANGE ${last})
+          list(GET layers ${used_index} used)
+          if(header MATCHES "^${used}/" AND used_index GREATER own_index)
+            list(APPEND faults "${shown}: ${own} may not include ${used} (\"${header}\")")
+          endif()
+        endforeach()
+      else()
+        if(header MATCHES "^(${os_headers})$" AND NOT own IN_LIST os_layers)
+          list(APPEND faults "${shown}: only platform talks to the operating system (<${header}>)")
+        endif()
+        if(header MATCHES "^(${video_headers})$" AND NOT own IN_LIST video_layers)
+          list(APPEND faults "${shown}: only render/device and app use SDL and OpenGL (<${header}>)")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+
+  # The link list of the layer's library.
+  set(lists_file "${SOURCE_DIR}/${folder}/CMakeLists.txt")
+  if(EXISTS "${lists_file}")
+    file(READ "${lists_file}" lists)
+    string(REGEX MATCHALL "kiv_folder_library\\([^)]*\\)" calls "${lists}")
+    foreach(call IN LISTS calls)
+      string(REGEX MATCHALL "kiv_[a-z_]+" names "${call}")
+      list(REMOVE_AT names 0 1)  # the command and the library's own name
+      foreach(name IN LISTS names)
+        string(REGEX REPLACE "^kiv_" "" used "${name}")
+        string(REGEX REPLACE "^render_" "render/" used "${used}")
+        list(FIND layers "${used}" used_index)
+        if(used_index GREATER own_index)
+          list(APPEND faults "${folder}/CMakeLists.txt: ${own} may not link ${name}")
+        endif()
+      endforeach()
+    endforeach()
+  endif()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " shown)
+  message(FATAL_ERROR "Layering faults:\n  ${shown}")
+endif()
+message(STATUS "Layering: every library uses only the layers below it")

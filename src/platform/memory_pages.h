@@ -1,0 +1,13 @@
+#pragma once
+// Large zero-filled blocks taken straight from the system as whole pages, asked to be
+// backed by huge pages where the system has them.
+#include <cstddef>
+
+namespace kiv {
+
+// size bytes of zeros; null when the system has no room.
+void* MapZeroedPages(size_t size);
+// Gives back a block from MapZeroedPages with the size it was asked with.
+void UnmapPages(void* pages, size_t size);
+
+}  // namespace kiv

@@ -1,0 +1,1 @@
+#include "model/kiv_source.h"

@@ -1,0 +1,1 @@
+#include "app/sdl_show_window.h"

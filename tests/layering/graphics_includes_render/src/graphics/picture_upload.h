@@ -1,0 +1,1 @@
+#include "render/drawer/drawer_3d.h"

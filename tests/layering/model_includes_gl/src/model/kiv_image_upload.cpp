@@ -1,0 +1,1 @@
+#include <GLES3/gl3.h>
