@@ -1,4 +1,4 @@
-#include "ini/text_utf8_reader.h"
+#include "ini/utf8_reader.h"
 
 #include <algorithm>
 
