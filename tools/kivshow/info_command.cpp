@@ -4,7 +4,7 @@
 #include "kivshow/json_writer.h"
 #include "kivshow/kivshow_command.h"
 #include "kivshow/opened_show.h"
-#include "kivshow/slide_objects_json.h"
+#include "kivshow/slide_objects_writer.h"
 #include "model/slide_order.h"
 #include "platform/file_names.h"
 
