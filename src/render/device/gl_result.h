@@ -1,6 +1,6 @@
 #pragma once
 // OpenGL errors as device results.
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 
 namespace kiv {
 

@@ -4,8 +4,8 @@
 
 #include "base/errors.h"
 #include "base/log.h"
-#include "render/drawer/d3d_buffer.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/tiled_render_target.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/drawer/render_target.h"
 #include "render/drawer/yuv_3d.h"
 #include "render/screen/box_antialiaser.h"

@@ -1,7 +1,7 @@
 #include "render/transitions/canvas_filter.h"
 
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 
 namespace kiv {
 

@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/screen/screen_3d.h"
 #include "render/transitions/easing.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/screen/screen_3d.h"
 #include "render/screen/vertex_buffer.h"
 

@@ -5,7 +5,7 @@
 #include "render/device/caps_wrapper.h"
 #include "render/device/display_environment.h"
 #include "render/device/driver_tweak.h"
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 #include "render/device/present_pacing.h"
 #include "render/device/vertex_layout.h"
 #include "render/device/vertex_list_3d.h"

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "drawer_test_support.h"
-#include "render/drawer/d3d_buffer.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/tiled_render_target.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/drawer/kiv_filter.h"
 
 namespace kiv {

@@ -1,4 +1,4 @@
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 
 #include "base/log.h"
 

@@ -1,4 +1,4 @@
-#include "render/drawer/d3d_buffer.h"
+#include "render/drawer/tiled_render_target.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 
 #include "base/errors.h"
 
