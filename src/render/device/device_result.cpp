@@ -4,21 +4,21 @@
 
 namespace kiv {
 
-const char* DxErrorText(TDxError error) {
+const char* DeviceErrorText(TDeviceError error) {
   switch (error) {
-    case TDxError::Ok: return "Ok";
-    case TDxError::Pending: return "";
-    case TDxError::InvalidCall: return "InvalidCall";
-    case TDxError::DeviceLost: return "DeviceLost";
-    case TDxError::Other: return "Other";
+    case TDeviceError::Ok: return "Ok";
+    case TDeviceError::Pending: return "";
+    case TDeviceError::InvalidCall: return "InvalidCall";
+    case TDeviceError::DeviceLost: return "DeviceLost";
+    case TDeviceError::Other: return "Other";
   }
   return "Other";
 }
 
-bool T3DResultHolder::SetResult(TDxError result) {
+bool T3DResultHolder::SetResult(TDeviceError result) {
   FLastError = result;
-  if (result == TDxError::Ok) return true;
-  if (result != TDxError::Pending) Log().WriteValue("Dx Error = ", int64_t(result));
+  if (result == TDeviceError::Ok) return true;
+  if (result != TDeviceError::Pending) Log().WriteValue("Dx Error = ", int64_t(result));
   return false;
 }
 

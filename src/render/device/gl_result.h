@@ -6,6 +6,6 @@ namespace kiv {
 
 // Drains the GL error queue; the first error decides: invalid enum, value, operation or
 // framebuffer operation -> InvalidCall, a lost context -> DeviceLost, anything else -> Other.
-TDxError TakeGLResult();
+TDeviceError TakeGLResult();
 
 }  // namespace kiv

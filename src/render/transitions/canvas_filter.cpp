@@ -6,7 +6,7 @@
 namespace kiv {
 
 void TCanvasFilter::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& from = effecter->Rect();
   TEffectCanvas canvas(drawer.Screen(), effecter->Current(), {float(from.Left), float(from.Top)}, Rect());

@@ -25,7 +25,7 @@ double TOverturnEffect::Angle() const {
 int TOverturnEffect::Brightness() const { return int(std::lround(std::abs(std::cos(Angle())) * 155 + 100)); }
 
 void TOverturnEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
   const bool vertical = EffectType() != 3 && EffectType() != 4;  // the axis the card turns about

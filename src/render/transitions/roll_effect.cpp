@@ -106,7 +106,7 @@ TPointF TRollEffect::Wrapped(float along) const {
 }
 
 void TRollEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
   const TPointF d = FDirection;

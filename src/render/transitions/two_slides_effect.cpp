@@ -38,7 +38,7 @@ void TTwoSlidesEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide slide) {
 }
 
 void TTwoSlidesEffect::DrawCard(T3DDrawer& drawer, float x, float sense) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
   const bool sideways = EffectType() != 3 && EffectType() != 4;
