@@ -10,8 +10,8 @@
 
 #include "base/file_stream.h"
 #include "base/progress_hook.h"
-#include "container/container_writer.h"
 #include "container/file_accessor.h"
+#include "container/kiv_pack.h"
 
 namespace kiv {
 namespace {

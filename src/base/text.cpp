@@ -36,6 +36,10 @@ void AppendUtf16(std::u16string& out, uint32_t v) {
 }
 
 // Length of the UTF-8 sequence that starts with lead byte b, 0 when b cannot lead.
+// Strict (C0, C1 and F5 … FF never lead), and on purpose not the table of the project
+// text reader in ini/utf8_reader.cpp: text from the operating system is never refused,
+// so a byte that does not decode, an overlong form included, becomes U+FFFD, while a
+// project file is read as written (overlong forms accepted) or not at all.
 int SequenceLength(uint8_t b) {
   if (b < 0x80) return 1;
   if (b >= 0xC2 && b <= 0xDF) return 2;

@@ -128,7 +128,7 @@ class TKivEngine : public TCustomKivEngine {
   std::unique_ptr<IKivSlideLoader> FLoader;
   std::unique_ptr<IKivMusicPlayer> FMusic;
   std::unique_ptr<IThirdSlide> FThirdSlide;
-  std::shared_ptr<TTiming> FTiming = std::make_shared<TTiming>();
+  std::shared_ptr<TShowTiming> FTiming = std::make_shared<TShowTiming>();
   TSlideList FSlides;
 
   // Requests.

@@ -5,7 +5,7 @@
 
 namespace kiv {
 
-class TTiming {
+class TShowTiming {
  public:
   double Current() const { return FCurrent.load(); }
   void SetCurrent(double ms) { FCurrent.store(ms); }

@@ -40,7 +40,7 @@ class IKivSlideLoader {
 struct TSlideLoaderParams {
   TKivSource* Source = nullptr;  // not owned; lives longer than the loader
   int CacheSize = 3;
-  std::shared_ptr<TTiming> Timing;
+  std::shared_ptr<TShowTiming> Timing;
   TThreadEventList* EngineQueue = nullptr;
   // Called (on the loader's thread) with each newly prepared slide.
   std::function<void(IKivSlideEntry& slide)> Preload;

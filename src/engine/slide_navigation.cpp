@@ -63,13 +63,6 @@ int CurrentSlideIndex(const TKivSource& source, double position) {
   return int(ShownSlide(source, position));
 }
 
-int SlideIndexByName(const TKivSource& source, std::u16string_view name) {
-  const std::vector<TSlideInfo>& slides = source.Slides();
-  for (size_t i = 0; i < slides.size(); ++i)
-    if (slides[i].SlideId == name) return int(i);
-  return -1;
-}
-
 int StartPositionTime(const TKivSource& source, int value, bool isTime) {
   if (isTime) return value;
   return value > 0 ? SlideStartTime(source, value) : 0;

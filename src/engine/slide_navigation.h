@@ -1,8 +1,8 @@
 #pragma once
 // Show times of slides for moving through the show: slide starts, the next and the
-// previous slide from a position, the slide at a position and a slide by name. Times
-// are whole ms; indexes past the last slide count on through later rounds.
-#include <string_view>
+// previous slide from a position and the slide at a position (a slide by name is
+// SlideIndexByName in model/action_text.h). Times are whole ms; indexes past the last
+// slide count on through later rounds.
 
 namespace kiv {
 
@@ -24,9 +24,6 @@ int PrevSlideTime(const TKivSource& source, double time);
 
 // The slide shown at position (a boundary belongs to the earlier slide).
 int CurrentSlideIndex(const TKivSource& source, double position);
-
-// The first slide whose id equals name exactly, else -1.
-int SlideIndexByName(const TKivSource& source, std::u16string_view name);
 
 // Where a show starts that was asked to start at a 0-based slide or at a time.
 int StartPositionTime(const TKivSource& source, int value, bool isTime);

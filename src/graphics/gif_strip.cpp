@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/progress_hook.h"
-#include "graphics/gif_lzw.h"
+#include "graphics/gif_lzw_reader.h"
 
 namespace kiv {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "ini/text_ansi_reader.h"
-#include "ini/text_unicode_reader.h"
-#include "ini/text_utf8_reader.h"
+#include "ini/ansi_reader.h"
+#include "ini/utf16_reader.h"
+#include "ini/utf8_reader.h"
 
 namespace kiv {
 

@@ -6,7 +6,7 @@
 
 #include "graphics/bitmap_store.h"
 #include "model/kiv_object.h"
-#include "model/kiv_slide_background.h"
+#include "model/slide_background.h"
 #include "model/slide_info.h"
 #include "render/drawer/device_drawer.h"
 

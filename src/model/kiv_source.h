@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ini/ini_storage.h"
-#include "model/effect_choice.h"
+#include "model/effect_chooser.h"
 #include "model/effect_options.h"
 #include "model/random_source.h"
 #include "model/slide_effect.h"

@@ -22,8 +22,6 @@ int32_t TruncatedSide(double value) {
   return int32_t(std::min(std::trunc(value), double(std::numeric_limits<int32_t>::max())));
 }
 
-double UsablePercent(double percent) { return percent > 0 ? percent : 100; }
-
 TPixelSize FixedArea(TPixelSize design, TPixelSize output) {
   if (design.Width <= 0 || design.Height <= 0) return {};
   const TPixelSize out{std::max(output.Width, 0), std::max(output.Height, 0)};
@@ -49,6 +47,8 @@ TPixelSize FittedAspect(TPixelSize usable, double ratio, TSlideFit fit) {
 int32_t EvenWithin(int32_t side, int32_t output) { return side % 2 != 0 && side < output ? side + 1 : side; }
 
 }  // namespace
+
+double UsablePercent(double percent) { return percent > 0 ? percent : 100; }
 
 TShowDesign ReadShowDesign(const TIniIdentList& main) {
   TShowDesign design;

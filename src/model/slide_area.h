@@ -29,6 +29,10 @@ TShowDesign ReadShowDesign(const TIniIdentList& main);
 // aspect (4/3 for an output without height) unless they give "opt_scr_ratio".
 double ShowAspectRatio(const TShowDesign& design, TPixelSize output);
 
+// A share of the output in percent as the show may use it: one that is not positive
+// counts as 100 (the whole output).
+double UsablePercent(double percent);
+
 struct TSlideAreaRequest {
   TPixelSize Output;
   TSlideFit Fit = TSlideFit::Inside;

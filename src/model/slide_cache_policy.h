@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "model/slide_cache_visible.h"
+#include "model/visible_slides.h"
 
 namespace kiv {
 

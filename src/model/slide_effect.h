@@ -2,7 +2,7 @@
 // The transition into one slide: the slide's personal transition when it has one,
 // else a choice from the show's catalogue.
 #include "ini/ini_ident_list.h"
-#include "model/effect_choice.h"
+#include "model/effect_chooser.h"
 #include "model/effect_options.h"
 #include "render/drawer/effect_params.h"
 

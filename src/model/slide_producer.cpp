@@ -17,8 +17,6 @@ namespace {
 // A damaged "opt_customdialogscount" must not make a dialog search run for ever.
 constexpr int32_t kMaxCustomDialogs = 10000;
 
-double UsablePercent(double percent) { return percent > 0 ? percent : 100; }
-
 // Runs build; a failure is logged and gives nothing, so that one broken slide never
 // stops the show.
 template <typename T, typename TBuild>

@@ -14,8 +14,8 @@
 #include "model/kiv_source.h"
 #include "model/object_factory.h"
 #include "model/slide_area.h"
-#include "model/slide_cache_visible.h"
 #include "model/slide_host.h"
+#include "model/visible_slides.h"
 
 namespace kiv {
 

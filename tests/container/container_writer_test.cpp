@@ -1,5 +1,5 @@
 // Containers written by TKivPack and read back through TKivUnpack.
-#include "container/container_writer.h"
+#include "container/kiv_pack.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

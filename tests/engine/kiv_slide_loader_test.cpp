@@ -63,7 +63,7 @@ struct TLoaderRun {
   TVirtualClock Clock{5000};
   TScriptedRandom Random;
   TKivSource Source;
-  std::shared_ptr<TTiming> Timing = std::make_shared<TTiming>();
+  std::shared_ptr<TShowTiming> Timing = std::make_shared<TShowTiming>();
   TThreadEventList Queue;
   std::unique_ptr<IKivSlideLoader> Loader;
   int HostsPrepared = 0;

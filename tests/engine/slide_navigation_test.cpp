@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "model/action_text.h"
 #include "model/kiv_source.h"
 #include "model/model_test_support.h"
 
@@ -71,10 +72,10 @@ TEST(SlideNavigation, CurrentSlideAndSlidesByName) {
   EXPECT_EQ(CurrentSlideIndex(*faded, 25000), 3);  // past the end of a show that ends
   EXPECT_EQ(CurrentSlideIndex(*SourceOf(kPlain), 16000), 3);  // the next round
 
-  EXPECT_EQ(SlideIndexByName(*faded, u"Beach"), 1);
-  EXPECT_EQ(SlideIndexByName(*faded, u"sunset"), 2);
-  EXPECT_EQ(SlideIndexByName(*faded, u"beach"), -1);  // names match exactly
-  EXPECT_EQ(SlideIndexByName(*faded, u"nowhere"), -1);
+  EXPECT_EQ(SlideIndexByName(faded->Slides(), u"Beach"), 1);
+  EXPECT_EQ(SlideIndexByName(faded->Slides(), u"sunset"), 2);
+  EXPECT_EQ(SlideIndexByName(faded->Slides(), u"beach"), -1);  // names match exactly
+  EXPECT_EQ(SlideIndexByName(faded->Slides(), u"nowhere"), -1);
 }
 
 }  // namespace

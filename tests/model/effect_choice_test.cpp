@@ -1,4 +1,4 @@
-#include "model/effect_choice.h"
+#include "model/effect_chooser.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 
 #include "base/file_stream.h"
 #include "base/text.h"
-#include "container/container_writer.h"
+#include "container/kiv_pack.h"
 #include "container/kiv_unpack.h"
 #include "kivshow/kivshow_command.h"
 

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "engine/draw_controller.h"
-#include "model/slide_cache_visible.h"
+#include "model/visible_slides.h"
 
 namespace kiv {
 

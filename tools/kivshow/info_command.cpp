@@ -1,12 +1,12 @@
 // kivshow info: the main options of a show and the timing of its slides, as JSON.
+#include "base/file_names.h"
 #include "base/text.h"
 #include "kivshow/json_writer.h"
 #include "kivshow/kivshow_command.h"
 #include "kivshow/opened_show.h"
-#include "kivshow/slide_objects_json.h"
+#include "kivshow/slide_objects_writer.h"
 #include "model/show_locator.h"
 #include "model/slide_order.h"
-#include "base/file_names.h"
 
 namespace kiv {
 

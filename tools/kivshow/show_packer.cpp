@@ -9,7 +9,7 @@
 #include "base/file_stream.h"
 #include "base/memory_stream.h"
 #include "base/text.h"
-#include "container/container_writer.h"
+#include "container/kiv_pack.h"
 #include "kivshow/project_file_names.h"
 #include "container/loose_files.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 #include "render/device/geometry_3d.h"
 #include "render/device/renderer_3d.h"
 

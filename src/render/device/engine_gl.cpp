@@ -76,32 +76,32 @@ int T3DEngineGL::FindAdapter(const TRect& rect) {
       bestArea = area;
     }
   }
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return best;
 }
 
 int T3DEngineGL::GetCaps(std::string_view name, int adapter) {
   // Every display is driven by the same GL implementation: one record serves them all.
   if (adapter < 0 || adapter >= SDL_GetNumVideoDisplays()) {
-    SetResult(TDxError::InvalidCall);
+    SetResult(TDeviceError::InvalidCall);
     return 0;
   }
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return FCaps.ByName(name);
 }
 
 bool T3DEngineGL::GetDisplayMode(int adapter, TDisplayMode& mode) {
   SDL_DisplayMode current;
-  if (SDL_GetCurrentDisplayMode(adapter, &current) != 0) return SetResult(TDxError::InvalidCall);
+  if (SDL_GetCurrentDisplayMode(adapter, &current) != 0) return SetResult(TDeviceError::InvalidCall);
   mode = {current.w, current.h, current.refresh_rate, current.format};
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 bool T3DEngineGL::GetAdapterRect(int adapter, TRect& rect) {
   SDL_Rect bounds;
-  if (SDL_GetDisplayBounds(adapter, &bounds) != 0) return SetResult(TDxError::InvalidCall);
+  if (SDL_GetDisplayBounds(adapter, &bounds) != 0) return SetResult(TDeviceError::InvalidCall);
   rect = {bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 bool T3DEngineGL::CheckDevice() {
@@ -150,10 +150,10 @@ int T3DEngineGL::ProcessDeviceRequests() {
 std::unique_ptr<T3DRenderer> T3DEngineGL::CreateRenderer(TDrawDevice& owner, const TRendererParams& params) {
   auto renderer = std::make_unique<T3DRendererGL>(*this, owner);
   if (IsMainThread()) {
-    const TDxError result = InternalCreateRenderer(*renderer, owner, params);
+    const TDeviceError result = InternalCreateRenderer(*renderer, owner, params);
     renderer->CreationDone(result);
     SetResult(result);
-    if (result != TDxError::Ok) return nullptr;
+    if (result != TDeviceError::Ok) return nullptr;
     return renderer;
   }
   std::shared_ptr<TInitData> request = renderer->MakePending(params);
@@ -163,16 +163,16 @@ std::unique_ptr<T3DRenderer> T3DEngineGL::CreateRenderer(TDrawDevice& owner, con
     // taken its renderer's chance with it.
     T3DRendererGL* waiting = request->Renderer;
     if (!waiting) return;
-    const TDxError result = request->OwnerAlive.expired()
-                                ? TDxError::DeviceLost
+    const TDeviceError result = request->OwnerAlive.expired()
+                                ? TDeviceError::DeviceLost
                                 : InternalCreateRenderer(*waiting, *request->Owner, request->Params);
     waiting->CreationDone(result);
   });
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return renderer;
 }
 
-TDxError T3DEngineGL::InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevice& owner,
+TDeviceError T3DEngineGL::InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevice& owner,
                                              const TRendererParams& params) {
   TDeviceLockGuard lock;
   const bool composition = DesktopCompositionEnabled();
@@ -203,16 +203,16 @@ TDxError T3DEngineGL::InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevic
     store = made.get();
     owner.Attach(std::move(made));
   }
-  TDxError result = TDxError::Ok;
-  if (!(store->HasContext() ? store->MakeCurrent() : store->CreateContext())) result = TDxError::Other;
-  if (result == TDxError::Ok) {
+  TDeviceError result = TDeviceError::Ok;
+  if (!(store->HasContext() ? store->MakeCurrent() : store->CreateContext())) result = TDeviceError::Other;
+  if (result == TDeviceError::Ok) {
     SDL_GL_SetSwapInterval(SwapIntervalFor(!setup.Exclusive, composition, FPresentIntervalMode));
     result = renderer.Attach(*store, setup);
     Log().WriteValue("Assigned renderer= ", int64_t(reinterpret_cast<intptr_t>(&renderer)));
   }
   Log().WriteValue("T3DEngine9.InternalCreateRenderer: create device res= ", int64_t(result));
   store->ReleaseCurrent();
-  if (result != TDxError::Ok && newStore) {
+  if (result != TDeviceError::Ok && newStore) {
     renderer.CreationDone(result);
     owner.Detach(store).reset();
   }

@@ -57,7 +57,7 @@ class T3DEngineGL : public T3DEngine {
  private:
   explicit T3DEngineGL(TVideoMode mode);
   bool ReadCaps();
-  TDxError InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevice& owner, const TRendererParams& params);
+  TDeviceError InternalCreateRenderer(T3DRendererGL& renderer, TDrawDevice& owner, const TRendererParams& params);
 
   TVideoSystem FVideo;
   std::thread::id FMainThread;

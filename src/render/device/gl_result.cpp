@@ -8,19 +8,19 @@ namespace {
 constexpr GLenum kContextLost = 0x0507;  // GL_CONTEXT_LOST of the robustness extensions
 }
 
-TDxError TakeGLResult() {
-  TDxError result = TDxError::Ok;
+TDeviceError TakeGLResult() {
+  TDeviceError result = TDeviceError::Ok;
   for (int guard = 0; guard < 16; ++guard) {
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR) break;
-    if (result != TDxError::Ok) continue;
+    if (result != TDeviceError::Ok) continue;
     switch (error) {
       case GL_INVALID_ENUM:
       case GL_INVALID_VALUE:
       case GL_INVALID_OPERATION:
-      case GL_INVALID_FRAMEBUFFER_OPERATION: result = TDxError::InvalidCall; break;
-      case kContextLost: result = TDxError::DeviceLost; break;
-      default: result = TDxError::Other; break;
+      case GL_INVALID_FRAMEBUFFER_OPERATION: result = TDeviceError::InvalidCall; break;
+      case kContextLost: result = TDeviceError::DeviceLost; break;
+      default: result = TDeviceError::Other; break;
     }
   }
   return result;

@@ -1,11 +1,11 @@
 #pragma once
 // OpenGL errors as device results.
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 
 namespace kiv {
 
 // Drains the GL error queue; the first error decides: invalid enum, value, operation or
 // framebuffer operation -> InvalidCall, a lost context -> DeviceLost, anything else -> Other.
-TDxError TakeGLResult();
+TDeviceError TakeGLResult();
 
 }  // namespace kiv

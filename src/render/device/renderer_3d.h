@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "graphics/bitmap.h"
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 #include "render/device/geometry_3d.h"
 #include "render/device/surface_3d.h"
 #include "render/device/texture_3d.h"

@@ -60,7 +60,7 @@ T3DRendererGL::~T3DRendererGL() {
 std::shared_ptr<TInitData> T3DRendererGL::MakePending(const TRendererParams& params) {
   TDeviceLockGuard lock;
   FPending = true;
-  SetResult(TDxError::Pending);
+  SetResult(TDeviceError::Pending);
   FInitData = std::make_shared<TInitData>();
   FInitData->Owner = &FOwner;
   FInitData->OwnerAlive = FOwner.AliveToken();
@@ -69,28 +69,28 @@ std::shared_ptr<TInitData> T3DRendererGL::MakePending(const TRendererParams& par
   return FInitData;
 }
 
-TDxError T3DRendererGL::Attach(TDevStore& store, const TRendererSetup& setup) {
+TDeviceError T3DRendererGL::Attach(TDevStore& store, const TRendererSetup& setup) {
   FSetup = setup;
   FStore = &store;
   store.AddRenderer(this);
   FBackBuffer = std::make_unique<T3DTextureGL>(store, TTextureKind::RenderTargetXrgb, setup.Width, setup.Height, 1);
-  if (setup.Width <= 0 || setup.Height <= 0 || !FBackBuffer->Allocate()) return TDxError::InvalidCall;
+  if (setup.Width <= 0 || setup.Height <= 0 || !FBackBuffer->Allocate()) return TDeviceError::InvalidCall;
   FRenderTarget = static_cast<T3DSurfaceGL*>(FBackBuffer->GetLevel(0));
   FViewport = FRenderTarget->Bounds();
-  return store.FixedProgram() ? TDxError::Ok : TDxError::Other;
+  return store.FixedProgram() ? TDeviceError::Ok : TDeviceError::Other;
 }
 
-void T3DRendererGL::CreationDone(TDxError result) {
+void T3DRendererGL::CreationDone(TDeviceError result) {
   TDeviceLockGuard lock;
   FPending = false;
   FInitData.reset();
-  if (result != TDxError::Ok && FStore) {
+  if (result != TDeviceError::Ok && FStore) {
     FBackBuffer.reset();
     FStore->RemoveRenderer(this);
     FStore = nullptr;
     FRenderTarget = nullptr;
   }
-  SetResult(result == TDxError::Ok ? result : TDxError::DeviceLost);
+  SetResult(result == TDeviceError::Ok ? result : TDeviceError::DeviceLost);
 }
 
 bool T3DRendererGL::MakeCurrent() { return FStore->MakeCurrent(); }
@@ -153,14 +153,14 @@ T3DSurfaceGL* T3DRendererGL::OwnSurface(T3DSurface* surface) const {
 bool T3DRendererGL::BeginScene() {
   return Run([&] {
     BindRenderTarget();
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::EndScene() {
   return Run([&] {
     glFlush();
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
@@ -181,7 +181,7 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
                       dest.Right, windowHeight - dest.Bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     SDL_GL_SwapWindow(SdlWindowOf(FOwner.Window()));
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
   MarkPresented();
   return presented;
@@ -190,7 +190,7 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
 bool T3DRendererGL::Clear(const TRect* rects, int count, uint32_t flags, uint32_t colour, float) {
   // There is no depth buffer, so only the target is ever cleared.
   return Run([&] {
-    if (!(flags & ClearFlag::Target)) return TDxError::Ok;
+    if (!(flags & ClearFlag::Target)) return TDeviceError::Ok;
     BindRenderTarget();
     SetClearColour(colour);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -203,61 +203,61 @@ bool T3DRendererGL::Clear(const TRect* rects, int count, uint32_t flags, uint32_
       glClear(GL_COLOR_BUFFER_BIT);
     }
     glDisable(GL_SCISSOR_TEST);
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::SetRenderTarget(T3DSurface* surface) {
   return Run([&] {
     T3DSurfaceGL* target = OwnSurface(surface);
-    if (!target) return TDxError::InvalidCall;
+    if (!target) return TDeviceError::InvalidCall;
     FRenderTarget = target;
     // A new target is seen whole until a viewport says otherwise.
     FViewport = target->Bounds();
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 T3DSurface* T3DRendererGL::GetRenderTarget() {
   TDeviceLockGuard lock;
-  SetResult(FStore ? TDxError::Ok : TDxError::DeviceLost);
+  SetResult(FStore ? TDeviceError::Ok : TDeviceError::DeviceLost);
   return FRenderTarget;
 }
 
 T3DSurface* T3DRendererGL::GetBackBuffer() {
   TDeviceLockGuard lock;
   if (!FStore || !FBackBuffer) {
-    SetResult(FPending ? TDxError::Pending : TDxError::DeviceLost);
+    SetResult(FPending ? TDeviceError::Pending : TDeviceError::DeviceLost);
     return nullptr;
   }
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return FBackBuffer->GetLevel(0);
 }
 
 bool T3DRendererGL::SetViewport(const TRect& rect, float minZ, float maxZ) {
   return Run([&] {
-    if (rect.IsEmpty() || Intersection(rect, FRenderTarget->Bounds()) != rect) return TDxError::InvalidCall;
+    if (rect.IsEmpty() || Intersection(rect, FRenderTarget->Bounds()) != rect) return TDeviceError::InvalidCall;
     FViewport = rect;
     FMinZ = minZ;
     FMaxZ = maxZ;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint32_t flags, T3DVertexList& list) {
   return Run([&] {
     auto* vertices = dynamic_cast<T3DVertexListGL*>(&list);
-    if (!vertices || vertices->Store() != FStore) return TDxError::InvalidCall;
+    if (!vertices || vertices->Store() != FStore) return TDeviceError::InvalidCall;
     const int stages = (flags & DrawFlag::Textured) ? count : 0;
-    if (stages < 0 || stages > kMaxTextureSets) return TDxError::InvalidCall;
+    if (stages < 0 || stages > kMaxTextureSets) return TDeviceError::InvalidCall;
     std::array<T3DTextureGL*, kMaxTextureSets> bound{};
     for (int i = 0; i < stages; ++i) {
       bound[size_t(i)] = dynamic_cast<T3DTextureGL*>(textures[i]);
       if (!bound[size_t(i)] || bound[size_t(i)]->Store() != FStore || !bound[size_t(i)]->ApplyPending())
-        return TDxError::InvalidCall;
+        return TDeviceError::InvalidCall;
     }
     const TGLProgram* program = FPixelShader >= 0 ? &FPixelShaders[size_t(FPixelShader)] : FStore->FixedProgram();
-    if (!program) return TDxError::Other;
+    if (!program) return TDeviceError::Other;
 
     BindRenderTarget();
     glUseProgram(program->Name);
@@ -300,7 +300,7 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
       glBindTexture(GL_TEXTURE_2D, 0);
     }
     glUseProgram(0);
-    return drawn ? TDxError::Ok : TDxError::InvalidCall;
+    return drawn ? TDeviceError::Ok : TDeviceError::InvalidCall;
   });
 }
 
@@ -309,14 +309,14 @@ std::unique_ptr<T3DTexture> T3DRendererGL::CreateTexture(TTextureKind kind, int 
   std::unique_ptr<T3DTextureGL> texture;
   Run([&] {
     const int maxSide = FEngine.Caps().MaxTextureWidth;
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return TDxError::InvalidCall;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return TDeviceError::InvalidCall;
     const bool chain = mipMapped && FSetup.MaxAnisotropy > 0 && !IsRenderTargetKind(kind);
     texture = std::make_unique<T3DTextureGL>(*FStore, kind, width, height, chain ? FullMipChain(width, height) : 1);
-    if (texture->Allocate()) return TDxError::Ok;
+    if (texture->Allocate()) return TDeviceError::Ok;
     texture.reset();
-    return TDxError::Other;
+    return TDeviceError::Other;
   });
-  if (LastError() != TDxError::Ok) texture.reset();
+  if (LastError() != TDeviceError::Ok) texture.reset();
   return texture;
 }
 
@@ -324,14 +324,14 @@ std::unique_ptr<T3DVertexList> T3DRendererGL::CreateVertexList(int vertexCount, 
   // Only memory is made here; the GL buffer follows at the first draw.
   TDeviceLockGuard lock;
   if (!FStore) {
-    SetResult(FPending ? TDxError::Pending : TDxError::DeviceLost);
+    SetResult(FPending ? TDeviceError::Pending : TDeviceError::DeviceLost);
     return nullptr;
   }
   if (vertexCount <= 0 || textureSets < 0 || textureSets > kMaxTextureSets) {
-    SetResult(TDxError::InvalidCall);
+    SetResult(TDeviceError::InvalidCall);
     return nullptr;
   }
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return std::make_unique<T3DVertexListGL>(*FStore, vertexCount, MakeVertexLayout(options, textureSets));
 }
 
@@ -341,13 +341,13 @@ bool T3DRendererGL::StretchRect(T3DSurface& source, T3DSurface& dest, int count,
   auto* to = dynamic_cast<T3DSurfaceGL*>(&dest);
   KIV_ASSERT(from && to);
   return Run([&] {
-    if (from->Store() != FStore || to->Store() != FStore || from == to) return TDxError::InvalidCall;
+    if (from->Store() != FStore || to->Store() != FStore || from == to) return TDeviceError::InvalidCall;
     const bool whole = count <= 0 || !sourceRects || !destRects;
     const TRect s = whole ? from->Bounds() : sourceRects[0];
     const TRect d = whole ? to->Bounds() : destRects[0];
     if (Intersection(s, from->Bounds()) != s || Intersection(d, to->Bounds()) != d || s.IsEmpty() || d.IsEmpty())
-      return TDxError::InvalidCall;
-    if (!from->Texture().ApplyPending() || !to->Texture().ApplyPending()) return TDxError::Other;
+      return TDeviceError::InvalidCall;
+    if (!from->Texture().ApplyPending() || !to->Texture().ApplyPending()) return TDeviceError::Other;
     // Making a framebuffer binds it, so both are made before either is bound.
     const GLuint read = from->Framebuffer();
     const GLuint draw = to->Framebuffer();
@@ -356,14 +356,14 @@ bool T3DRendererGL::StretchRect(T3DSurface& source, T3DSurface& dest, int count,
     glBlitFramebuffer(s.Left, s.Top, s.Right, s.Bottom, d.Left, d.Top, d.Right, d.Bottom, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::SetBlendMode(TBlendMode mode) {
   return Run([&] {
     FBlendMode = mode;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
@@ -371,14 +371,14 @@ bool T3DRendererGL::SetTransform(TTransformKind kind, const TMatrix4& matrix) {
   KIV_ASSERT(uint8_t(kind) <= uint8_t(TTransformKind::Projection));
   return Run([&] {
     FTransforms[size_t(kind)] = matrix;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::SetCulling(bool noCulling) {
   return Run([&] {
     FNoCulling = noCulling;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
@@ -391,35 +391,36 @@ void T3DRendererGL::GetTexelOffset(float& x, float& y) {
 bool T3DRendererGL::CreatePixelShader(std::string_view source, int& index) {
   return Run([&] {
     TGLProgram program = BuildProgram(source);
-    if (!program.Name) return TDxError::InvalidCall;
+    if (!program.Name) return TDeviceError::InvalidCall;
     FPixelShaders.push_back(program);
     index = int(FPixelShaders.size()) - 1;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::SetPixelShader(int index) {
   TDeviceLockGuard lock;
   if (index < 0 || index >= int(FPixelShaders.size()) || !FPixelShaders[size_t(index)].Name)
-    return SetResult(TDxError::InvalidCall);
+    return SetResult(TDeviceError::InvalidCall);
   return Run([&] {
     FPixelShader = index;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::ResetPixelShader() {
   return Run([&] {
     FPixelShader = -1;
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
 bool T3DRendererGL::SetPixelShaderConstants(int startRegister, const float* data, int count) {
   return Run([&] {
-    if (startRegister < 0 || count < 0 || startRegister + count > kPixelShaderConstants) return TDxError::InvalidCall;
+    if (startRegister < 0 || count < 0 || startRegister + count > kPixelShaderConstants)
+      return TDeviceError::InvalidCall;
     std::memcpy(FConstants.data() + 4 * startRegister, data, sizeof(float) * 4 * size_t(count));
-    return TDxError::Ok;
+    return TDeviceError::Ok;
   });
 }
 
@@ -436,8 +437,8 @@ bool T3DRendererGL::CopyRenderTarget(T3DSurface& surface, TBitmap& target) {
     T3DSurfaceGL* own = OwnSurface(&surface);
     const bool served = target.Format() == TPixelFormat::Bgra32 || target.Format() == TPixelFormat::Bgr24;
     if (!own || !served || target.Width() != own->Width() || target.Height() != own->Height())
-      return TDxError::InvalidCall;
-    return own->ReadPixels(own->Bounds(), target) ? TDxError::Ok : TDxError::Other;
+      return TDeviceError::InvalidCall;
+    return own->ReadPixels(own->Bounds(), target) ? TDeviceError::Ok : TDeviceError::Other;
   });
 }
 

@@ -49,8 +49,8 @@ class T3DRendererGL : public T3DRenderer {
   std::shared_ptr<TInitData> MakePending(const TRendererParams& params);
   // On the creating thread, with store's context current: joins the store and makes the
   // back buffer. An empty (failed) renderer stays without device.
-  TDxError Attach(TDevStore& store, const TRendererSetup& setup);
-  void CreationDone(TDxError result);
+  TDeviceError Attach(TDevStore& store, const TRendererSetup& setup);
+  void CreationDone(TDeviceError result);
 
   bool IsPending() override;
   bool HasDevice() override;
@@ -88,16 +88,16 @@ class T3DRendererGL : public T3DRenderer {
   template <class Body>
   bool Run(Body&& body) {
     TDeviceLockGuard lock;
-    if (FPending) return SetResult(TDxError::Pending);
-    if (!FStore) return SetResult(TDxError::DeviceLost);
-    if (!MakeCurrent()) return SetResult(TDxError::InvalidCall);
-    TDxError result = body();
-    const TDxError glResult = TakeGLResult();
-    if (result == TDxError::Ok) result = glResult;
-    if (TakeInjectedDeviceLoss()) result = TDxError::DeviceLost;
+    if (FPending) return SetResult(TDeviceError::Pending);
+    if (!FStore) return SetResult(TDeviceError::DeviceLost);
+    if (!MakeCurrent()) return SetResult(TDeviceError::InvalidCall);
+    TDeviceError result = body();
+    const TDeviceError glResult = TakeGLResult();
+    if (result == TDeviceError::Ok) result = glResult;
+    if (TakeInjectedDeviceLoss()) result = TDeviceError::DeviceLost;
     SetResult(result);
-    if (result == TDxError::DeviceLost) LoseDevice();
-    return result == TDxError::Ok;
+    if (result == TDeviceError::DeviceLost) LoseDevice();
+    return result == TDeviceError::Ok;
   }
   bool MakeCurrent();
   void LoseDevice();

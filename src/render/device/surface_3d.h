@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "graphics/bitmap.h"
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 #include "render/device/geometry_3d.h"
 
 namespace kiv {

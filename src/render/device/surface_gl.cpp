@@ -40,11 +40,11 @@ bool T3DSurfaceGL::GetSize(int& width, int& height) {
   TDeviceLockGuard lock;
   if (!Store()) {
     width = height = 0;
-    return SetResult(TDxError::DeviceLost);
+    return SetResult(TDeviceError::DeviceLost);
   }
   width = Width();
   height = Height();
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 GLuint T3DSurfaceGL::Framebuffer() {
@@ -77,10 +77,10 @@ bool T3DSurfaceGL::ReadPixels(const TRect& rect, TBitmap& target) {
 
 bool T3DSurfaceGL::DrawTo(TBitmap& target) {
   TDeviceLockGuard lock;
-  if (!Store()) return SetResult(TDxError::DeviceLost);
+  if (!Store()) return SetResult(TDeviceError::DeviceLost);
   if (target.Format() != TPixelFormat::Bgra32 || target.Width() != Width() || target.Height() != Height())
-    return SetResult(TDxError::InvalidCall);
-  if (!Store()->MakeCurrent()) return SetResult(TDxError::InvalidCall);
+    return SetResult(TDeviceError::InvalidCall);
+  if (!Store()->MakeCurrent()) return SetResult(TDeviceError::InvalidCall);
   return ReadPixels(Bounds(), target);
 }
 
@@ -88,17 +88,17 @@ std::unique_ptr<TBitmap> T3DSurfaceGL::Lock(const TRect* rect, bool readOnly) {
   TDeviceLockGuard lock;
   const TRect area = rect ? *rect : Bounds();
   if (!Store()) {
-    SetResult(TDxError::DeviceLost);
+    SetResult(TDeviceError::DeviceLost);
     return nullptr;
   }
   if (FLocked || area.IsEmpty() || Intersection(area, Bounds()) != area || (!readOnly && IsRenderTarget())) {
-    SetResult(TDxError::InvalidCall);
+    SetResult(TDeviceError::InvalidCall);
     return nullptr;
   }
   std::unique_ptr<TBitmap> bitmap;
   if (readOnly) {
     if (!Store()->MakeCurrent()) {
-      SetResult(TDxError::InvalidCall);
+      SetResult(TDeviceError::InvalidCall);
       return nullptr;
     }
     bitmap = ReadPixels(area, BitmapFormat());
@@ -109,7 +109,7 @@ std::unique_ptr<TBitmap> T3DSurfaceGL::Lock(const TRect* rect, bool readOnly) {
   FLocked = true;
   FLockReadOnly = readOnly;
   FLockRect = area;
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return bitmap;
 }
 
@@ -117,11 +117,11 @@ bool T3DSurfaceGL::Unlock(std::unique_ptr<TBitmap> bitmap) {
   TDeviceLockGuard lock;
   if (!FLocked || !bitmap || bitmap->Format() != BitmapFormat() || bitmap->Width() != FLockRect.Width() ||
       bitmap->Height() != FLockRect.Height())
-    return SetResult(TDxError::InvalidCall);
+    return SetResult(TDeviceError::InvalidCall);
   FLocked = false;
-  if (!Store()) return SetResult(TDxError::DeviceLost);
+  if (!Store()) return SetResult(TDeviceError::DeviceLost);
   if (!FLockReadOnly) FTexture.QueueUpload(FLevel, FLockRect, std::move(bitmap));
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 }  // namespace kiv

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 #include "render/device/surface_3d.h"
 
 namespace kiv {

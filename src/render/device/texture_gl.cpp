@@ -63,19 +63,19 @@ bool T3DTextureGL::Allocate() {
 T3DSurface* T3DTextureGL::GetLevel(int index) {
   TDeviceLockGuard lock;
   if (index < 0 || index >= FLevels) {
-    SetResult(TDxError::InvalidCall);
+    SetResult(TDeviceError::InvalidCall);
     return nullptr;
   }
   if (!FSurfaces[size_t(index)]) FSurfaces[size_t(index)] = std::make_unique<T3DSurfaceGL>(*this, index);
-  SetResult(TDxError::Ok);
+  SetResult(TDeviceError::Ok);
   return FSurfaces[size_t(index)].get();
 }
 
 bool T3DTextureGL::GenerateMipLevels() {
   TDeviceLockGuard lock;
-  if (!FStore) return SetResult(TDxError::DeviceLost);
+  if (!FStore) return SetResult(TDeviceError::DeviceLost);
   FMipsPending = FLevels > 1;
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 void T3DTextureGL::QueueUpload(int level, const TRect& rect, std::unique_ptr<TBitmap> pixels) {

@@ -2,7 +2,7 @@
 // A list of vertices on the device, drawn as one kind of primitive.
 #include <cstdint>
 
-#include "render/device/dx_result.h"
+#include "render/device/device_result.h"
 #include "render/device/vertex_3d.h"
 
 namespace kiv {

@@ -62,14 +62,14 @@ bool T3DVertexListGL::SetDrawRange(int firstVertex, int primitiveCount, TPrimiti
   FFirstVertex = firstVertex;
   FPrimitiveCount = primitiveCount;
   FType = type;
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 bool T3DVertexListGL::Fill(int firstVertex, const T3DVertex* vertices, int count, int firstInput) {
   TDeviceLockGuard lock;
-  if (!FStore) return SetResult(TDxError::DeviceLost);
+  if (!FStore) return SetResult(TDeviceError::DeviceLost);
   if (firstVertex < 0 || count < 0 || firstInput < 0 || firstVertex + count > FVertexCount)
-    return SetResult(TDxError::InvalidCall);
+    return SetResult(TDeviceError::InvalidCall);
   for (int i = 0; i < count; ++i) {
     const T3DVertex& v = vertices[firstInput + i];
     uint8_t* out = FBytes.data() + size_t(firstVertex + i) * size_t(FLayout.Stride);
@@ -81,7 +81,7 @@ bool T3DVertexListGL::Fill(int firstVertex, const T3DVertex* vertices, int count
   }
   FDirtyFirst = std::min(FDirtyFirst, firstVertex);
   FDirtyEnd = std::max(FDirtyEnd, firstVertex + count);
-  return SetResult(TDxError::Ok);
+  return SetResult(TDeviceError::Ok);
 }
 
 void T3DVertexListGL::MakeBuffers() {

@@ -4,9 +4,9 @@
 
 #include "base/errors.h"
 #include "base/log.h"
-#include "render/drawer/d3d_buffer.h"
-#include "render/drawer/effecter.h"
 #include "render/drawer/render_target.h"
+#include "render/drawer/render_target_effecter.h"
+#include "render/drawer/tiled_render_target.h"
 #include "render/drawer/yuv_3d.h"
 #include "render/screen/box_antialiaser.h"
 #include "render/screen/screen_3d.h"
@@ -49,7 +49,7 @@ void T3DDrawer::RendererReadyEvent() {
   SetTargetRect(whole);
   // The renderer may be on another adapter than the last one. 0x8086: Intel's PCI vendor number.
   FIntel = FEngine.GetCaps("Vendor", FScreen->Adapter()) == 0x8086;
-  if (!FEffecter) FEffecter = std::make_unique<TRenderTargetD3DEffecter>(*FScreen);
+  if (!FEffecter) FEffecter = std::make_unique<TRenderTargetEffecter>(*FScreen);
   FEffecter->SetRect(whole);
   MaskBuffersFor(0);
   for (auto& buffers : FMaskBuffers) SizeMaskBuffers(*buffers);

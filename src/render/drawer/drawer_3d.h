@@ -19,11 +19,11 @@
 namespace kiv {
 
 class TBoxAntialiaser;
-class TD3DBuffer;
 class TDrawDevice;
-class TRenderTargetD3DEffecter;
+class TRenderTargetEffecter;
 class TRenderTargetTexture;
 class TTextureManager6;
+class TTiledRenderTarget;
 class TYUVRegistry;
 class T3DScreen;
 struct TMaskBuffers;
@@ -71,7 +71,7 @@ class T3DDrawer : public TDeviceDrawer {
   // --- For the transition objects.
   T3DScreen& Screen() { return *FScreen; }
   // Null until a renderer was ready.
-  TRenderTargetD3DEffecter* Effecter() { return FEffecter.get(); }
+  TRenderTargetEffecter* Effecter() { return FEffecter.get(); }
   // Draws slide into the effecter's current target, cleared to clearColour first.
   void RenderForEffect(TDrawItem& slide, uint32_t clearColour);
   bool DrawingForEffect() const { return FDrawingForEffect; }
@@ -132,7 +132,7 @@ class T3DDrawer : public TDeviceDrawer {
   // Its tiles come from FTiles.
   std::unique_ptr<TImageStore> FPatternStore;
   std::unique_ptr<TBoxAntialiaser> FBoxes;
-  std::unique_ptr<TRenderTargetD3DEffecter> FEffecter;
+  std::unique_ptr<TRenderTargetEffecter> FEffecter;
   // One pair per nesting depth of masked groups.
   std::vector<std::unique_ptr<TMaskBuffers>> FMaskBuffers;
   int FMaskDepth = 0;

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/drawer/d3d_buffer.h"
 #include "render/drawer/drawer_3d.h"
 #include "render/drawer/pixel_shader_scope.h"
 #include "render/drawer/render_target.h"
 #include "render/drawer/scoped_count.h"
+#include "render/drawer/tiled_render_target.h"
 #include "render/screen/vertex_buffer.h"
 
 namespace kiv {

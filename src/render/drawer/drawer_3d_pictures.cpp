@@ -28,8 +28,8 @@ void T3DDrawer::DrawImage(const TImageDraw& image) {
   }
   if (!image.Picture || !image.Store) return;
   std::lock_guard lock(FLock);
-  if (!*image.Store) *image.Store = std::make_unique<TTextureStore2>();
-  auto* store = dynamic_cast<TTextureStore2*>(image.Store->get());
+  if (!*image.Store) *image.Store = std::make_unique<TTextureStore>();
+  auto* store = dynamic_cast<TTextureStore*>(image.Store->get());
   if (!store) return;
   // The picture at a reduced level is smaller; it still covers the same place.
   const int level = std::clamp(params.Level, 0, TBitmapStore::kMaxMipLevel);

@@ -2,7 +2,7 @@
 #include "render/drawer/box_colours.h"
 #include "render/drawer/draw_filter.h"
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/screen/screen_3d.h"
 
 namespace kiv {

@@ -39,8 +39,8 @@ std::shared_ptr<const TBitmap> PictureAtLevel(const TBitmapStore& picture, int l
   }
 }
 
-TMultiTexture6* TTextureStore2::Take(TTextureManager6& tiles, const TBitmapStore& picture, int level, int columns,
-                                     int rows) {
+TMultiTexture6* TTextureStore::Take(TTextureManager6& tiles, const TBitmapStore& picture, int level, int columns,
+                                    int rows) {
   const std::string key = TextureKey(level, columns, rows);
   auto found = std::find_if(FWrappers.begin(), FWrappers.end(),
                             [&key](const TTextureWrapper& wrapper) { return wrapper.Key == key; });

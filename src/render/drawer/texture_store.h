@@ -32,7 +32,7 @@ struct TTextureWrapper {
   std::unique_ptr<TMultiTexture6> Texture;  // null: the picture cannot be shown
 };
 
-class TTextureStore2 : public TImageStore {
+class TTextureStore : public TImageStore {
  public:
   // The tiles of picture at level cut into a columns x rows grid, made at the first
   // request; a picture the store held under the same key before is replaced. Null when

@@ -2,6 +2,6 @@
 
 namespace kiv {
 
-void TAlphaFilter::Draw(TEffectCanvas& canvas) { canvas.WholeSlide({}, float(255 * Progress())); }
+void TFadeFilter::Draw(TEffectCanvas& canvas) { canvas.WholeSlide({}, float(255 * Progress())); }
 
 }  // namespace kiv

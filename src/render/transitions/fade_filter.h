@@ -5,7 +5,7 @@
 
 namespace kiv {
 
-class TAlphaFilter : public TCanvasFilter {
+class TFadeFilter : public TCanvasFilter {
  public:
   using TCanvasFilter::TCanvasFilter;
 

@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/screen/screen_3d.h"
 #include "render/transitions/easing.h"
 
@@ -25,7 +25,7 @@ double TOverturnEffect::Angle() const {
 int TOverturnEffect::Brightness() const { return int(std::lround(std::abs(std::cos(Angle())) * 155 + 100)); }
 
 void TOverturnEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
   const bool vertical = EffectType() != 3 && EffectType() != 4;  // the axis the card turns about

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/screen/screen_3d.h"
 #include "render/screen/vertex_buffer.h"
 
@@ -65,9 +65,9 @@ std::vector<TStripPoint> CutAt(const std::vector<TStripPoint>& polygon, float fr
 
 }  // namespace
 
-TRollEffect2::TRollEffect2(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
-                           int softEdge, int32_t duration, float diameter, bool variants, bool useBackColour,
-                           TRgb backColour, bool roll3D, float curving)
+TRollEffect::TRollEffect(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
+                         int32_t duration, float diameter, bool variants, bool useBackColour, TRgb backColour,
+                         bool roll3D, float curving)
     : TTransitionFilter(effectClass, effectType, params, rect, softEdge, duration),
       FDirection(RollDirection(RollKind(effectClass, effectType))),
       FRadius(std::max(2.0f, std::isfinite(diameter) ? std::round(diameter) : 2.0f)),
@@ -85,17 +85,17 @@ TRollEffect2::TRollEffect2(int effectClass, int effectType, const TEffectParams&
   FEnd = reach;
 }
 
-float TRollEffect2::Front() const {
+float TRollEffect::Front() const {
   const float p = float(Reverse() ? 1 - Progress() : Progress());
   return FStart + (FEnd - FStart) * p;
 }
 
-float TRollEffect2::TurnAt(float along) const {
+float TRollEffect::TurnAt(float along) const {
   const float past = along - Front();
   return past <= 0 ? 0 : std::min(past / FRadius, FWrap);
 }
 
-TPointF TRollEffect2::Wrapped(float along) const {
+TPointF TRollEffect::Wrapped(float along) const {
   const float front = Front();
   const float past = along - front;
   if (past <= 0) return {along, 0};
@@ -105,8 +105,8 @@ TPointF TRollEffect2::Wrapped(float along) const {
   return {moved, depth};
 }
 
-void TRollEffect2::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+void TRollEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide) {
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
   const TPointF d = FDirection;

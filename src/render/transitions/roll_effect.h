@@ -8,14 +8,14 @@
 
 namespace kiv {
 
-class TRollEffect2 : public TTransitionFilter {
+class TRollEffect : public TTransitionFilter {
  public:
   // diameter: the roll's radius in pixels (at least 2); variants: the paper wraps three
   // quarters of a turn instead of half a turn; backColour: with useBackColour the
   // roll's back is drawn in it; curving: how far the 3D roll rises, in radii.
-  TRollEffect2(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
-               int32_t duration, float diameter, bool variants, bool useBackColour, TRgb backColour, bool roll3D,
-               float curving);
+  TRollEffect(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
+              int32_t duration, float diameter, bool variants, bool useBackColour, TRgb backColour, bool roll3D,
+              float curving);
 
   void DrawEffect(T3DDrawer& drawer, TEffectSlide slide) override;
 

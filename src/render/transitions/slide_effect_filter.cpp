@@ -6,16 +6,16 @@
 
 namespace kiv {
 
-TRealSlideFilter::TRealSlideFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
-                                   int softEdge, int32_t duration, std::unique_ptr<IEffectSlide> slide)
+TSlideEffectFilter::TSlideEffectFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
+                                       int softEdge, int32_t duration, std::unique_ptr<IEffectSlide> slide)
     : TTransitionFilter(effectClass, effectType, params, rect, softEdge, duration), FSlide(std::move(slide)) {}
 
-void TRealSlideFilter::SetTime(double t) {
+void TSlideEffectFilter::SetTime(double t) {
   TTransitionFilter::SetTime(t);
   FSlide->SetProgress(Progress());
 }
 
-void TRealSlideFilter::DrawEffect(T3DDrawer& drawer, TEffectSlide) { drawer.Draw(FSlide->Item()); }
+void TSlideEffectFilter::DrawEffect(T3DDrawer& drawer, TEffectSlide) { drawer.Draw(FSlide->Item()); }
 
 std::u16string ChosenEffectFile(std::u16string_view text, uint32_t seed) {
   std::vector<std::u16string> names;

@@ -9,10 +9,10 @@
 
 namespace kiv {
 
-class TRealSlideFilter : public TTransitionFilter {
+class TSlideEffectFilter : public TTransitionFilter {
  public:
-  TRealSlideFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
-                   int32_t duration, std::unique_ptr<IEffectSlide> slide);
+  TSlideEffectFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
+                     int32_t duration, std::unique_ptr<IEffectSlide> slide);
 
   TEffectPass Pass() const override { return TEffectPass::Custom; }
   // The effect slide follows: progress p of the change is p of its own timeline.

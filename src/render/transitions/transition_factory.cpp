@@ -37,7 +37,7 @@ std::unique_ptr<TDrawFilter> Make(const TTransitionBase& b, bool reverse, TMore.
   return filter;
 }
 
-std::unique_ptr<TDrawFilter> Fade(const TTransitionBase& b) { return Make<TAlphaFilter>(b, false); }
+std::unique_ptr<TDrawFilter> Fade(const TTransitionBase& b) { return Make<TFadeFilter>(b, false); }
 
 std::unique_ptr<TDrawFilter> Strips(const TTransitionBase& b, TPointF across, TPointF down, bool reverse) {
   switch (b.Type) {
@@ -84,8 +84,8 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
     case 15: {
       if (type < 1 || type > 8) return Fade(b);
       const float diameter = float(rect.Width()) * (std::isfinite(params.RollDiameter) ? params.RollDiameter : 0);
-      return Make<TRollEffect2>(b, type > 4, diameter, params.RollVariants, params.RollUseBackColor,
-                                params.RollBackColor, params.Roll3D, params.RollCurving);
+      return Make<TRollEffect>(b, type > 4, diameter, params.RollVariants, params.RollUseBackColor,
+                               params.RollBackColor, params.Roll3D, params.RollCurving);
     }
     case 16:
       if (type < 1 || type > 4) return Fade(b);
@@ -102,8 +102,8 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TKivFilter& filter, const TR
     const std::u16string file = ChosenEffectFile(filter.Params().CustomEffect, uint32_t(filter.Params().RandomSeed));
     const TPixelSize area{rect.Width(), rect.Height()};
     if (std::unique_ptr<IEffectSlide> slide = file.empty() ? nullptr : filter.EffectSlides()(file, area))
-      return std::make_unique<TRealSlideFilter>(filter.EffectClass(), filter.EffectType(), filter.Params(), rect, 0,
-                                                filter.Duration(), std::move(slide));
+      return std::make_unique<TSlideEffectFilter>(filter.EffectClass(), filter.EffectType(), filter.Params(), rect, 0,
+                                                  filter.Duration(), std::move(slide));
   }
   return CreateTransition(rect, filter.EffectClass(), filter.EffectType(), filter.Params(), filter.Duration());
 }

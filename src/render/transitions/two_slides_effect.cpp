@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "render/drawer/drawer_3d.h"
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 #include "render/screen/screen_3d.h"
 #include "render/transitions/easing.h"
 
@@ -38,7 +38,7 @@ void TTwoSlidesEffect::DrawEffect(T3DDrawer& drawer, TEffectSlide slide) {
 }
 
 void TTwoSlidesEffect::DrawCard(T3DDrawer& drawer, float x, float sense) {
-  TRenderTargetD3DEffecter* effecter = drawer.Effecter();
+  TRenderTargetEffecter* effecter = drawer.Effecter();
   if (!effecter) return;
   const TRect& area = Rect();
   const bool sideways = EffectType() != 3 && EffectType() != 4;

@@ -37,7 +37,7 @@ TEST(DeviceThreads, RendererAskedForOnTheDrawingThreadIsMadeByTheMainThread) {
     auto renderer = TestEngine().CreateRenderer(*window.Device, params);
     EXPECT_TRUE(renderer && renderer->IsPending());
     EXPECT_FALSE(renderer->BeginScene());
-    EXPECT_EQ(renderer->LastError(), TDxError::Pending);
+    EXPECT_EQ(renderer->LastError(), TDeviceError::Pending);
     EXPECT_STREQ(renderer->ErrorText(), "");
     asked.set_value();
     while (renderer->IsPending()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -80,7 +80,7 @@ TEST(DeviceThreads, ContextIsHandedOverExplicitly) {
   holding.get_future().wait();
   // Another thread holds the context: the call fails instead of drawing beside it.
   EXPECT_FALSE(renderer->BeginScene());
-  EXPECT_EQ(renderer->LastError(), TDxError::InvalidCall);
+  EXPECT_EQ(renderer->LastError(), TDeviceError::InvalidCall);
   handBack.set_value();
   released.get_future().wait();
   drawing.join();
@@ -100,7 +100,7 @@ TEST(DeviceLoss, InjectedLossFreesTheStoreAndEveryLaterCallFails) {
 
   InjectDeviceLoss();
   EXPECT_FALSE(renderer->BeginScene());
-  EXPECT_EQ(renderer->LastError(), TDxError::DeviceLost);
+  EXPECT_EQ(renderer->LastError(), TDeviceError::DeviceLost);
   EXPECT_STREQ(renderer->ErrorText(), "DeviceLost");
   EXPECT_TRUE(log.Contains("T3DRenderer9: DEVICE LOST!"));
   EXPECT_TRUE(log.Contains("Dx Error = 3"));
@@ -108,7 +108,7 @@ TEST(DeviceLoss, InjectedLossFreesTheStoreAndEveryLaterCallFails) {
   EXPECT_EQ(lostCalls, 1);
 
   EXPECT_FALSE(renderer->CreateTexture(TTextureKind::Argb, 32, false, 32));
-  EXPECT_EQ(renderer->LastError(), TDxError::DeviceLost);
+  EXPECT_EQ(renderer->LastError(), TDeviceError::DeviceLost);
   EXPECT_FALSE(renderer->Clear(nullptr, 0, ClearFlag::Target, 0, 1));
   EXPECT_EQ(renderer->GetBackBuffer(), nullptr);
   int width = 1, height = 1;
@@ -116,7 +116,7 @@ TEST(DeviceLoss, InjectedLossFreesTheStoreAndEveryLaterCallFails) {
   EXPECT_EQ(width, 0);
   T3DVertex vertex;
   EXPECT_FALSE(list->Fill(0, &vertex, 1, 0));
-  EXPECT_EQ(list->LastError(), TDxError::DeviceLost);
+  EXPECT_EQ(list->LastError(), TDeviceError::DeviceLost);
 
   // The objects of the lost device go quietly, and a new renderer works.
   texture.reset();
@@ -132,7 +132,7 @@ TEST(DeviceLoss, ClosingTheWindowLeavesItsRendererWithoutDevice) {
   ASSERT_TRUE(renderer);
   window.Device.reset();
   EXPECT_FALSE(renderer->BeginScene());
-  EXPECT_EQ(renderer->LastError(), TDxError::DeviceLost);
+  EXPECT_EQ(renderer->LastError(), TDeviceError::DeviceLost);
 }
 
 TEST(DeviceEngine, AdaptersModesAndCaps) {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "render/device/caps_wrapper.h"
+#include "render/device/device_result.h"
 #include "render/device/display_environment.h"
 #include "render/device/driver_tweak.h"
-#include "render/device/dx_result.h"
 #include "render/device/present_pacing.h"
 #include "render/device/vertex_layout.h"
 #include "render/device/vertex_list_3d.h"
@@ -14,11 +14,11 @@ namespace kiv {
 namespace {
 
 TEST(DeviceRules, ResultTexts) {
-  EXPECT_STREQ(DxErrorText(TDxError::Ok), "Ok");
-  EXPECT_STREQ(DxErrorText(TDxError::Pending), "");
-  EXPECT_STREQ(DxErrorText(TDxError::InvalidCall), "InvalidCall");
-  EXPECT_STREQ(DxErrorText(TDxError::DeviceLost), "DeviceLost");
-  EXPECT_STREQ(DxErrorText(TDxError::Other), "Other");
+  EXPECT_STREQ(DeviceErrorText(TDeviceError::Ok), "Ok");
+  EXPECT_STREQ(DeviceErrorText(TDeviceError::Pending), "");
+  EXPECT_STREQ(DeviceErrorText(TDeviceError::InvalidCall), "InvalidCall");
+  EXPECT_STREQ(DeviceErrorText(TDeviceError::DeviceLost), "DeviceLost");
+  EXPECT_STREQ(DeviceErrorText(TDeviceError::Other), "Other");
 }
 
 TEST(DeviceRules, CapsByNameIgnoreCaseAndUnknownNamesGiveZero) {

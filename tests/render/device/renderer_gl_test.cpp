@@ -195,7 +195,7 @@ TEST_F(RendererTest, TextureKindsKeepTheirPixels) {
   // Writing into a render target through a lock is refused.
   auto target = FRenderer->CreateTexture(TTextureKind::RenderTargetArgb, 32, false, 32);
   EXPECT_FALSE(target->GetLevel(0)->Lock(nullptr, false));
-  EXPECT_EQ(target->GetLevel(0)->LastError(), TDxError::InvalidCall);
+  EXPECT_EQ(target->GetLevel(0)->LastError(), TDeviceError::InvalidCall);
   EXPECT_EQ(target->GetLevel(1), nullptr);
 }
 
@@ -212,7 +212,7 @@ TEST_F(RendererTest, RenderTargetsAndStretchRect) {
   ASSERT_TRUE(FRenderer->Clear(&corner, 1, ClearFlag::Target, 0xFF00FF00, 1));
   // A viewport outside the target is refused.
   EXPECT_FALSE(FRenderer->SetViewport({0, 0, 64, 64}, 0, 1));
-  EXPECT_EQ(FRenderer->LastError(), TDxError::InvalidCall);
+  EXPECT_EQ(FRenderer->LastError(), TDeviceError::InvalidCall);
 
   auto copy = FRenderer->CopyRenderTarget(*surface);
   ASSERT_TRUE(copy);
@@ -226,7 +226,7 @@ TEST_F(RendererTest, RenderTargetsAndStretchRect) {
   EXPECT_EQ(rgb.Row(20)[62], 0xFF);
   TBitmap small(16, 32, TPixelFormat::Bgr24), indexed(32, 32, TPixelFormat::Indexed8);
   EXPECT_FALSE(FRenderer->CopyRenderTarget(*surface, small));
-  EXPECT_EQ(FRenderer->LastError(), TDxError::InvalidCall);
+  EXPECT_EQ(FRenderer->LastError(), TDeviceError::InvalidCall);
   EXPECT_FALSE(FRenderer->CopyRenderTarget(*surface, indexed));
 
   // Copy the target's top-left 16 x 8 doubled onto the back buffer at (10, 10).
@@ -254,7 +254,7 @@ TEST_F(RendererTest, PixelShadersByIndex) {
   EXPECT_EQ(index, 0);
   EXPECT_FALSE(FRenderer->SetPixelShader(-1));
   EXPECT_FALSE(FRenderer->SetPixelShader(1));
-  EXPECT_EQ(FRenderer->LastError(), TDxError::InvalidCall);
+  EXPECT_EQ(FRenderer->LastError(), TDeviceError::InvalidCall);
   int broken = -1;
   EXPECT_FALSE(FRenderer->CreatePixelShader("void main() { nonsense }", broken));
   EXPECT_EQ(broken, -1);

@@ -55,7 +55,7 @@ TEST_F(DrawerTest, SameKeyReusesTilesAndFreedStoresReturnThem) {
   std::unique_ptr<TImageStore> slot;
   TImageDraw image = ImageAt(*picture, slot, Place(0, 0, 300, 200));
   Frame([&](TDeviceDrawer& drawer) { drawer.DrawImage(image); });
-  auto* store = dynamic_cast<TTextureStore2*>(slot.get());
+  auto* store = dynamic_cast<TTextureStore*>(slot.get());
   ASSERT_TRUE(store);
   ASSERT_EQ(store->Wrappers().size(), 1u);
   EXPECT_EQ(store->Wrappers()[0].Key, "MultiTexID: 0:1:1");
@@ -72,7 +72,7 @@ TEST_F(DrawerTest, SameKeyReusesTilesAndFreedStoresReturnThem) {
 
   // Returned tiles wait in their pools and are handed out again.
   TTextureManager6 tiles(FDrawer->Screen());
-  TTextureStore2 own;
+  TTextureStore own;
   TMultiTexture6* texture = own.Take(tiles, *picture, 0, 1, 1);
   ASSERT_TRUE(texture);
   EXPECT_EQ(own.Take(tiles, *picture, 0, 1, 1), texture);

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "drawer_test_support.h"
-#include "render/drawer/d3d_buffer.h"
-#include "render/drawer/effecter.h"
 #include "render/drawer/kiv_filter.h"
+#include "render/drawer/render_target_effecter.h"
+#include "render/drawer/tiled_render_target.h"
 
 namespace kiv {
 namespace {
@@ -144,7 +144,7 @@ TEST_F(TransitionTest, PushMovesTheOutgoingSlideAndCustomEffectsGetBothSlides) {
   Change(custom, 300);
   EXPECT_EQ(Effect->Seen, std::vector<TEffectSlide>{TEffectSlide::Both});
   // The slides in the effecter's two targets, beyond them the targets' clear colours.
-  TRenderTargetD3DEffecter& effecter = *FDrawer->Effecter();
+  TRenderTargetEffecter& effecter = *FDrawer->Effecter();
   T3DRenderer& renderer = *FDrawer->Screen().Renderer();
   auto outgoing = renderer.CopyRenderTarget(*effecter.Current().GetTexture()->GetLevel(0));
   effecter.Toggle();

@@ -352,7 +352,7 @@ TEST_F(ScreenTest, MipMappedTexturesCarryReducedLevels) {
   FScreen->DrawQuad(&texture, {0, 0, 0}, {32, 0, 0}, {0, 32, 0}, {0, 0, 64, 64},
                     {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, kNoEdges);
   FScreen->Batch().Flush();
-  EXPECT_EQ(FScreen->Renderer()->LastError(), TDxError::Ok);
+  EXPECT_EQ(FScreen->Renderer()->LastError(), TDeviceError::Ok);
 }
 
 TEST_F(ScreenTest, FullScreenSwitchReleasesTexturesAndTakesTheMonitor) {

@@ -258,7 +258,7 @@ TEST_F(TransitionDrawingTest, ThePageRollUnrollsTheIncomingSlideOrRollsUpTheOutg
 TEST(RollEffect, PointsWrapRoundTheRollPastItsFront) {
   const TRect area{0, 0, 400, 200};
   // A diameter below 2 pixels rolls on a radius of 2.
-  TRollEffect2 thin(14, 1, {}, area, 0, 1000, 1, false, false, {}, false, 0);
+  TRollEffect thin(14, 1, {}, area, 0, 1000, 1, false, false, {}, false, 0);
   thin.SetTime(500);  // the front half way from -202 to 200: at -1
   EXPECT_FLOAT_EQ(thin.Wrapped(-50).X, -50);                          // behind: flat
   EXPECT_NEAR(thin.Wrapped(-1 + 2 * std::numbers::pi_v<float> / 2).X, 1, 1e-4);  // a quarter turn: one radius on
@@ -266,7 +266,7 @@ TEST(RollEffect, PointsWrapRoundTheRollPastItsFront) {
   EXPECT_NEAR(thin.Wrapped(100).X, -1 - (101 - 2 * std::numbers::pi_v<float>), 1e-3);  // then straight back
   // Directions by class and type; 5 … 8 roll as 3, 4, 1, 2.
   const auto direction = [&](int effectClass, int type) {
-    return TRollEffect2(effectClass, type, {}, area, 0, 1000, 40, false, false, {}, false, 0).Direction();
+    return TRollEffect(effectClass, type, {}, area, 0, 1000, 40, false, false, {}, false, 0).Direction();
   };
   EXPECT_FLOAT_EQ(direction(14, 1).X, 1);
   EXPECT_FLOAT_EQ(direction(14, 2).Y, 1);
@@ -277,7 +277,7 @@ TEST(RollEffect, PointsWrapRoundTheRollPastItsFront) {
   EXPECT_NEAR(direction(15, 2).X, -0.7071f, 1e-4);
   EXPECT_NEAR(direction(15, 2).Y, 0.7071f, 1e-4);
   // In 3D the roll rises towards the viewer.
-  TRollEffect2 raised(14, 1, {}, area, 0, 1000, 40, false, false, {}, true, 0.5f);
+  TRollEffect raised(14, 1, {}, area, 0, 1000, 40, false, false, {}, true, 0.5f);
   raised.SetTime(500);
   EXPECT_FLOAT_EQ(raised.Wrapped(-100).Y, 0);
   EXPECT_LT(raised.Wrapped(150).Y, 0);

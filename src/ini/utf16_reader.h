@@ -1,7 +1,7 @@
 #pragma once
 // UTF-16 readers, chosen by the byte-order marks FF FE (little-endian) and FE FF
 // (big-endian). Two bytes make one code unit; an odd final byte is ignored.
-#include "ini/text_buffered_reader.h"
+#include "ini/buffered_text_reader.h"
 
 namespace kiv {
 

@@ -1,4 +1,4 @@
-#include "ini/text_unicode_reader.h"
+#include "ini/utf16_reader.h"
 
 #include <algorithm>
 

@@ -15,9 +15,9 @@ namespace kiv {
 // The clear colour of a slide rendered for an effect: grey without alpha.
 inline constexpr uint32_t kEffectClearColour = 0x00808080;
 
-class TRenderTargetD3DEffecter {
+class TRenderTargetEffecter {
  public:
-  explicit TRenderTargetD3DEffecter(T3DScreen& screen);
+  explicit TRenderTargetEffecter(T3DScreen& screen);
 
   // Makes the targets for rect (again when it changed).
   void SetRect(const TRect& rect);

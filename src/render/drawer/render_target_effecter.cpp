@@ -1,12 +1,12 @@
-#include "render/drawer/effecter.h"
+#include "render/drawer/render_target_effecter.h"
 
 #include "base/errors.h"
 
 namespace kiv {
 
-TRenderTargetD3DEffecter::TRenderTargetD3DEffecter(T3DScreen& screen) : FScreen(screen) {}
+TRenderTargetEffecter::TRenderTargetEffecter(T3DScreen& screen) : FScreen(screen) {}
 
-void TRenderTargetD3DEffecter::SetRect(const TRect& rect) {
+void TRenderTargetEffecter::SetRect(const TRect& rect) {
   if (rect == FRect && FTargets[0]) return;
   FRect = rect;
   for (auto& target : FTargets)
@@ -15,20 +15,20 @@ void TRenderTargetD3DEffecter::SetRect(const TRect& rect) {
                                                                      rect.Width(), rect.Height());
 }
 
-TRenderTargetTexture& TRenderTargetD3DEffecter::SlideTexture(int index) {
+TRenderTargetTexture& TRenderTargetEffecter::SlideTexture(int index) {
   KIV_ASSERT(index == 0 || index == 1);
   if (!FTargets[size_t(index)]) KIV_FAIL("Effecter not Inited");
   return *FTargets[size_t(index)];
 }
 
-void TRenderTargetD3DEffecter::RenderSlide(uint32_t clearColour, const std::function<void()>& draw) {
+void TRenderTargetEffecter::RenderSlide(uint32_t clearColour, const std::function<void()>& draw) {
   TRenderTargetScope target(FScreen, Current(), FRect.Left, FRect.Top);
   if (!target.Pushed()) return;
   FScreen.Clear(clearColour, false);
   draw();
 }
 
-TRectF TRenderTargetD3DEffecter::Texels(const TRect& area) const {
+TRectF TRenderTargetEffecter::Texels(const TRect& area) const {
   return {float(area.Left - FRect.Left), float(area.Top - FRect.Top), float(area.Right - FRect.Left),
           float(area.Bottom - FRect.Top)};
 }

@@ -1,4 +1,4 @@
-#include "ini/text_ansi_reader.h"
+#include "ini/ansi_reader.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "ini/text_utf8_reader.h"
+#include "ini/utf8_reader.h"
 
 #include <algorithm>
 
@@ -9,7 +9,11 @@ namespace {
 constexpr size_t kBufferSize = 32768;
 
 // Length of the sequence that lead byte b opens; 0 when b cannot lead one that
-// fits in UTF-16.
+// fits in UTF-16. Deliberately not Utf8ToUtf16's table (base/text.cpp): a project file
+// is read as written, so overlong forms (C0 80 for U+0000) give their value, and a byte
+// that does not decode fails the whole read with EInvalidChar instead of becoming
+// U+FFFD, so a damaged project is not loaded half-replaced. Values are checked against
+// U+10FFFF after decoding, which is why F5 … F7 may lead here.
 size_t SequenceLength(uint8_t b) {
   if (b < 0x80) return 1;
   if (b >= 0xC0 && b <= 0xDF) return 2;

@@ -1,4 +1,4 @@
-#include "graphics/gif_lzw.h"
+#include "graphics/gif_lzw_reader.h"
 
 namespace kiv {
 

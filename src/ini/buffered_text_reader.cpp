@@ -1,4 +1,4 @@
-#include "ini/text_buffered_reader.h"
+#include "ini/buffered_text_reader.h"
 
 #include <cstring>
 #include <string>

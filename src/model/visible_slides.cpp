@@ -1,4 +1,4 @@
-#include "model/slide_cache_visible.h"
+#include "model/visible_slides.h"
 
 #include <algorithm>
 #include <climits>

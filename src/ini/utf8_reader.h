@@ -3,7 +3,7 @@
 // anything that cannot become UTF-16 raises EInvalidChar: a byte that cannot lead,
 // a bad continuation byte, the 5- and 6-byte forms, values above U+10FFFF and a
 // sequence cut by the end of the stream.
-#include "ini/text_buffered_reader.h"
+#include "ini/buffered_text_reader.h"
 
 namespace kiv {
 

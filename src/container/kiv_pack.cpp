@@ -1,4 +1,4 @@
-#include "container/container_writer.h"
+#include "container/kiv_pack.h"
 
 #include <zlib.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The reader for text without a byte-order mark: one byte is one character of the
 // Windows code page 1252.
-#include "ini/text_buffered_reader.h"
+#include "ini/buffered_text_reader.h"
 
 namespace kiv {
 

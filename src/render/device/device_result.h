@@ -5,7 +5,7 @@
 
 namespace kiv {
 
-enum class TDxError : uint8_t {
+enum class TDeviceError : uint8_t {
   Ok = 0,
   Pending = 1,  // a renderer whose creation still runs on the main thread
   InvalidCall = 2,
@@ -14,19 +14,20 @@ enum class TDxError : uint8_t {
 };
 
 // "Ok", "InvalidCall", "DeviceLost", "Other"; a pending renderer has no text.
-const char* DxErrorText(TDxError error);
+const char* DeviceErrorText(TDeviceError error);
 
 class T3DResultHolder {
  public:
-  TDxError LastError() const { return FLastError; }
-  const char* ErrorText() const { return DxErrorText(FLastError); }
+  TDeviceError LastError() const { return FLastError; }
+  const char* ErrorText() const { return DeviceErrorText(FLastError); }
 
  protected:
-  // Keeps result; a failure is logged as "Dx Error = " and its number. True for Ok.
-  bool SetResult(TDxError result);
+  // Keeps result; a failure is logged as "Dx Error = " and its number (log readers look
+  // for that text, so it stays as it is). True for Ok.
+  bool SetResult(TDeviceError result);
 
  private:
-  TDxError FLastError = TDxError::Ok;
+  TDeviceError FLastError = TDeviceError::Ok;
 };
 
 }  // namespace kiv

@@ -1,4 +1,4 @@
-#include "kivshow/slide_objects_json.h"
+#include "kivshow/slide_objects_writer.h"
 
 #include "model/prepare_now.h"
 #include "model/slide_producer.h"

@@ -19,10 +19,11 @@ struct TRenderTargetTile {
   std::unique_ptr<TRenderTargetTexture> Texture;
 };
 
-class TD3DBuffer {
+// One screen-sized render target made of tiles.
+class TTiledRenderTarget {
  public:
   // kind 0: opaque targets (X8R8G8B8); kind 1: targets with alpha (A8R8G8B8).
-  TD3DBuffer(T3DScreen& screen, int kind);
+  TTiledRenderTarget(T3DScreen& screen, int kind);
 
   // Covers width x height with tiles no larger than maxSide; unchanged sizes keep the tiles.
   void SetSize(int width, int height, int maxSide);
@@ -45,8 +46,8 @@ struct TMaskBuffers {
     Mask.SetSize(width, height, maxSide);
   }
 
-  TD3DBuffer Content;
-  TD3DBuffer Mask;
+  TTiledRenderTarget Content;
+  TTiledRenderTarget Mask;
 };
 
 }  // namespace kiv

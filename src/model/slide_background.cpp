@@ -1,4 +1,4 @@
-#include "model/kiv_slide_background.h"
+#include "model/slide_background.h"
 
 #include <cmath>
 

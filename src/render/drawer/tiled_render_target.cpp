@@ -1,4 +1,4 @@
-#include "render/drawer/d3d_buffer.h"
+#include "render/drawer/tiled_render_target.h"
 
 #include <algorithm>
 
@@ -26,10 +26,10 @@ std::vector<int> SplitSide(int side, int minPiece, int maxPiece) {
   return pieces;
 }
 
-TD3DBuffer::TD3DBuffer(T3DScreen& screen, int kind)
+TTiledRenderTarget::TTiledRenderTarget(T3DScreen& screen, int kind)
     : FScreen(screen), FKind(kind == 0 ? TTextureKind::RenderTargetXrgb : TTextureKind::RenderTargetArgb) {}
 
-void TD3DBuffer::SetSize(int width, int height, int maxSide) {
+void TTiledRenderTarget::SetSize(int width, int height, int maxSide) {
   if (width == FWidth && height == FHeight && !FTiles.empty()) return;
   FWidth = width;
   FHeight = height;
