@@ -4,7 +4,10 @@
 #include <string_view>
 
 #include "model/action_text.h"
+#include "model/custom_effect_slide.h"
+#include "model/effect_options.h"
 #include "model/prepare_now.h"
+#include "model/slide_effect.h"
 
 namespace kiv {
 
@@ -38,7 +41,27 @@ TContainerSlideEntry::TContainerSlideEntry(std::shared_ptr<const TSlideProducer>
 void TContainerSlideEntry::LoadResources() {
   std::call_once(FResourcesLoaded, [this] {
     if (TKivSlide* slide = FContainer->Slide()) PrepareNow(*slide);
+    PrepareEffectSlide();
   });
+}
+
+// Made at the slide area's size, which the drawer gives the transition.
+void TContainerSlideEntry::PrepareEffectSlide() {
+  const TSlideEffect& effect = FContainer->Transition();
+  if (effect.Class != kCustomEffectClass || effect.Duration <= 0) return;
+  FEffectFile = ChosenEffectFile(effect.Params.CustomEffect, uint32_t(effect.Params.RandomSeed));
+  FEffectSize = SlideArea();
+  if (!FEffectFile.empty()) FEffectSlide = FProducer->MakeEffectSlide(FEffectFile, FEffectSize);
+  FEffectPrepared = true;
+}
+
+std::unique_ptr<IEffectSlide> TContainerSlideEntry::TakeEffectSlide(std::u16string_view file, TPixelSize size) {
+  LoadResources();  // also orders this after the loader's preparing
+  if (FEffectPrepared && file == FEffectFile && size == FEffectSize) {
+    FEffectPrepared = false;
+    return std::move(FEffectSlide);
+  }
+  return FProducer->MakeEffectSlide(file, size);
 }
 
 THitResult TContainerSlideEntry::HitTest(const TKivMouseRecord& mouse, double time) {

@@ -4,10 +4,13 @@
 // that made it alive for as long as the engine holds it.
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 #include "engine/slide_entry.h"
 #include "model/draw_container.h"
 #include "model/slide_producer.h"
+#include "render/drawer/effect_slide.h"
 
 namespace kiv {
 
@@ -20,8 +23,14 @@ class TContainerSlideEntry : public IKivSlideEntry {
   // The size of the slide area in the output the slide was made for.
   TPixelSize SlideArea() const { return FProducer->SlideArea(); }
   // Loads what the slide's objects show (pictures, fonts …) the first time it is
-  // called; any thread. A failing object shows nothing, the others load.
+  // called, and makes the effect slide of a show's own transition into the slide, so
+  // that the change begins without reading files; any thread. A failing object shows
+  // nothing, the others load.
   void LoadResources();
+  // The effect slide of the show's own transition into the slide, from file for a slide
+  // area of size: the one LoadResources made for them (once), else one made now. None
+  // when it cannot be made.
+  std::unique_ptr<IEffectSlide> TakeEffectSlide(std::u16string_view file, TPixelSize size);
 
   const TSlideInfo& Timing() const override { return FContainer->Timing(); }
   // The topmost object under the pointer that lets clicks reach it, with its action
@@ -34,9 +43,16 @@ class TContainerSlideEntry : public IKivSlideEntry {
   void ReleaseDeviceObjects() override {}
 
  private:
+  void PrepareEffectSlide();
+
   std::shared_ptr<const TSlideProducer> FProducer;
   std::shared_ptr<TDrawContainer> FContainer;
   std::once_flag FResourcesLoaded;
+  // What LoadResources made for the transition into the slide, until it is taken.
+  bool FEffectPrepared = false;
+  std::u16string FEffectFile;
+  TPixelSize FEffectSize;
+  std::unique_ptr<IEffectSlide> FEffectSlide;
 };
 
 }  // namespace kiv

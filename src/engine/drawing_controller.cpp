@@ -6,7 +6,6 @@
 #include "base/log.h"
 #include "engine/container_slide_entry.h"
 #include "engine/shown_slides.h"
-#include "model/custom_effect_slide.h"
 #include "render/device/device_lock.h"
 #include "render/device/draw_device.h"
 #include "render/drawer/drawer_3d.h"
@@ -136,9 +135,10 @@ TKivFilter* TDrawingController::TransitionInto(THeldSlide& held) {
   if (!held.Transition) {
     const TSlideEffect& effect = container.Transition();
     held.Transition = std::make_unique<TKivFilter>(effect.Class, effect.Type, effect.Params, effect.Duration);
-    held.Transition->SetEffectSlides([producer = entry->Producer()](std::u16string_view file, TPixelSize size) {
-      return std::unique_ptr<IEffectSlide>(producer->MakeEffectSlide(file, size));
-    });
+    // The effect slide of a show's own transition was made with the slide, by the loader.
+    // The filter goes before the entry it is held with.
+    held.Transition->SetEffectSlides(
+        [entry](std::u16string_view file, TPixelSize size) { return entry->TakeEffectSlide(file, size); });
   }
   held.Transition->SetTime(container.TransitionElapsed());
   return held.Transition.get();

@@ -86,13 +86,17 @@ void TKivSource::BuildTimingTable() {
   for (int i = 0; i < FSlideCount; ++i) {
     const double sync = FMain->ReadInteger(u"opt_synchpos" + IntToText(i + 1), 0);
     if (sync < previous) KIV_FAIL("Incorrect time");
-    const double in = GetSlideEffect(i).Duration;
-    const double out = GetSlideEffect(i + 1).Duration;
     const TIniSection* section = SlideSection(*FDocument, i);
-    FSlides[size_t(i)] = {previous, sync, std::min(in, sync - previous), out, sync + out,
-                          section ? SlideIdOf(*section) : std::u16string()};
+    FSlides[size_t(i)] = {previous, sync, 0, 0, sync, section ? SlideIdOf(*section) : std::u16string()};
     FDuration = sync;
     previous = sync;
+  }
+  // A change is cut to the slide it leads into: all slide lengths are known by now.
+  for (int i = 0; i < FSlideCount; ++i) {
+    TSlideInfo& info = FSlides[size_t(i)];
+    info.EffectInTime = SlideChange(i).Duration;
+    info.EffectOutTime = SlideChange(i + 1).Duration;
+    info.TotalEnd = info.EndTime + info.EffectOutTime;
   }
 }
 
@@ -165,6 +169,14 @@ TSlideEffect TKivSource::GetSlideEffect(int index) {
   const int slide = index % FSlideCount;
   std::lock_guard lock(FEffectLock);
   return SlideEffect(SlideSection(*FDocument, slide), slide, FEffectOptions, *FEffectChooser);
+}
+
+TSlideEffect TKivSource::SlideChange(int index) {
+  TSlideEffect effect = GetSlideEffect(index);
+  if (index < 0 || FSlideCount == 0) return effect;
+  const TSlideInfo& slide = FSlides[size_t(index % FSlideCount)];
+  effect.Duration = std::min(effect.Duration, int32_t(slide.EndTime - slide.StartTime));
+  return effect;
 }
 
 TEffectChoice TKivSource::ChooseEffect(int slideIndex) {

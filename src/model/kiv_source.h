@@ -78,6 +78,9 @@ class TKivSource {
   // The transition into the slide at index; no transition for a negative index and for
   // indexes past the last slide when the show does not repeat.
   TSlideEffect GetSlideEffect(int index);
+  // The same transition as it is played: cut to the length of the slide it leads into.
+  // The timing table, the prepared slides and the drawer all take this duration.
+  TSlideEffect SlideChange(int index);
   TEffectChoice ChooseEffect(int slideIndex);
   // Set by the engine when the same show must play the same transitions every time.
   void SetRepeatableEffects(bool repeatable, uint32_t seed);

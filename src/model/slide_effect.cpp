@@ -1,6 +1,7 @@
 #include "model/slide_effect.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace kiv {
 
@@ -50,6 +51,20 @@ TSlideEffect SlideEffect(const TIniIdentList* slide, int slideIndex, const TEffe
   const std::u16string custom = choice.Class == kCustomEffectClass ? CustomEffectText(options, choice.Type) : u"";
   return {choice.Class, choice.Type, std::max(duration, 0),
           MakeEffectParams(settings, rollVariants, seed, custom)};
+}
+
+std::u16string ChosenEffectFile(std::u16string_view text, uint32_t seed) {
+  std::vector<std::u16string> names;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t comma = std::min(text.find(u',', start), text.size());
+    std::u16string_view name = text.substr(start, comma - start);
+    while (!name.empty() && (name.front() == u' ' || name.front() == u'\t')) name.remove_prefix(1);
+    if (!name.empty()) names.emplace_back(name);
+    start = comma + 1;
+  }
+  if (names.empty()) return {};
+  return names[seed % names.size()];
 }
 
 }  // namespace kiv

@@ -126,7 +126,7 @@ std::unique_ptr<TDrawContainer> TSlideProducer::MakeContainer(int index) {
   const TSlideTiming timing = FSource.SlideTiming(index);
   Log().WriteValue("..................................... ", int64_t(index));
   auto container = std::make_unique<TDrawContainer>(index, timing, std::max(timing.LoopCount, 0) * FSource.Duration(),
-                                                    MakeSlide(slide), FSource.GetSlideEffect(index));
+                                                    MakeSlide(slide), FSource.SlideChange(index));
   container->AdvanceContainer(FCurrentTime());
   return container;
 }

@@ -1,17 +1,21 @@
 // The drawing controller on an offscreen window: frames of real slides read back
 // through the frame-drawn observer, the colour around the slide area, empty frames,
-// transitions, snapshots and a device that changes its size.
+// transitions (a show's own one made with its slide), snapshots and a device that
+// changes its size.
 #include "engine/drawing_controller.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/project_slides.h"
+#include "model/kinds_test_support.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/draw_filter.h"
 #include "render/drawer/drawer_3d.h"
 #include "render/drawer/kiv_filter.h"
+#include "render/transitions/transition_factory.h"
 
 namespace kiv {
 namespace {
@@ -48,6 +52,17 @@ class TQuietEffect : public TDrawFilter {
 
  private:
   double* FTime;
+};
+
+// Files on disk that write down every name asked for, found or not.
+class TRecordingFiles : public TRealFileSource {
+ public:
+  using TRealFileSource::TRealFileSource;
+  std::unique_ptr<TStream> OpenStream(std::u16string_view name) override {
+    Asked.push_back(Utf16ToUtf8(name));
+    return TRealFileSource::OpenStream(name);
+  }
+  std::vector<std::string> Asked;
 };
 
 class DrawingControllerTest : public ::testing::Test {
@@ -140,6 +155,60 @@ TEST_F(DrawingControllerTest, TheIncomingSlideChangesInThroughItsTransitionAndTh
   EXPECT_EQ(Pixel(*FrameAt(slides, 5000), x, y), 0xFF00FF00);
   EXPECT_EQ(Pixel(*FrameAt(slides, 7000), x, y), 0xFF00FF00);
   EXPECT_EQ(made, 1);  // one transition object for the whole change
+}
+
+// A show's own transition is made with the slide it leads into, as the loader prepares
+// that slide: its effect file is read and its pictures decoded then, and the change
+// draws without reading a file. Without its effect file the change cross-fades.
+TEST_F(DrawingControllerTest, AShowsOwnTransitionIsMadeWithItsSlideAndDrawsWithoutReadingFiles) {
+  TTestFolder folder;
+  ASSERT_EQ(std::system(("convert -size 8x8 xc:white '" + (folder.Path / "dot.png").string() + "'").c_str()), 0);
+  fs::create_directories(folder.Path / "fx");
+  // The incoming slide grows from the middle over the outgoing one; a hidden dot comes along.
+  std::ofstream(folder.Path / "fx" / "Grow.kiv")
+      << "[main]\nopt_scr_width=400\nopt_scr_height=300\nopt_slidescount=1\nopt_synchpos1=1000\n\n"
+         "[Slide1]\nobject Out: image\n  ReplaceWithEffectBuffer=1\nend\n"
+         "object In: image\n  ReplaceWithEffectBuffer=2\n"
+         "  object K0: keypoint\n    Time=0\n    ScaleX=0\n    ScaleY=0\n  end\n"
+         "  object K1: keypoint\n    Time=1000\n    ScaleX=100\n    ScaleY=100\n  end\n"
+         "end\n"
+         "object Dot: image\n  ImageName=dot.png\n  object K: keypoint\n    Opacity=0\n  end\nend\n";
+  SetTransitionFactory(StandardTransitions());
+  struct TCase {
+    std::string File;
+    std::vector<std::string> Prepared;  // what making the slides read
+    uint32_t Middle, Corner;            // of the slide area, half way through the change
+  };
+  const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, half = 0xFF80007F;
+  for (const TCase& expected : {TCase{"fx\\Grow.kiv", {"fx\\Grow.kiv", "dot.png"}, blue, red},
+                                TCase{"fx\\Gone.kiv", {"fx\\Gone.kiv"}, half, half}}) {
+    const std::string show =
+        "[main]\nopt_scr_width=400\nopt_scr_height=300\nopt_slidescount=2\nopt_synchpos1=4000\n"
+        "opt_synchpos2=8000\nopt_fx_enable=1\nopt_fx_time=1000\nopt_fx_custom_count=1\nopt_fx_custom0=" +
+        expected.File + "\n[Slide1]\n" + BoxSlide("255,0,0") +
+        "[Slide2]\nUsePersonal=1\nPers_Effect=1\nEffect_Class=18\nEffect_Type=0\nEffectTime=1000\n" +
+        BoxSlide("0,0,255");
+    auto files = std::make_shared<TRecordingFiles>(folder.Base());
+    TFileAccessor accessor(files, folder.Base());
+    TKivSource source(&accessor, ParseProject(show).release(), true, u"show.exe");
+    TProjectSlides project(source, {kWidth, kHeight});
+    const TSlideList slides{project.Entry(0), project.Entry(1)};
+    EXPECT_EQ(files->Asked, expected.Prepared) << expected.File;
+    files->Asked.clear();
+    ASSERT_TRUE(FrameAt(slides, 4000));  // the change's first frame
+    const TBitmap* frame = FrameAt(slides, 4500);
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(files->Asked.empty()) << expected.File << " read while the change is drawn: " << files->Asked.front();
+    const TRect area = project.Area();
+    const auto expectNear = [&](int x, int y, uint32_t colour) {
+      const uint32_t pixel = Pixel(*frame, x, y);
+      for (const int shift : {16, 8, 0})
+        EXPECT_NEAR(int(pixel >> shift & 0xFF), int(colour >> shift & 0xFF), 3) << expected.File << " at " << x;
+    };
+    expectNear((area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2, expected.Middle);
+    expectNear(area.Left + 3, area.Top + 3, expected.Corner);
+    FrameAt({}, 0);  // the controller lets the slides go before their show does
+  }
 }
 
 TEST_F(DrawingControllerTest, AResizedDeviceAsksOnceForReinitialisingAndDrawsAtItsNewSize) {

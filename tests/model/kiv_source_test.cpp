@@ -87,10 +87,14 @@ TEST(KivSourceTiming, TransitionsAreCutToTheSlideAndEndWithTheShowThatStops) {
       "[main]\nopt_slidescount=2\nopt_synchpos1=5000\nopt_synchpos2=7000\nopt_repeat=stop\n"
       "opt_fx_enable=1\nopt_fx_time=3000\nopt_fx_eff3=1\n");
   EXPECT_EQ(source->EndMode(), TEndMode::Stop);
-  ExpectTimes(source->Slides()[0], 0, 5000, 3000, 3000);
-  ExpectTimes(source->Slides()[1], 5000, 7000, 2000, 0);  // 3000 ms into a 2000 ms slide; nothing after it
+  // 3000 ms into a 2000 ms slide play for 2000 ms, and the slide before leaves with them;
+  // nothing comes after the last slide.
+  ExpectTimes(source->Slides()[0], 0, 5000, 3000, 2000);
+  ExpectTimes(source->Slides()[1], 5000, 7000, 2000, 0);
   EXPECT_EQ(source->GetSlideEffect(2).Duration, 0);
   EXPECT_EQ(source->GetSlideEffect(1).Duration, 3000);
+  EXPECT_EQ(source->SlideChange(1).Duration, 2000);  // the prepared slide and the drawer take this one
+  EXPECT_EQ(source->SlideChange(0).Duration, 3000);
 }
 
 TEST(KivSourceTiming, EmptyAndTimelessShowsNeitherDivideByZeroNorSearchForEver) {

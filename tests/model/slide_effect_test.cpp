@@ -102,5 +102,15 @@ TEST(SlideEffect, RepeatableModeGivesTheSameTransitionsEveryTime) {
   EXPECT_EQ(source->ChooseEffect(5), source->ChooseEffect(5));
 }
 
+TEST(ChosenEffectFile, NamesAreSplitAtCommasAndPickedBySeed) {
+  EXPECT_EQ(ChosenEffectFile(u"one.kiv", 12345), u"one.kiv");
+  EXPECT_EQ(ChosenEffectFile(u"a.kiv,\t b.kiv, c.kiv", 0), u"a.kiv");
+  EXPECT_EQ(ChosenEffectFile(u"a.kiv,\t b.kiv, c.kiv", 1), u"b.kiv");
+  EXPECT_EQ(ChosenEffectFile(u"a.kiv,\t b.kiv, c.kiv", 5), u"c.kiv");
+  EXPECT_EQ(ChosenEffectFile(u", ,a.kiv,", 7), u"a.kiv");
+  EXPECT_EQ(ChosenEffectFile(u"", 0), u"");
+  EXPECT_EQ(ChosenEffectFile(u" , \t", 0), u"");
+}
+
 }  // namespace
 }  // namespace kiv

@@ -9,10 +9,23 @@ std::recursive_mutex& DeviceLock();
 
 class TDeviceLockGuard {
  public:
-  TDeviceLockGuard() : FGuard(DeviceLock()) {}
+  TDeviceLockGuard();
+  ~TDeviceLockGuard();
+  TDeviceLockGuard(const TDeviceLockGuard&) = delete;
+  TDeviceLockGuard& operator=(const TDeviceLockGuard&) = delete;
+};
+
+// Lets go of every hold the calling thread has on the device lock for its lifetime, and
+// takes them all again at its end: other threads may use the device meanwhile.
+class TDeviceLockRelease {
+ public:
+  TDeviceLockRelease();
+  ~TDeviceLockRelease();
+  TDeviceLockRelease(const TDeviceLockRelease&) = delete;
+  TDeviceLockRelease& operator=(const TDeviceLockRelease&) = delete;
 
  private:
-  std::lock_guard<std::recursive_mutex> FGuard;
+  int FHeld;
 };
 
 }  // namespace kiv

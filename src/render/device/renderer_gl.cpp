@@ -165,8 +165,14 @@ bool T3DRendererGL::EndScene() {
 }
 
 bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* destRects) {
-  // The wait holds no lock: loaders may use the device meanwhile.
-  WaitBeforePresent(FSetup.RefreshRate);
+  {
+    // The wait holds neither the device lock (which the frame drawn before it took) nor
+    // the context: loaders may use the device meanwhile, and the main thread may make
+    // renderers.
+    ReleaseContext();
+    TDeviceLockRelease unlocked;
+    WaitBeforePresent(FSetup.RefreshRate);
+  }
   const bool presented = Run([&] {
     T3DSurfaceGL& back = *static_cast<T3DSurfaceGL*>(FBackBuffer->GetLevel(0));
     int windowWidth = 0, windowHeight = 0;

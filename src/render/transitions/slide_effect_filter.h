@@ -23,9 +23,4 @@ class TSlideEffectFilter : public TTransitionFilter {
   std::unique_ptr<IEffectSlide> FSlide;
 };
 
-// The effect file a custom transition's text names: the text holds one or more names
-// separated by "," (blanks and tabs before a name do not count); of several, seed picks
-// one. Empty when there is none.
-std::u16string ChosenEffectFile(std::u16string_view text, uint32_t seed);
-
 }  // namespace kiv

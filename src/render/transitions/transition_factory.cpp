@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/effect_options.h"
+#include "model/slide_effect.h"
 #include "render/transitions/broom_effect.h"
 #include "render/transitions/clock_effect.h"
 #include "render/transitions/fade_filter.h"

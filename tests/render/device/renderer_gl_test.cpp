@@ -1,8 +1,16 @@
 // Drawing through the OpenGL ES renderer on a small offscreen window: clears, textured
-// quads with the blend modes, texture formats, render targets and copies, shaders.
+// quads with the blend modes, texture formats, render targets and copies, shaders, and
+// the wait before a present that leaves the device to other threads.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "base/clock.h"
 #include "render/device/dev_store.h"
+#include "render/device/device_lock.h"
 #include "render/device/device_test_support.h"
 #include "render/device/renderer_3d.h"
 
@@ -16,6 +24,39 @@ using testing::TestEngine;
 
 constexpr int kWidth = 64;
 constexpr int kHeight = 48;
+
+// Stands for the process clock: its sleep (the wait before a present) lasts until
+// another thread has reported, or 5 s when none does.
+class TReportClock : public IClock {
+ public:
+  uint32_t NowMs() override { return 0; }
+  void SleepMs(uint32_t) override {
+    std::unique_lock lock(FLock);
+    FSleeping = true;
+    FChanged.notify_all();
+    FReportedInSleep = FChanged.wait_for(lock, std::chrono::seconds(5), [this] { return FReported; });
+  }
+  bool WaitForSleep() {
+    std::unique_lock lock(FLock);
+    return FChanged.wait_for(lock, std::chrono::seconds(5), [this] { return FSleeping; });
+  }
+  void Report() {
+    std::lock_guard lock(FLock);
+    FReported = true;
+    FChanged.notify_all();
+  }
+  bool ReportedInSleep() {
+    std::lock_guard lock(FLock);
+    return FReportedInSleep;
+  }
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FChanged;
+  bool FSleeping = false;
+  bool FReported = false;
+  bool FReportedInSleep = false;
+};
 
 class RendererTest : public ::testing::Test {
  protected:
@@ -292,6 +333,36 @@ TEST_F(RendererTest, PresentShowsTheFrameAndRenderersShareTheirWindowsContext) {
   second.reset();
   EXPECT_EQ(FWindow.Device->Find<TDevStore>()->RendererCount(), 1u);
   EXPECT_TRUE(FRenderer->BeginScene());
+}
+
+// A loader hands a picture to a texture (under the device lock) while the drawing thread,
+// holding that lock for its frame, waits to present it.
+TEST_F(RendererTest, PicturesAreUploadedWhileAPresentWaitsForItsTurn) {
+  auto texture = FRenderer->CreateTexture(TTextureKind::Argb, 4, false, 4);
+  ASSERT_TRUE(texture);
+  TReportClock clock;
+  IClock* const before = SetClock(&clock);
+  bool uploaded = false;
+  std::thread loader([&] {
+    if (!clock.WaitForSleep()) return;
+    const TRect area{0, 0, 4, 4};
+    T3DSurface* level = texture->GetLevel(0);
+    std::unique_ptr<TBitmap> pixels = level->Lock(&area, false);
+    uploaded = pixels && level->Unlock(std::move(pixels));
+    clock.Report();
+  });
+  {
+    TDeviceLockGuard frame;
+    EXPECT_TRUE(FRenderer->BeginScene());
+    EXPECT_TRUE(FRenderer->Clear(nullptr, 0, ClearFlag::Target, 0xFF00FF00, 1));
+    EXPECT_TRUE(FRenderer->EndScene());
+    EXPECT_TRUE(FRenderer->Present(nullptr, 0, nullptr));
+    EXPECT_TRUE(FRenderer->BeginScene());  // the frame's lock and context are back
+  }
+  loader.join();
+  SetClock(before);
+  EXPECT_TRUE(uploaded);
+  EXPECT_TRUE(clock.ReportedInSleep()) << "the upload waited for the present";
 }
 
 }  // namespace
