@@ -1,5 +1,6 @@
 # Every source folder is one static library made of all the .cpp files in it, and
-# every test folder one GoogleTest executable, so adding a file needs no list edits.
+# every test folder one GoogleTest executable (with the helpers of tests/support), so
+# adding a file needs no list edits.
 # A folder that holds no sources yet makes no target of its own.
 
 # kiv_folder_library(name [deps...] [PRIVATE deps...]): the dependencies before PRIVATE
@@ -25,7 +26,7 @@ function(kiv_folder_tests name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARGN} kiv_test_support GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   # A hung test fails after two minutes instead of stalling the whole run.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

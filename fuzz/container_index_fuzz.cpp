@@ -43,6 +43,16 @@ const std::string& ScratchPath() {
   return path;
 }
 
+void ReadEveryEntry(const std::string& path) {
+  kiv::TKivUnpack show(path);
+  if (!show.Usable()) return;
+  std::vector<uint8_t> piece(65536);
+  for (const std::u16string& name : show.EntryNames())
+    if (auto entry = show.OpenEntry(name))
+      while (entry->Read(piece.data(), int64_t(piece.size())) > 0) {
+      }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -53,12 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fwrite(file.data(), 1, file.size(), out);
     std::fclose(out);
   }
-  kiv::TKivUnpack show(ScratchPath());
-  if (!show.Usable()) return 0;
-  std::vector<uint8_t> piece(65536);
-  for (const std::u16string& name : show.EntryNames())
-    if (auto entry = show.OpenEntry(name))
-      while (entry->Read(piece.data(), int64_t(piece.size())) > 0) {
-      }
+  ReadEveryEntry(ScratchPath());
+  std::remove(ScratchPath().c_str());  // each input writes it anew; none is left behind
   return 0;
 }

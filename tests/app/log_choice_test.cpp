@@ -1,4 +1,5 @@
 #include "app/log_choice.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +11,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LogChoiceTest : public ::testing::Test {
+class LogChoiceTest : public TempFolderTest {
  protected:
-  fs::path folder = fs::temp_directory_path() / ("kiv_log_choice_" + std::to_string(::getpid()));
+  LogChoiceTest() : TempFolderTest("kiv_log_choice_") {}
+
   std::string savedState = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
   bool hadState = std::getenv("XDG_STATE_HOME") != nullptr;
 
-  void SetUp() override { fs::create_directories(folder); }
   void TearDown() override {
     if (hadState)
       ::setenv("XDG_STATE_HOME", savedState.c_str(), 1);
     else
       ::unsetenv("XDG_STATE_HOME");
-    fs::remove_all(folder);
   }
 };
 

@@ -9,21 +9,17 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/bytes.h"
+#include "support/test_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kiv::ReadAll;
 
 const std::string kDate = R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d\.\d{3})";
 
@@ -61,24 +57,22 @@ std::string CantLoadShow(const std::string& program) {
   return "Slideshow Error: Can`t Load Show\n\"" + program + "\" or \"" + program + ".KvShow\"\n";
 }
 
-class PlayerRunTest : public ::testing::Test {
+class PlayerRunTest : public kiv::TempFolderTest {
  protected:
-  fs::path folder;
+  PlayerRunTest() : TempFolderTest("kiv_player_run_") {}
+
   std::string program;
   std::string errors;
 
   void SetUp() override {
     const char* buildDir = std::getenv("KIV_BUILD_DIR");
     ASSERT_NE(buildDir, nullptr) << "KIV_BUILD_DIR is not set";
-    folder = fs::canonical(fs::temp_directory_path()) / ("kiv_player_run_" + std::to_string(::getpid()));
     fs::create_directories(folder / "bin");
     program = (folder / "bin" / "kivplayer").string();
     fs::copy_file(fs::path(buildDir) / "kivplayer", program);
   }
-  void TearDown() override {
-    fs::permissions(folder / "bin", fs::perms::owner_all);
-    fs::remove_all(folder);
-  }
+  // A test may have closed the program folder; it opens again so that it can go.
+  void TearDown() override { fs::permissions(folder / "bin", fs::perms::owner_all); }
 
   // Runs the copy from the temporary folder itself (not from the program's folder), with
   // the state folder inside it and a display that needs no screen; a player still running

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <regex>
 #include <string>
 #include <thread>
@@ -21,10 +20,13 @@
 
 #include "base/text.h"
 #include "engine/drawing_controller.h"
-#include "engine/project_slides.h"
 #include "model/show_locator.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/drawer_3d.h"
+#include "support/bytes.h"
+#include "support/pixels.h"
+#include "support/project_slides.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -113,14 +115,14 @@ struct TWindowInfo {
   TRect Bounds;
 };
 
-class PlayerWindowTest : public ::testing::Test {
+class PlayerWindowTest : public TempFolderTest {
  protected:
+  PlayerWindowTest() : TempFolderTest("kiv_player_window_") {}
   void SetUp() override {
     if (std::system("command -v Xvfb xwininfo import >/dev/null 2>&1") != 0)
       GTEST_SKIP() << "Xvfb, xwininfo or ImageMagick's import is not installed";
     Server = std::make_unique<TXServer>();
     if (!Server->Running()) GTEST_SKIP() << "no X server could be started";
-    folder = fs::temp_directory_path() / ("kiv_player_window_" + std::to_string(::getpid()));
     fs::create_directories(folder / "pics");
     ASSERT_EQ(std::system(("convert -size 80x60 xc:'#FFC000' '" + (folder / "pics" / "sun.png").string() + "'").c_str()), 0);
   }
@@ -128,7 +130,6 @@ class PlayerWindowTest : public ::testing::Test {
     if (Player) {
       EXPECT_TRUE(Player->Stop()) << "the player did not end when asked to";
     }
-    fs::remove_all(folder);
   }
 
   // Plays a one-slide show (a picture over the slide, a red box over its middle) of
@@ -173,8 +174,7 @@ class PlayerWindowTest : public ::testing::Test {
     std::system(("timeout 10 import -display " + Server->Name() + " -window " + window.Id + " -depth 8 'rgb:" +
                  shot.string() + "' 2>/dev/null")
                     .c_str());
-    std::ifstream in(shot, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ReadAll(shot);
   }
 
   // The frame the drawing controller draws offscreen for the show at 1000 ms.
@@ -193,7 +193,6 @@ class PlayerWindowTest : public ::testing::Test {
   }
 
   std::unique_ptr<TXServer> Server;
-  fs::path folder;
   std::unique_ptr<TChild> Player;
 };
 
@@ -237,10 +236,7 @@ TEST_F(PlayerWindowTest, AFullScreenShowFillsTheScreenWithTheFrameDrawnOffscreen
   const std::unique_ptr<TBitmap> expected = OffscreenFrame({kScreenWidth, kScreenHeight});
   ASSERT_TRUE(expected);
   // The picture, the box and the bars are where they belong in the offscreen frame.
-  const auto at = [&expected](int x, int y) {
-    const uint8_t* bgr = expected->Row(y) + 3 * x;
-    return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
-  };
+  const auto at = [&expected](int x, int y) { return PixelAt(*expected, x, y) & 0xFFFFFFu; };
   EXPECT_EQ(at(400, 300), 0xFF0000u);
   EXPECT_EQ(at(150, 300), 0xFFC000u);  // the 4:3 picture fitted into the middle of the slide area
   EXPECT_EQ(at(400, 20), 0x336699u);

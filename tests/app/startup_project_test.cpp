@@ -5,16 +5,10 @@
 
 #include "base/memory_stream.h"
 #include "base/text.h"
+#include "support/project_text.h"
 
 namespace kiv {
 namespace {
-
-std::unique_ptr<TIniFile> Parse(const std::string& text) {
-  auto project = std::make_unique<TIniFile>();
-  TMemoryStream stream(std::vector<uint8_t>(text.begin(), text.end()));
-  project->LoadFromStream(stream);
-  return project;
-}
 
 const std::string kShow =
     "[main]\r\nopt_slidescount=12\r\nopt_repeat=repeat\r\nopt_scr_full=1\r\nMusic=a.mp3\r\nmusic=b.mp3\r\n"
@@ -25,7 +19,7 @@ const std::string kShow =
     "[dialog_help]\r\nx=1\r\n[dialog_2_]\r\ny=2\r\n[Slide1]\r\npicture=a.jpg\r\n";
 
 TEST(StartupProject, IsOneSlideShowingTheStartupDialogWithFixedWindowSettings) {
-  std::unique_ptr<TIniFile> startup = BuildStartupProject(*Parse(kShow));
+  std::unique_ptr<TIniFile> startup = BuildStartupProject(*ParseProject(kShow));
   ASSERT_NE(startup, nullptr);
   const TIniSection& main = *startup->FindSection(u"main");
   const std::pair<const char16_t*, const char16_t*> expected[] = {
@@ -55,8 +49,8 @@ TEST(StartupProject, IsOneSlideShowingTheStartupDialogWithFixedWindowSettings) {
 }
 
 TEST(StartupProject, AShowWithoutTheDialogPlaysUnchanged) {
-  EXPECT_EQ(BuildStartupProject(*Parse("[main]\r\n[FileMap]\r\n")), nullptr);
-  EXPECT_EQ(BuildStartupProject(*Parse("[main]\r\n[dialog_startup]\r\n")), nullptr);
+  EXPECT_EQ(BuildStartupProject(*ParseProject("[main]\r\n[FileMap]\r\n")), nullptr);
+  EXPECT_EQ(BuildStartupProject(*ParseProject("[main]\r\n[dialog_startup]\r\n")), nullptr);
 
   TFileAccessor::TReadHook hook = StartupProjectHook(u"Project.kiv");
   const std::string plain = "[main]\r\nopt_slidescount=3\r\n";

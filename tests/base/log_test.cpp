@@ -4,22 +4,14 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "base/clock.h"
+#include "support/bytes.h"
 
 namespace kiv {
 namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(LogBanners, HaveTheExactLinesAndDateFormat) {
   TDateTime t{2026, 3, 7, 9, 5, 2, 41};

@@ -16,6 +16,8 @@
 #include "base/text.h"
 #include "container/kiv_unpack.h"
 #include "container_test_support.h"
+#include "support/bytes.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -31,8 +33,6 @@ std::vector<uint8_t> Noise(size_t n, uint32_t seed) {
   return bytes;
 }
 
-using test::FileBytes;
-using test::PutFileBytes;
 
 std::vector<uint8_t> EntryBytes(const TKivUnpack& show, std::u16string_view name) {
   std::unique_ptr<TStream> entry = show.OpenEntry(name);
@@ -42,7 +42,7 @@ std::vector<uint8_t> EntryBytes(const TKivUnpack& show, std::u16string_view name
   return bytes;
 }
 
-class ContainerWriterTest : public test::TempFolderTest {
+class ContainerWriterTest : public TempFolderTest {
  protected:
   const std::vector<uint8_t> image = Noise(3000, 7);  // stands for the player's program image
   const std::u16string programName = u"C:\\Build\\kivplayer.exe";

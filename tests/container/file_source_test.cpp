@@ -15,26 +15,14 @@
 #include "container_test_support.h"
 #include "ini/ini_file.h"
 #include "platform/termination.h"
+#include "support/bytes.h"
+#include "support/project_text.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::PutFileBytes;
-
-std::unique_ptr<TIniFile> Project(const std::string& text) {
-  auto project = std::make_unique<TIniFile>();
-  TMemoryStream stream(std::vector<uint8_t>(text.begin(), text.end()));
-  project->LoadFromStream(stream);
-  return project;
-}
-
-std::string ReadAll(TStream* stream) {
-  if (!stream) return "<none>";
-  std::string text(size_t(stream->GetSize()), '\0');
-  stream->ReadBuffer(text.data(), int64_t(text.size()));
-  return text;
-}
 
 TEST(KivShowFileMap, LinesSplitAtTheFirstEqualsOutsideQuotes) {
   auto line = ParseFileMapLine(u"  \"a b\" = c.jpg ");
@@ -53,7 +41,7 @@ TEST(KivShowFileMap, LinesSplitAtTheFirstEqualsOutsideQuotes) {
 }
 
 TEST(FileMap, NamesMapIgnoringCaseToTheirFirstTarget) {
-  auto project = Project(
+  auto project = ParseProject(
       "[FileMap]\r\n\"a b\"=c.jpg\r\n;\"C:\\Pics\\x [1].png\"=\"pics\\x.png\"\r\nA B=second.jpg\r\n=ignored\r\n"
       "empty=\r\n[RotationState]\r\n;\"C:\\Pics\\Up.jpg\"=6\r\n  ;\"Down.jpg\"=3  \r\n;\"odd.jpg\"=5\r\n"
       ";\"\"=8\r\n;\"eight.jpg\"=8\r\n");
@@ -74,11 +62,11 @@ TEST(FileMap, NamesMapIgnoringCaseToTheirFirstTarget) {
   EXPECT_EQ(rotations.Orientation(u"unknown.jpg"), 1);
 }
 
-class FileSourceTest : public test::TempFolderTest {};
+class FileSourceTest : public TempFolderTest {};
 
 TEST_F(FileSourceTest, MappedNamesOpenTheirTargetsAndLoopsEnd) {
   PutFileBytes(folder / "real.txt", {'r', 'e', 'a', 'l'});
-  auto project = Project(
+  auto project = ParseProject(
       "[FileMap]\r\n\"C:\\Shows\\Trip\\Photo 1.txt\"=real.txt\r\nloop1=loop2\r\nloop2=loop1\r\nself=self\r\n");
   auto source = std::make_shared<TMappedFileSource>(Utf8ToUtf16(folder.string()) + u"/");
   source->LoadMaps(*project);
@@ -103,7 +91,7 @@ TEST_F(FileSourceTest, ShowEntriesComeThroughTheAccessorWithProgressAndTheReadHo
   auto container = std::make_unique<TKivUnpack>((folder / "show").string());
   ASSERT_TRUE(container->Usable());
   auto source = std::make_shared<TPackedFileSource>(std::move(container));
-  source->LoadMaps(*Project("[FileMap]\r\nalias.txt=small.txt\r\n"));
+  source->LoadMaps(*ParseProject("[FileMap]\r\nalias.txt=small.txt\r\n"));
   TFileAccessor accessor(source, u"/nowhere/");
 
   SetProgressMode(TProgressMode::Stop);  // cheap to call, and proves the hook is reached

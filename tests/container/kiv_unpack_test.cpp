@@ -6,13 +6,13 @@
 
 #include "base/text.h"
 #include "container_test_support.h"
+#include "support/bytes.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
 
-using test::FileBytes;
 using test::HandMadeContainer;
-using test::PutFileBytes;
 
 const std::vector<uint8_t> kProgram(500, 0x90);
 
@@ -29,13 +29,7 @@ std::vector<uint8_t> ProgramWithHello() {
   return program;
 }
 
-std::string ReadAll(TStream& stream) {
-  std::string text(size_t(stream.GetSize()), '\0');
-  stream.ReadBuffer(text.data(), int64_t(text.size()));
-  return text;
-}
-
-class KivUnpackTest : public test::TempFolderTest {
+class KivUnpackTest : public TempFolderTest {
  protected:
   std::string Write(const std::vector<uint8_t>& bytes, const char* name = "show") {
     PutFileBytes(folder / name, bytes);

@@ -8,6 +8,9 @@
 #include "container/file_accessor.h"
 #include "container_test_support.h"
 #include "ini/ini_file.h"
+#include "support/bytes.h"
+#include "support/pixels.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -16,20 +19,14 @@ std::shared_ptr<TBitmapStore> SolidPicture(int width, int height) {
   return std::make_shared<TWrapperBitmapStore>(std::make_unique<TBitmap>(width, height, TPixelFormat::Bgra32));
 }
 
-// The colour at (x, y) of a Bgra32 level-0 picture as 0xAARRGGBB.
-uint32_t PixelAt(TBitmapStore& store, int x, int y) {
-  const uint8_t* pixel = store.GetMipLevel(0, TPixelFormat::Bgra32)->Row(y) + 4 * x;
-  return uint32_t(pixel[3]) << 24 | uint32_t(pixel[2]) << 16 | uint32_t(pixel[1]) << 8 | pixel[0];
-}
-
-class SharedPicturesTest : public test::TempFolderTest {
+class SharedPicturesTest : public TempFolderTest {
  protected:
   std::shared_ptr<TRealFileSource> source = std::make_shared<TRealFileSource>();
   TFileAccessor Accessor() { return TFileAccessor(source, Utf8ToUtf16(folder.string()) + u"/"); }
 };
 
 TEST_F(SharedPicturesTest, MissingAndUndecodablePicturesGetThePlaceholder) {
-  test::PutFileBytes(folder / "garbage.jpg", {1, 2, 3, 4, 5});
+  PutFileBytes(folder / "garbage.jpg", {1, 2, 3, 4, 5});
   for (const std::u16string& name : {std::u16string(u"C:\\Nowhere\\photo.jpg"), Utf8ToUtf16((folder / "garbage.jpg").string())}) {
     const std::shared_ptr<TBitmapStore> picture = Accessor().LoadPicture(name)->Store();
     ASSERT_NE(picture, nullptr);

@@ -10,6 +10,7 @@
 #include "container/inflate_stream.h"
 #include "container/partial_stream.h"
 #include "container_test_support.h"
+#include "support/deflate.h"
 
 namespace kiv {
 namespace {
@@ -31,7 +32,6 @@ class CountingStream : public TMemoryStream {
   int reads = 0;
 };
 
-using test::RawDeflate;
 
 std::string ErrorOf(const std::function<void()>& action) {
   try {

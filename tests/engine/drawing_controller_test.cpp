@@ -6,22 +6,25 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
-#include "engine/project_slides.h"
 #include "model/kinds_test_support.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/draw_filter.h"
 #include "render/drawer/drawer_3d.h"
 #include "render/drawer/kiv_filter.h"
 #include "render/transitions/transition_factory.h"
+#include "support/pixels.h"
+#include "support/project_slides.h"
+#include "support/show_text.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
 
 using testing::MakeTestWindow;
-using testing::PixelAt;
 using testing::TestEngine;
 
 constexpr int kWidth = 320;
@@ -32,16 +35,9 @@ constexpr TFrameStyle kStyle{kHider};
 // A 400 x 300 show: slide 1 until 4000 ms (blue with a red middle), slide 2 until 8000
 // ms (green) coming in through a transition of 1000 ms, slide 3 named but missing.
 const std::string kShow =
-    "[main]\nopt_scr_width=400\nopt_scr_height=300\nopt_slidescount=3\nopt_synchpos1=4000\n"
-    "opt_synchpos2=8000\nopt_synchpos3=9000\n"
-    "[Slide1]\n" + BoxSlide("0,0,255", "255,0,0") +
+    SlidesEndingAt({4000, 8000, 9000}) + "opt_scr_width=400\nopt_scr_height=300\n[Slide1]\n" +
+    BoxSlide("0,0,255", "255,0,0") +
     "[Slide2]\nUsePersonal=1\nPers_Effect=1\nEffect_Class=2\nEffect_Type=3\nEffectTime=1000\n" + BoxSlide("0,255,0");
-
-// The frame as the output pixels read back from Bgr24: 0xAARRGGBB with alpha 255.
-uint32_t Pixel(const TBitmap& frame, int x, int y) {
-  const uint8_t* p = frame.Row(y) + 3 * x;
-  return 0xFF000000u | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-}
 
 // Stands for a transition: draws nothing itself and remembers the time it was given.
 class TQuietEffect : public TDrawFilter {
@@ -96,11 +92,11 @@ TEST_F(DrawingControllerTest, ASlideShowsItsBoxesInTheSlideAreaAndTheHiderColour
   const TBitmap* frame = FrameAt({Show.Entry(0)}, 1000);
   ASSERT_TRUE(frame);
   const int middle = (area.Top + area.Bottom) / 2;
-  EXPECT_EQ(Pixel(*frame, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
-  EXPECT_EQ(Pixel(*frame, area.Left + 3, middle), 0xFF0000FF);
-  EXPECT_EQ(Pixel(*frame, area.Right - 4, area.Top + 2), 0xFF0000FF);
-  EXPECT_EQ(Pixel(*frame, area.Left - 3, middle), kHider);
-  EXPECT_EQ(Pixel(*frame, area.Right + 2, middle), kHider);
+  EXPECT_EQ(PixelAt(*frame, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
+  EXPECT_EQ(PixelAt(*frame, area.Left + 3, middle), 0xFF0000FF);
+  EXPECT_EQ(PixelAt(*frame, area.Right - 4, area.Top + 2), 0xFF0000FF);
+  EXPECT_EQ(PixelAt(*frame, area.Left - 3, middle), kHider);
+  EXPECT_EQ(PixelAt(*frame, area.Right + 2, middle), kHider);
   EXPECT_EQ(Times, std::vector<double>{1000});
 
   // The same slides at the same time need no new frame; another time does.
@@ -115,7 +111,7 @@ TEST_F(DrawingControllerTest, ASlideShowsItsBoxesInTheSlideAreaAndTheHiderColour
   std::unique_ptr<TBitmap> snapshot = Controller.RenderSnapshot(slides, 2000);
   ASSERT_TRUE(snapshot);
   EXPECT_EQ(snapshot->Width(), kWidth);
-  EXPECT_EQ(Pixel(*snapshot, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
+  EXPECT_EQ(PixelAt(*snapshot, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
   EXPECT_EQ(Times.back(), 2000);
 }
 
@@ -125,12 +121,12 @@ TEST_F(DrawingControllerTest, WithoutSlidesOnScreenTheFrameIsEmpty) {
   EXPECT_FALSE(Controller.RenderSnapshot({}, 1000));
   Controller.DrawEmpty();
   ASSERT_TRUE(LastFrame);
-  EXPECT_EQ(Pixel(*LastFrame, kWidth / 2, kHeight / 2), 0xFF000000);  // no style drawn yet: black
+  EXPECT_EQ(PixelAt(*LastFrame, kWidth / 2, kHeight / 2), 0xFF000000);  // no style drawn yet: black
 
   // A slide that could not be built leaves its place empty, in the hider colour.
   const TBitmap* frame = FrameAt({Show.Entry(2)}, 8500);
   ASSERT_TRUE(frame);
-  EXPECT_EQ(Pixel(*frame, kWidth / 2, kHeight / 2), kHider);
+  EXPECT_EQ(PixelAt(*frame, kWidth / 2, kHeight / 2), kHider);
 }
 
 TEST_F(DrawingControllerTest, TheIncomingSlideChangesInThroughItsTransitionAndThenShowsAlone) {
@@ -145,15 +141,15 @@ TEST_F(DrawingControllerTest, TheIncomingSlideChangesInThroughItsTransitionAndTh
   });
   const TSlideList slides{Show.Entry(0), Show.Entry(1)};
   const int x = Show.Area().Left + 5, y = kHeight / 2;  // beside slide 1's middle box
-  EXPECT_EQ(Pixel(*FrameAt(slides, 3900), x, y), 0xFF0000FF);
+  EXPECT_EQ(PixelAt(*FrameAt(slides, 3900), x, y), 0xFF0000FF);
   EXPECT_EQ(made, 0);
   // While the change runs the outgoing slide is drawn plainly and the effect (which
   // draws nothing here) is given the time since the change began.
-  EXPECT_EQ(Pixel(*FrameAt(slides, 4400), x, y), 0xFF0000FF);
+  EXPECT_EQ(PixelAt(*FrameAt(slides, 4400), x, y), 0xFF0000FF);
   EXPECT_EQ(effectTime, 400);
-  EXPECT_EQ(Pixel(*FrameAt(slides, 4900), x, y), 0xFF0000FF);
-  EXPECT_EQ(Pixel(*FrameAt(slides, 5000), x, y), 0xFF00FF00);
-  EXPECT_EQ(Pixel(*FrameAt(slides, 7000), x, y), 0xFF00FF00);
+  EXPECT_EQ(PixelAt(*FrameAt(slides, 4900), x, y), 0xFF0000FF);
+  EXPECT_EQ(PixelAt(*FrameAt(slides, 5000), x, y), 0xFF00FF00);
+  EXPECT_EQ(PixelAt(*FrameAt(slides, 7000), x, y), 0xFF00FF00);
   EXPECT_EQ(made, 1);  // one transition object for the whole change
 }
 
@@ -162,10 +158,10 @@ TEST_F(DrawingControllerTest, TheIncomingSlideChangesInThroughItsTransitionAndTh
 // draws without reading a file. Without its effect file the change cross-fades.
 TEST_F(DrawingControllerTest, AShowsOwnTransitionIsMadeWithItsSlideAndDrawsWithoutReadingFiles) {
   TTestFolder folder;
-  ASSERT_EQ(std::system(("convert -size 8x8 xc:white '" + (folder.Path / "dot.png").string() + "'").c_str()), 0);
-  fs::create_directories(folder.Path / "fx");
+  ASSERT_EQ(std::system(("convert -size 8x8 xc:white '" + (folder.Path() / "dot.png").string() + "'").c_str()), 0);
+  fs::create_directories(folder.Path() / "fx");
   // The incoming slide grows from the middle over the outgoing one; a hidden dot comes along.
-  std::ofstream(folder.Path / "fx" / "Grow.kiv")
+  std::ofstream(folder.Path() / "fx" / "Grow.kiv")
       << "[main]\nopt_scr_width=400\nopt_scr_height=300\nopt_slidescount=1\nopt_synchpos1=1000\n\n"
          "[Slide1]\nobject Out: image\n  ReplaceWithEffectBuffer=1\nend\n"
          "object In: image\n  ReplaceWithEffectBuffer=2\n"
@@ -188,8 +184,9 @@ TEST_F(DrawingControllerTest, AShowsOwnTransitionIsMadeWithItsSlideAndDrawsWitho
         expected.File + "\n[Slide1]\n" + BoxSlide("255,0,0") +
         "[Slide2]\nUsePersonal=1\nPers_Effect=1\nEffect_Class=18\nEffect_Type=0\nEffectTime=1000\n" +
         BoxSlide("0,0,255");
-    auto files = std::make_shared<TRecordingFiles>(folder.Base());
-    TFileAccessor accessor(files, folder.Base());
+    const std::u16string base = Utf8ToUtf16(folder.Path().string()) + u"/";
+    auto files = std::make_shared<TRecordingFiles>(base);
+    TFileAccessor accessor(files, base);
     TKivSource source(&accessor, ParseProject(show).release(), true, u"show.exe");
     TProjectSlides project(source, {kWidth, kHeight});
     const TSlideList slides{project.Entry(0), project.Entry(1)};
@@ -201,7 +198,7 @@ TEST_F(DrawingControllerTest, AShowsOwnTransitionIsMadeWithItsSlideAndDrawsWitho
     EXPECT_TRUE(files->Asked.empty()) << expected.File << " read while the change is drawn: " << files->Asked.front();
     const TRect area = project.Area();
     const auto expectNear = [&](int x, int y, uint32_t colour) {
-      const uint32_t pixel = Pixel(*frame, x, y);
+      const uint32_t pixel = PixelAt(*frame, x, y);
       for (const int shift : {16, 8, 0})
         EXPECT_NEAR(int(pixel >> shift & 0xFF), int(colour >> shift & 0xFF), 3) << expected.File << " at " << x;
     };

@@ -20,7 +20,7 @@
 #include "engine/kiv_engine.h"
 #include "engine/no_drawer_controller.h"
 #include "model/kiv_source.h"
-#include "model/model_test_support.h"
+#include "support/project_text.h"
 
 namespace kiv {
 

@@ -8,13 +8,13 @@
 #include "engine/engine_test_support.h"
 #include "engine/slide_navigation.h"
 #include "engine/show_end.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
 // Slides ending at 4000, 9000 and 15000 ms, no transitions.
-const std::string kThreeSlides =
-    "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
+const std::string kThreeSlides = SlidesEndingAt({4000, 9000, 15000});
 
 TEST(KivEngineClock, ManualShowStopsAtEachSlideEndUntilReleased) {
   TEngineHarness harness;
@@ -158,8 +158,7 @@ TEST(KivEngineClock, InactiveWindowHoldsTheShowWhenTheShowSaysSo) {
 }
 
 TEST(KivEngineClock, OneHourShowRunsThroughInSeconds) {
-  std::string project = "[main]\nopt_slidescount=60\nopt_repeat=stop\n";
-  for (int i = 1; i <= 60; ++i) project += "opt_synchpos" + std::to_string(i) + "=" + std::to_string(i * 60000) + "\n";
+  const std::string project = SlidesEndingAt(EvenSlideEnds(60, 60000)) + "opt_repeat=stop\n";
   TEngineHarness harness;
   const auto started = std::chrono::steady_clock::now();
   harness.Play(project);

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "engine/engine_test_support.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
-const std::string kShowA =
-    "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
+const std::string kShowA = SlidesEndingAt({4000, 9000, 15000});
 
 TKivMouseRecord Mouse(TMouseEvent event, int x, int y = 50) {
   TKivMouseRecord mouse;

@@ -7,14 +7,13 @@
 #include "app/command_line.h"
 #include "engine/engine_test_support.h"
 #include "engine/slide_navigation.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
-const std::string kShowA =
-    "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
-const std::string kShowB =
-    "[main]\nopt_slidescount=2\nopt_synchpos1=10000\nopt_synchpos2=20000\nopt_repeat=stop\n";
+const std::string kShowA = SlidesEndingAt({4000, 9000, 15000});
+const std::string kShowB = SlidesEndingAt({10000, 20000}) + "opt_repeat=stop\n";
 
 bool AllReportsCarry(const TEngineHarness& harness, int32_t sequence) {
   for (const std::vector<int32_t>& report : harness.RawPositions)

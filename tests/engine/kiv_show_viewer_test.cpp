@@ -9,13 +9,14 @@
 #include "engine/engine_test_support.h"
 #include "engine/show_keys.h"
 #include "model/kiv_source.h"
+#include "support/show_source.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
 // Slides ending at 4000, 9000 and 15000 ms, no transitions.
-const std::string kThreeSlides =
-    "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
+const std::string kThreeSlides = SlidesEndingAt({4000, 9000, 15000});
 
 // One 1280 x 1024 monitor with a task bar, and a caption frame of 16 x 39 pixels.
 class TFakeShowWindow : public IShowWindow {
@@ -65,7 +66,7 @@ class TViewerHarness {
   }
 
   void Open(const std::string& project) {
-    Show = std::make_unique<TKivSource>(nullptr, ParseProject(project).release(), true, u"/shows/show.exe");
+    Show = SourceOf(project, u"/shows/show.exe", nullptr);
     Viewer->OpenShowData(*Show, 0);
   }
 

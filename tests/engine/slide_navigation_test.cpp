@@ -7,23 +7,18 @@
 
 #include "model/action_text.h"
 #include "model/kiv_source.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
 // Slides ending at 4000, 9000, 15000 and 20000 ms with 1000 ms transitions.
 std::string WithTransitions(const std::string& moreOptions = "") {
-  return "[main]\nopt_slidescount=4\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\nopt_synchpos4=20000\n"
-         "opt_fx_enable=1\nopt_fx_time=1000\nopt_fx_eff3=1\n" +
-         moreOptions + "[Slide2]\nslideid=Beach\n[Slide3]\npicture=C:\\pics\\sunset.jpg\n";
+  return SlidesEndingAt({4000, 9000, 15000, 20000}, 1000) + moreOptions +
+         "[Slide2]\nslideid=Beach\n[Slide3]\npicture=C:\\pics\\sunset.jpg\n";
 }
-const std::string kPlain = "[main]\nopt_slidescount=3\nopt_synchpos1=4000\nopt_synchpos2=9000\nopt_synchpos3=15000\n";
-
-std::unique_ptr<TKivSource> SourceOf(const std::string& text) {
-  static TScriptedRandom random;
-  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, u"show.exe", &random);
-}
+const std::string kPlain = SlidesEndingAt({4000, 9000, 15000});
 
 TEST(SlideNavigation, SlideStartsStepOverTheStartWithoutTransition) {
   auto plain = SourceOf(kPlain + "opt_repeat=stop\n");

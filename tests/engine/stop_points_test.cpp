@@ -6,20 +6,14 @@
 #include <string>
 
 #include "model/kiv_source.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
 // Four slides ending at 1000, 5000, 6000 and 8000 ms; 500 ms transitions.
-const std::string kFourSlides =
-    "[main]\nopt_slidescount=4\nopt_synchpos1=1000\nopt_synchpos2=5000\nopt_synchpos3=6000\nopt_synchpos4=8000\n"
-    "opt_fx_enable=1\nopt_fx_time=500\nopt_fx_eff3=1\n";
-
-std::unique_ptr<TKivSource> SourceOf(const std::string& text) {
-  static TScriptedRandom random;
-  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, u"show.exe", &random);
-}
+const std::string kFourSlides = SlidesEndingAt({1000, 5000, 6000, 8000}, 500);
 
 TEST(StopPoints, ManualShowStopsAtTheEndOfEverySlideInTurn) {
   auto source = SourceOf(kFourSlides + "opt_manualshow=1\nopt_repeat=stop\n");

@@ -6,11 +6,11 @@
 #include <random>
 
 #include "bmp_test_support.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
 
-using test::ArgbAt;
 using test::HandMadeBmp;
 using test::ImageMagickFile;
 using test::LoadedPicture;
@@ -138,7 +138,7 @@ TEST(BmpLoader, RunLengthCodedPicturesFollowRunsLiteralsMovesAndEnds) {
       {kRed, kGreen, kRed, kGreen, kRed, 0},
   };
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(ArgbAt(*picture4, x, y), 0xFF000000 | expected4[y][x]) << x << "," << y;
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(PixelAt(*picture4, x, y), 0xFF000000 | expected4[y][x]) << x << "," << y;
 
   // 8-bit: a run of 255 on a 4-pixel row, a move down past the picture ends the data.
   const std::vector<uint8_t> rle8 = {0xFF, 0x01, 0x00, 0x00, 0x00, 0x02, 0x03, 0x00, 0x01,
@@ -147,30 +147,30 @@ TEST(BmpLoader, RunLengthCodedPicturesFollowRunsLiteralsMovesAndEnds) {
   ASSERT_TRUE(picture8);
   const std::vector<std::vector<uint32_t>> expected8 = {{0, 0, 0, 0}, {0, 0, 0, kGreen}, {kRed, kRed, kRed, kRed}};
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(ArgbAt(*picture8, x, y), 0xFF000000 | expected8[y][x]) << x << "," << y;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(*picture8, x, y), 0xFF000000 | expected8[y][x]) << x << "," << y;
 
   // A literal longer than the data that is left ends it.
   const auto cut = LoadedPicture(LoadBmpPicture, HandMadeBmp({4, 1, 8, 1, {}, {0, kRed}, {0x01, 0x01, 0x00, 0x10, 0x01}}));
   ASSERT_TRUE(cut);
-  EXPECT_EQ(ArgbAt(*cut, 0, 0), 0xFF000000 | kRed);
-  EXPECT_EQ(ArgbAt(*cut, 1, 0), 0xFF000000u);
+  EXPECT_EQ(PixelAt(*cut, 0, 0), 0xFF000000 | kRed);
+  EXPECT_EQ(PixelAt(*cut, 1, 0), 0xFF000000u);
 }
 
 TEST(BmpLoader, PaletteIndexesPastThePaletteReadAsBlack) {
   // Two colours announced for a 4-bit picture; indexes 0, 1, 5 and 15.
   const auto picture = LoadedPicture(LoadBmpPicture, HandMadeBmp({4, 1, 4, 0, {}, {kRed, kGreen}, {0x01, 0x5F, 0, 0}}));
   ASSERT_TRUE(picture);
-  EXPECT_EQ(ArgbAt(*picture, 0, 0), 0xFF000000 | kRed);
-  EXPECT_EQ(ArgbAt(*picture, 1, 0), 0xFF000000 | kGreen);
-  EXPECT_EQ(ArgbAt(*picture, 2, 0), 0xFF000000u);
-  EXPECT_EQ(ArgbAt(*picture, 3, 0), 0xFF000000u);
+  EXPECT_EQ(PixelAt(*picture, 0, 0), 0xFF000000 | kRed);
+  EXPECT_EQ(PixelAt(*picture, 1, 0), 0xFF000000 | kGreen);
+  EXPECT_EQ(PixelAt(*picture, 2, 0), 0xFF000000u);
+  EXPECT_EQ(PixelAt(*picture, 3, 0), 0xFF000000u);
 
   // More colours announced than the depth allows: only the first two count.
   const auto oneBit =
       LoadedPicture(LoadBmpPicture, HandMadeBmp({2, 1, 1, 0, {}, {kRed, kGreen, kBlue}, {0x40, 0, 0, 0}}));
   ASSERT_TRUE(oneBit);
-  EXPECT_EQ(ArgbAt(*oneBit, 0, 0), 0xFF000000 | kRed);
-  EXPECT_EQ(ArgbAt(*oneBit, 1, 0), 0xFF000000 | kGreen);
+  EXPECT_EQ(PixelAt(*oneBit, 0, 0), 0xFF000000 | kRed);
+  EXPECT_EQ(PixelAt(*oneBit, 1, 0), 0xFF000000 | kGreen);
 }
 
 TEST(BmpLoader, RefusesDepthsCompressionsMasksAndSizesItCannotTake) {

@@ -1,14 +1,12 @@
 #pragma once
 // Helpers shared by the BMP and graphics-container tests: source pictures, BMP files
-// written by ImageMagick or by hand, raw deflate, hand-made graphics containers.
+// written by ImageMagick or by hand, hand-made graphics containers.
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +15,8 @@
 #include "graphics/bitmap_convert.h"
 #include "graphics/bitmap_store.h"
 #include "graphics/picture_loaders.h"
+#include "support/bytes.h"
+#include "support/pixels.h"
 
 namespace kiv::test {
 
@@ -42,12 +42,6 @@ inline TArgbPicture PatternPicture(int width, int height, int colours, uint32_t 
   return picture;
 }
 
-inline uint32_t ArgbAt(const TBitmap& bitmap, int x, int y) {
-  const uint8_t* p = bitmap.Row(y) + x * BytesPerPixel(bitmap.Format());
-  const uint32_t alpha = bitmap.Format() == TPixelFormat::Bgra32 ? p[3] : 0xFF;
-  return alpha << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-}
-
 // Whether every channel of bitmap (any format, converted) is within tolerance of picture.
 inline ::testing::AssertionResult LooksLike(const TBitmap& bitmap, const TArgbPicture& picture, int tolerance = 0) {
   if (bitmap.Width() != picture.Width || bitmap.Height() != picture.Height)
@@ -56,18 +50,13 @@ inline ::testing::AssertionResult LooksLike(const TBitmap& bitmap, const TArgbPi
   for (int y = 0; y < picture.Height; ++y)
     for (int x = 0; x < picture.Width; ++x)
       for (int shift = 0; shift < 32; shift += 8) {
-        const int got = int(ArgbAt(*bgra, x, y) >> shift & 255);
+        const int got = int(PixelAt(*bgra, x, y) >> shift & 255);
         const int want = int(picture.At(x, y) >> shift & 255);
         if (std::abs(got - want) > tolerance)
           return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex
-                                               << ArgbAt(*bgra, x, y) << " not " << picture.At(x, y);
+                                               << PixelAt(*bgra, x, y) << " not " << picture.At(x, y);
       }
   return ::testing::AssertionSuccess();
-}
-
-inline std::vector<uint8_t> FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The picture written by ImageMagick's convert with options into output (a file name
@@ -140,20 +129,6 @@ inline std::vector<uint8_t> HandMadeBmp(const TBmpParts& parts) {
   for (uint32_t v : parts.Palette) PutU32(bytes, (at += 4) - 4, v);
   bytes.insert(bytes.end(), parts.Data.begin(), parts.Data.end());
   return bytes;
-}
-
-inline std::vector<uint8_t> RawDeflate(const std::vector<uint8_t>& plain) {
-  z_stream z{};
-  deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  std::vector<uint8_t> out(deflateBound(&z, uLong(plain.size())));
-  z.next_in = const_cast<Bytef*>(plain.data());
-  z.avail_in = uInt(plain.size());
-  z.next_out = out.data();
-  z.avail_out = uInt(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
 }
 
 // A graphics container: "ZQGF", the fields as given, then the payload.

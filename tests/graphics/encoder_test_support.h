@@ -4,7 +4,6 @@
 // that must succeed (a missing tool fails the test), other programs' decodes to compare
 // with, and damaged copies of good files.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,20 +16,14 @@
 #include <vector>
 
 #include "bmp_test_support.h"
+#include "support/test_folder.h"
 
 namespace kiv::test {
 
-// A folder of its own for the running test, removed afterwards.
-class EncoderFolderTest : public ::testing::Test {
+// A folder of its own for the running test, and its files quoted for the shell.
+class EncoderFolderTest : public TempFolderTest {
  protected:
-  fs::path folder;
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("kiv_enc_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
+  EncoderFolderTest() : TempFolderTest("kiv_enc_") {}
   std::string In(const std::string& name) const { return "'" + (folder / name).string() + "'"; }
 };
 
@@ -49,11 +42,6 @@ inline std::vector<uint8_t> CommandOutput(const std::string& command) {
     ::pclose(pipe);
   }
   return bytes;
-}
-
-inline void PutFileBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // A binary PPM (P6) of picture, the input format of cjpeg; alpha is dropped.

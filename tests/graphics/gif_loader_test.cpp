@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "encoder_test_support.h"
+#include "support/bytes.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
 
-using test::ArgbAt;
 using test::DamagedCopies;
 using test::DecodesEveryLevel;
-using test::FileBytes;
 using test::LooksLike;
 using test::PatternPicture;
 using test::Ran;
@@ -36,7 +36,7 @@ class GifLoaderTest : public test::EncoderFolderTest {
   void Frame(const std::string& name, const TArgbPicture& picture, const std::string& options = "") {
     const std::vector<uint8_t> bytes = test::ImageMagickFile(picture, options, "GIF:" + name);
     ASSERT_FALSE(bytes.empty());
-    test::PutFileBytes(folder / name, bytes);
+    PutFileBytes(folder / name, bytes);
   }
   // gifsicle run in the folder, so arguments name the frame files plainly.
   std::vector<uint8_t> Gifsicle(const std::string& arguments) {
@@ -110,7 +110,7 @@ TEST_F(GifLoaderTest, AnimationBecomesAStripWithItsTimings) {
   const std::shared_ptr<const TBitmap> strip = store->GetMipLevel(0);
   for (int k = 0; k < 3; ++k)
     for (int y = 0; y < 10; ++y)
-      for (int x = 0; x < 10; ++x) ASSERT_EQ(ArgbAt(*strip, k * 10 + x, y), frames[k].At(x, y)) << k << " " << x << "," << y;
+      for (int x = 0; x < 10; ++x) ASSERT_EQ(PixelAt(*strip, k * 10 + x, y), frames[k].At(x, y)) << k << " " << x << "," << y;
 }
 
 // Frame A: the whole 4x4 screen red; frame B: green 2x2 at (1,1); frame C: blue at
@@ -149,7 +149,7 @@ TEST_F(GifLoaderTest, TransparentPixelsComeFromTheCellTheDisposalNames) {
         for (int x = 0; x < 4; ++x) {
           const char want = rows[size_t(y * 5 + x)];
           const uint32_t colour = want == 'R' ? kRed : want == 'G' ? kGreen : want == 'B' ? kBlue : kClear;
-          EXPECT_EQ(ArgbAt(*strip, cell * 4 + x, y), colour) << "cell " << cell << " at " << x << "," << y;
+          EXPECT_EQ(PixelAt(*strip, cell * 4 + x, y), colour) << "cell " << cell << " at " << x << "," << y;
         }
     }
   }
@@ -168,9 +168,9 @@ TEST_F(GifLoaderTest, FramesOutsideTheScreenAreClipped) {
   const std::shared_ptr<const TBitmap> strip = store->GetMipLevel(0);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) {
-      const uint32_t first = ArgbAt(*strip, x, y);
-      EXPECT_EQ(ArgbAt(*strip, 10 + x, y), x >= 8 ? kBlue : first);
-      EXPECT_EQ(ArgbAt(*strip, 20 + x, y), ArgbAt(*strip, 10 + x, y));
+      const uint32_t first = PixelAt(*strip, x, y);
+      EXPECT_EQ(PixelAt(*strip, 10 + x, y), x >= 8 ? kBlue : first);
+      EXPECT_EQ(PixelAt(*strip, 20 + x, y), PixelAt(*strip, 10 + x, y));
     }
 }
 

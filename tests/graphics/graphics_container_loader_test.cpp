@@ -6,15 +6,15 @@
 
 #include "bmp_test_support.h"
 #include "graphics/bmp_loader.h"
+#include "support/deflate.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
 
-using test::ArgbAt;
 using test::GraphicsContainer;
 using test::LooksLike;
 using test::PatternPicture;
-using test::RawDeflate;
 
 using TFields = std::vector<std::pair<std::string, std::string>>;
 
@@ -34,7 +34,7 @@ std::vector<uint8_t> ContainerOf(const std::vector<uint8_t>& bmp, int width, int
     return ::testing::AssertionFailure() << "size " << bitmap.Width() << "x" << bitmap.Height();
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      if (ArgbAt(bitmap, x, y) != kOpaqueGreen) return ::testing::AssertionFailure() << "pixel " << x << "," << y;
+      if (PixelAt(bitmap, x, y) != kOpaqueGreen) return ::testing::AssertionFailure() << "pixel " << x << "," << y;
   return ::testing::AssertionSuccess();
 }
 
@@ -120,7 +120,7 @@ TEST(GraphicsContainer, APayloadThatCannotBeDecodedGivesGreenAtTheAnnouncedSize)
   }
   const auto good = test::LoadedPicture(LoadGraphicsContainer, ContainerOf(bmp, 2, 2));
   ASSERT_TRUE(good);
-  EXPECT_EQ(ArgbAt(*good, 1, 1), 0xFF333333u);
+  EXPECT_EQ(PixelAt(*good, 1, 1), 0xFF333333u);
 }
 
 TEST(GraphicsContainer, TruncatedOrCorruptedContainersGiveNullOrAPictureOfTheirSize) {

@@ -7,13 +7,14 @@
 
 #include "base/text.h"
 #include "encoder_test_support.h"
+#include "support/bytes.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
 
 using test::DamagedCopies;
 using test::DecodesEveryLevel;
-using test::FileBytes;
 using test::ImageMagickPicture;
 using test::LooksLike;
 using test::PnmPicture;
@@ -137,7 +138,7 @@ TEST_F(JpegLoaderTest, TruncatedFileShowsItsTopRows) {
   ASSERT_TRUE(store);
   const std::shared_ptr<const TBitmap> bitmap = store->GetMipLevel(0);
   const test::TArgbPicture full = Djpeg("photo.jpg", 0);
-  for (int x = 0; x < 200; x += 7) EXPECT_EQ(test::ArgbAt(*bitmap, x, 3), full.At(x, 3));
+  for (int x = 0; x < 200; x += 7) EXPECT_EQ(PixelAt(*bitmap, x, 3), full.At(x, 3));
 }
 
 TEST_F(JpegLoaderTest, DamagedFilesGiveNothingOrAPicture) {

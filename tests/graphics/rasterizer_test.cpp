@@ -9,18 +9,12 @@
 
 #include "base/errors.h"
 #include "graphics/raster_helper.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
 
 constexpr uint32_t kInk = 0xFF2040C0;
-
-uint32_t PixelAt(const TBitmap& picture, int x, int y) {
-  const uint8_t* p = picture.Row(y) + x * 4;
-  return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-}
-
-int AlphaAt(const TBitmap& picture, int x, int y) { return picture.Row(y)[x * 4 + 3]; }
 
 // The alphas of a picture, row by row, for comparing whole small pictures.
 std::vector<std::vector<int>> Alphas(const TBitmap& picture) {

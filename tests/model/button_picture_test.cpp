@@ -8,14 +8,10 @@
 #include "model/button_picture_name.h"
 #include "model/kinds_test_support.h"
 #include "model/kiv_button.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
-
-uint32_t PixelAt(TBitmapStore& store, int x, int y) {
-  const uint8_t* pixel = store.GetMipLevel(0, TPixelFormat::Bgra32)->Row(y) + 4 * x;
-  return uint32_t(pixel[3]) << 24 | uint32_t(pixel[2]) << 16 | uint32_t(pixel[1]) << 8 | pixel[0];
-}
 
 // The skin picture: nine 4 × 3 cells, a white pixel inside two of the corners.
 constexpr uint32_t kLeftTop = 0xFFFF0000, kTop = 0xFF00FF00, kRightTop = 0xFF0000FF, kLeft = 0xFFFFFF00,

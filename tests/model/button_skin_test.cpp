@@ -6,7 +6,7 @@
 
 #include "base/memory_stream.h"
 #include "model/button_skin_catalog.h"
-#include "model/model_test_support.h"
+#include "support/project_text.h"
 
 namespace kiv {
 namespace {

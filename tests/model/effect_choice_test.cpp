@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "model/effect_options.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
 
 namespace kiv {
 namespace {

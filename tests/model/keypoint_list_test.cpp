@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "model/keypoint_reading.h"
-#include "model/model_test_support.h"
+#include "support/project_text.h"
 
 namespace kiv {
 namespace {

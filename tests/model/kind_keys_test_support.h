@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "model/model_test_support.h"
+#include "support/project_text.h"
 
 namespace kiv {
 

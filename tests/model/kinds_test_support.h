@@ -2,11 +2,9 @@
 // Slides of the standard kinds over a show folder of the running test (pictures made
 // by ImageMagick), and a drawer that records what the objects ask of it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,10 +12,12 @@
 #include "container/file_accessor.h"
 #include "model/kiv_slide.h"
 #include "model/prepare_now.h"
-#include "model/model_test_support.h"
 #include "model/slide_host.h"
 #include "model/standard_object_kinds.h"
 #include "render/drawer/device_drawer.h"
+#include "support/bytes.h"
+#include "support/project_text.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 
@@ -27,20 +27,12 @@ inline std::shared_ptr<TBitmapStore> BlankPicture(int width, int height) {
   return std::make_shared<TWrapperBitmapStore>(std::make_unique<TBitmap>(width, height, TPixelFormat::Bgra32));
 }
 
-struct TTestFolder {
-  fs::path Path = fs::temp_directory_path() / ("kiv_kinds_" + std::to_string(::getpid()) + "_" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  TTestFolder() { fs::remove_all(Path), fs::create_directories(Path); }
-  ~TTestFolder() { fs::remove_all(Path); }
-  std::u16string Base() const { return Utf8ToUtf16(Path.string()) + u"/"; }
-};
-
 // An 800 × 600 slide centred at (400, 300), seen from (400, 300, −600).
 class KindsTest : public ::testing::Test {
  protected:
-  TTestFolder files;
-  std::shared_ptr<TRealFileSource> source = std::make_shared<TRealFileSource>(files.Base());
-  TFileAccessor accessor{source, files.Base()};
+  TTestFolder files{"kiv_kinds_"};
+  std::shared_ptr<TRealFileSource> source = std::make_shared<TRealFileSource>(FilesBase());
+  TFileAccessor accessor{source, FilesBase()};
   TKivSlideHost host{&accessor, StandardObjectKinds()};
   std::unique_ptr<TIniFile> project;
   std::unique_ptr<TKivSlide> slide;
@@ -49,14 +41,13 @@ class KindsTest : public ::testing::Test {
     host.SetCameraQuery([] { return TVector3{400, 300, -600}; });
     InstallStandardPictureProviders(host);
   }
+  // The test's folder as the show's base: "<folder>/".
+  std::u16string FilesBase() const { return Utf8ToUtf16(files.Path().string()) + u"/"; }
   void Magick(const std::string& arguments) {
-    const std::string command = "cd '" + files.Path.string() + "' && convert " + arguments + " 2>/dev/null";
+    const std::string command = "cd '" + files.Path().string() + "' && convert " + arguments + " 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
-  void PutFile(const std::string& name, std::string_view text) {
-    fs::create_directories((files.Path / name).parent_path());
-    std::ofstream(files.Path / name, std::ios::binary) << text;
-  }
+  void PutFile(const std::string& name, std::string_view text) { WriteAll(files.Path() / name, text); }
   // A new slide from "[Slide1]" of text, or the same slide re-read.
   void Read(std::string_view text, bool reread = false) {
     project = ParseProject(text);

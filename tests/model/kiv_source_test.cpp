@@ -7,26 +7,14 @@
 #include <string>
 
 #include "base/errors.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
 // Three slides ending at 4000, 9000 and 15000 ms, 1000 ms cross-fades between them.
-constexpr std::string_view kThreeSlides =
-    "[main]\n"
-    "opt_slidescount=3\n"
-    "opt_synchpos1=4000\n"
-    "opt_synchpos2=9000\n"
-    "opt_synchpos3=15000\n"
-    "opt_fx_enable=1\n"
-    "opt_fx_time=1000\n"
-    "opt_fx_eff3=1\n";
-
-std::unique_ptr<TKivSource> SourceOf(std::string_view text, std::u16string_view program = u"C:\\Shows\\show.exe") {
-  static TScriptedRandom random;
-  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, program, &random);
-}
+const std::string kThreeSlides = SlidesEndingAt({4000, 9000, 15000}, 1000);
 
 void ExpectTimes(const TSlideInfo& info, double start, double end, double in, double out) {
   EXPECT_DOUBLE_EQ(info.StartTime, start);

@@ -4,11 +4,10 @@
 
 #include "model/kinds_test_support.h"
 #include "model/kiv_mask.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
-
-uint8_t AlphaAt(const TBitmap& bitmap, int x, int y) { return bitmap.Row(y)[x * 4 + 3]; }
 
 TEST(MaskOfPicture, OpaquePicturesMaskByBrightnessOthersByAlpha) {
   TBitmap opaque(2, 1, TPixelFormat::Bgra32);

@@ -2,6 +2,7 @@
 // of their own and as the mask of a mask object that names one.
 #include "model/kinds_test_support.h"
 #include "model/kiv_mask.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
@@ -27,7 +28,7 @@ TEST_F(KindsTest, MaskObjectsNamingAMadeShapeTakeItsSizeAndShape) {
   const std::shared_ptr<const TBitmap> mask = oval.Picture()->GetMipLevel(0, TPixelFormat::Bgra32);
   ASSERT_EQ(mask->Width(), 300);
   ASSERT_EQ(mask->Height(), 200);
-  auto alpha = [&](int x, int y) { return mask->Row(y)[4 * x + 3]; };
+  auto alpha = [&](int x, int y) { return AlphaAt(*mask, x, y); };
   EXPECT_EQ(alpha(150, 100), 255);
   EXPECT_EQ(alpha(0, 0), 0);
   EXPECT_EQ(alpha(299, 199), 0);

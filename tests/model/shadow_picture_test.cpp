@@ -4,6 +4,7 @@
 
 #include "model/kinds_test_support.h"
 #include "model/shadow_picture_provider.h"
+#include "support/pixels.h"
 
 namespace kiv {
 namespace {
@@ -75,8 +76,6 @@ TEST(ShadowPictureName, SpreadCurvesKeepTheEndsAndMoveTheMiddle) {
   EXPECT_LT(SpreadTone(0.5f, -1), 0.5f);
   EXPECT_FLOAT_EQ(SpreadTone(2, 0), 1);  // overshoot is clamped
 }
-
-uint8_t AlphaAt(const TBitmap& picture, int x, int y) { return picture.Row(y)[4 * x + 3]; }
 
 TEST_F(KindsTest, ShadowOfAPictureIsItsBlurredAlphaInTheShadowColour) {
   // A 40 × 40 opaque square in the middle of a transparent 60 × 60 picture.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
-#include "model/model_test_support.h"
+#include "support/project_text.h"
 
 namespace kiv {
 namespace {

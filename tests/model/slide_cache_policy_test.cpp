@@ -8,23 +8,15 @@
 #include <string>
 
 #include "base/errors.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
+#include "support/show_text.h"
 
 namespace kiv {
 namespace {
 
 // Five slides of 4000 ms each (ending at 4000 … 20000) with 1000 ms transitions.
 std::string FiveSlides(std::string_view repeat) {
-  std::string text = "[main]\nopt_slidescount=5\nopt_fx_enable=1\nopt_fx_time=1000\nopt_fx_eff3=1\nopt_repeat=";
-  text += repeat;
-  text += "\n";
-  for (int n = 1; n <= 5; ++n) text += "opt_synchpos" + std::to_string(n) + "=" + std::to_string(n * 4000) + "\n";
-  return text;
-}
-
-std::unique_ptr<TKivSource> SourceOf(const std::string& text) {
-  static TScriptedRandom random;
-  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, u"show.exe", &random);
+  return SlidesEndingAt(EvenSlideEnds(5, 4000), 1000) + "opt_repeat=" + std::string(repeat) + "\n";
 }
 
 // A cache of indexes run the way the slide cache runs its containers.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/kiv_source.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
 
 namespace kiv {
 namespace {
@@ -23,10 +23,6 @@ constexpr std::string_view kPersonalShow =
     "[Slide4]\nUsePersonal=1\nPers_Effect=1\nEffect_Class=18\nEffect_Type=1\nEffectTime=600\n"
     "[Slide5]\nUsePersonal=1\nPers_Effect=0\nEffect_Class=12\n"
     "[Slide6]\nUsePersonal=0\nPers_Effect=1\nEffect_Class=12\n";
-
-std::unique_ptr<TKivSource> SourceOf(std::string_view text, IRandomSource& random) {
-  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, u"show.exe", &random);
-}
 
 TEST(SlideEffect, PersonalTransitionsOverrideTheCatalogue) {
   TScriptedRandom random;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "model/model_test_support.h"
+#include "support/show_source.h"
 
 namespace kiv {
 namespace {

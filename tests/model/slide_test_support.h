@@ -7,9 +7,9 @@
 
 #include "ini/ini_file.h"
 #include "model/kiv_slide.h"
-#include "model/model_test_support.h"
 #include "model/object_factory.h"
 #include "model/slide_host.h"
+#include "support/project_text.h"
 
 namespace kiv {
 

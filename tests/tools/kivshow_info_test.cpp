@@ -1,6 +1,5 @@
 // kivshow info: the report of a built show and of a loose project.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +8,7 @@
 
 #include "kivshow/json_writer.h"
 #include "kivshow/kivshow_command.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -23,19 +23,16 @@ TEST(JsonString, EscapesWhatJsonMustAndKeepsTheRest) {
   EXPECT_EQ(JsonString(std::u16string{u'x', char16_t(0xD83D)}), "\"x\\ud83d\"");
 }
 
-class KivShowInfoTest : public ::testing::Test {
+class KivShowInfoTest : public TempFolderTest {
  protected:
-  fs::path folder;
+  KivShowInfoTest() : TempFolderTest("kiv_info_") {}
   void SetUp() override {
-    folder = fs::canonical(fs::temp_directory_path()) / ("kiv_info_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
     std::ofstream(folder / "Project.kiv")
         << "[main]\r\nKivVersion=5.6\r\nopt_scr_caption=Trip \"2026\"\r\nopt_scr_width=1024\r\nopt_scr_height=768\r\n"
            "opt_repeat=stop\r\nopt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=9000\r\n"
            "opt_synchpos3=15000\r\nopt_fx_enable=1\r\nopt_fx_time=1000\r\nopt_fx_eff2=1\r\n"
            "[Slide1]\r\npicture=C:\\Pics\\Beach.jpg\r\n[Slide2]\r\nslideid=Intro\r\n";
   }
-  void TearDown() override { fs::remove_all(folder); }
 
   std::string Info(const fs::path& path, int expectedCode = 0) {
     std::ostringstream out, err;

@@ -1,13 +1,10 @@
 // The pieces of kivshow render that need no window: its command-line words, the PNG
 // files it writes and the chance it plays with.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "base/file_stream.h"
 #include "graphics/picture_loaders.h"
@@ -15,6 +12,8 @@
 #include "kivshow/png_writer.h"
 #include "kivshow/render_times.h"
 #include "kivshow/repeatable_random.h"
+#include "support/bytes.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -50,16 +49,9 @@ TEST(RenderWords, FramesPerSecondStepThroughTheSpanRoundedToMilliseconds) {
   EXPECT_EQ(SteppedTimes(1, 500, 500), Times({500}));
 }
 
-class PngWriterTest : public ::testing::Test {
+class PngWriterTest : public TempFolderTest {
  protected:
-  fs::path folder = fs::temp_directory_path() / ("kiv_png_" + std::to_string(::getpid()));
-  void SetUp() override { fs::create_directories(folder); }
-  void TearDown() override { fs::remove_all(folder); }
-
-  static std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  PngWriterTest() : TempFolderTest("kiv_png_") {}
 };
 
 TEST_F(PngWriterTest, WritesEveryPixelAndTheSameBytesEachTime) {
@@ -76,7 +68,7 @@ TEST_F(PngWriterTest, WritesEveryPixelAndTheSameBytesEachTime) {
   const fs::path second = folder / "b.png";
   WritePng(frame, first.string());
   WritePng(frame, second.string());
-  EXPECT_EQ(Bytes(first), Bytes(second));
+  EXPECT_EQ(ReadAll(first), ReadAll(second));
 
   TFileStream stream(first.string(), TFileMode::OpenRead);
   std::shared_ptr<TBitmapStore> read = LoadBitmapStore(stream, first.u16string());

@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <utility>
 #include <sstream>
 #include <tuple>
@@ -22,6 +21,9 @@
 #include "base/file_stream.h"
 #include "graphics/picture_loaders.h"
 #include "kivshow/kivshow_command.h"
+#include "support/bytes.h"
+#include "support/pixels.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -38,11 +40,6 @@ const fs::path kGolden = fs::path(KIV_SOURCE_DIR) / "tests" / "tools" / "golden"
 // (edges drawn a little differently by another rasteriser version) are allowed.
 constexpr int kChannelTolerance = 24;
 constexpr double kDifferentShare = 0.002;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs the built kivshow in folder, with environment settings before it when given;
 // answers its exit code, its output lands in log.
@@ -181,8 +178,8 @@ TEST_F(DemoRenderTest, BadCommandLinesAreExplained) {
 // slide comes in through an effect file among its files (the incoming slide growing
 // from the middle over the outgoing one); a missing effect file cross-fades.
 TEST(CustomTransitionRender, TheEffectSlideShowsBothSlidesOfTheChange) {
-  const fs::path folder = fs::temp_directory_path() / ("kiv_custom_fx_" + std::to_string(::getpid()));
-  fs::remove_all(folder);
+  const TTestFolder files("kiv_custom_fx_");
+  const fs::path& folder = files.Path();
   fs::create_directories(folder / "fx");
   ASSERT_EQ(std::system(("cd '" + folder.string() + "' && convert -size 320x180 xc:'#FF0000' a.png && " +
                          "convert -size 320x180 xc:'#0000FF' b.png")
@@ -209,9 +206,7 @@ TEST(CustomTransitionRender, TheEffectSlideShowsBothSlidesOfTheChange) {
     ASSERT_EQ(RunKivShowBinary(folder, "render " + name + ".kiv -o " + name + " --at 2500", folder / "render.txt"), 0)
         << ReadAll(folder / "render.txt");
   const auto pixel = [&](const std::string& render, int x, int y) {
-    const std::shared_ptr<const TBitmap> frame = LoadFrame(folder / render / "frame_2500.png");
-    const uint8_t* bgr = frame->Row(y) + 3 * x;
-    return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
+    return PixelAt(*LoadFrame(folder / render / "frame_2500.png"), x, y) & 0xFFFFFFu;
   };
   ASSERT_TRUE(LoadFrame(folder / "Project" / "frame_2500.png"));
   EXPECT_EQ(pixel("Project", 160, 90), 0x0000FFu);  // the incoming slide, half grown
@@ -223,7 +218,6 @@ TEST(CustomTransitionRender, TheEffectSlideShowsBothSlidesOfTheChange) {
     EXPECT_NEAR(int(mixed >> 16), 128, 3);
     EXPECT_NEAR(int(mixed & 0xFF), 127, 3);
   }
-  fs::remove_all(folder);
 }
 
 // A change longer than its slide is cut to the slide: a 1000 ms cross-fade into a slide

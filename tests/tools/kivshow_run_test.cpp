@@ -1,11 +1,9 @@
 // kivshow commands run in-process and as the built program.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -14,29 +12,15 @@
 #include "container/kiv_pack.h"
 #include "container/kiv_unpack.h"
 #include "kivshow/kivshow_command.h"
+#include "support/bytes.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string EntryText(const TKivUnpack& show, std::u16string_view name) {
-  std::unique_ptr<TStream> entry = show.OpenEntry(name);
-  if (!entry) return "<missing>";
-  std::string bytes(size_t(entry->GetSize()), '\0');
-  entry->ReadBuffer(bytes.data(), int64_t(bytes.size()));
-  return bytes;
-}
+std::string EntryText(const TKivUnpack& show, std::u16string_view name) { return ReadAll(show.OpenEntry(name).get()); }
 
 struct TRun {
   int Code;
@@ -44,22 +28,18 @@ struct TRun {
   std::string Err;
 };
 
-class KivShowTest : public ::testing::Test {
+class KivShowTest : public TempFolderTest {
  protected:
-  fs::path folder;
+  KivShowTest() : TempFolderTest("kiv_kivshow_") {}
+
   fs::path player;
   std::string playerImage = std::string(5000, 'P');
   const std::string picture = std::string(100000, 'j') + "end";  // larger than one 64 KiB piece
 
   void SetUp() override {
-    folder =
-        fs::canonical(fs::temp_directory_path()) / ("kiv_kivshow_" + std::to_string(::getpid()) + "_" +
-                                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder);
     player = folder / "bin" / "kivplayer";
     WriteAll(player, playerImage);
   }
-  void TearDown() override { fs::remove_all(folder); }
 
   TRun Run(std::vector<std::string> args) {
     std::ostringstream out, err;

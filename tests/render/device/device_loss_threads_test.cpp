@@ -16,7 +16,6 @@ namespace kiv {
 namespace {
 
 using testing::MakeTestWindow;
-using testing::PixelAt;
 using testing::TestEngine;
 
 // Runs the main thread's device requests until done is ready.

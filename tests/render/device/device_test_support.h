@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,6 +15,7 @@
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
 #include "render/device/output_window.h"
+#include "support/pixels.h"
 
 namespace kiv::testing {
 
@@ -74,14 +74,6 @@ inline TTestWindow MakeTestWindow(int width, int height, int left = 0, int top =
   made.Device = std::make_unique<TDrawDevice>(made.Window.get(), rect);
   return made;
 }
-
-inline uint32_t PixelAt(const TBitmap& bitmap, int x, int y) {
-  uint32_t value;
-  std::memcpy(&value, bitmap.Row(y) + 4 * x, 4);
-  return value;
-}
-
-inline void SetPixel(TBitmap& bitmap, int x, int y, uint32_t value) { std::memcpy(bitmap.Row(y) + 4 * x, &value, 4); }
 
 // An opaque Bgra32 picture in which neighbouring pixels differ in every channel.
 inline std::unique_ptr<TBitmap> MakePattern(int width, int height) {

@@ -19,7 +19,6 @@ namespace {
 
 using testing::MakePattern;
 using testing::MakeTestWindow;
-using testing::PixelAt;
 using testing::TestEngine;
 
 constexpr int kWidth = 64;

@@ -23,7 +23,6 @@ namespace {
 
 using testing::MakePattern;
 using testing::MakeTestWindow;
-using testing::PixelAt;
 using testing::TestEngine;
 
 constexpr int kWidth = 320;
@@ -313,7 +312,7 @@ TEST_F(ScreenTest, TileManagerThatFailsIsDisabledNotDestroyed) {
 TEST_F(ScreenTest, FullBatchWithSeveralTexturesIsDrawnAndGoesOn) {
   auto red = std::make_unique<TBitmap>(32, 32, TPixelFormat::Bgra32);
   for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) testing::SetPixel(*red, x, y, 0xFFFF0000);
+    for (int x = 0; x < 32; ++x) SetPixel(*red, x, y, 0xFFFF0000);
   TPictureTexture first(*FScreen, *red);
   TPictureTexture second(*FScreen, *red);
   TVertexBuffer& batch = FScreen->Batch();

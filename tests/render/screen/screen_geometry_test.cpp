@@ -15,7 +15,6 @@ namespace kiv {
 namespace {
 
 using testing::MakePattern;
-using testing::PixelAt;
 
 // v · M for a row vector (x, y, z, 1).
 std::array<float, 4> Transform(const std::array<float, 4>& v, const TMatrix4& m) {
@@ -180,17 +179,17 @@ TEST(ScreenNineGrid, RingLiesOutsideMarkedEdgesWithAlphaZero) {
 
 TEST(ScreenMipLevels, HalvesExactlyAndResamplesOtherwise) {
   TBitmap source(4, 2, TPixelFormat::Bgra32);
-  testing::SetPixel(source, 0, 0, 0xFF000000);
-  testing::SetPixel(source, 1, 0, 0xFF0000FF);
-  testing::SetPixel(source, 0, 1, 0x00000000);
-  testing::SetPixel(source, 1, 1, 0xFF0000FF);
+  SetPixel(source, 0, 0, 0xFF000000);
+  SetPixel(source, 1, 0, 0xFF0000FF);
+  SetPixel(source, 0, 1, 0x00000000);
+  SetPixel(source, 1, 1, 0xFF0000FF);
   TBitmap half(2, 1, TPixelFormat::Bgra32);
   ReduceInto(source, half);
   EXPECT_EQ(PixelAt(half, 0, 0), 0xBF000080u);
   // 3 x 3 to 1 x 1: the mean of all nine pixels.
   TBitmap odd(3, 3, TPixelFormat::Bgra32);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x) testing::SetPixel(odd, x, y, 0xFF000000u | uint32_t(x * 90));
+    for (int x = 0; x < 3; ++x) SetPixel(odd, x, y, 0xFF000000u | uint32_t(x * 90));
   TBitmap one(1, 1, TPixelFormat::Bgra32);
   ReduceInto(odd, one);
   EXPECT_EQ(PixelAt(one, 0, 0), 0xFF00005Au);

@@ -7,8 +7,8 @@
 
 #include "engine/container_slide_entry.h"
 #include "model/kiv_source.h"
-#include "model/model_test_support.h"
 #include "model/standard_object_kinds.h"
+#include "support/show_source.h"
 
 namespace kiv {
 
@@ -18,8 +18,7 @@ class TProjectSlides {
   TProjectSlides(TKivSource& source, TPixelSize output) : FProducer(Producer(source, output)) {}
   // The slides of a project given as text, without files.
   TProjectSlides(const std::string& project, TPixelSize output)
-      : FOwnSource(std::make_unique<TKivSource>(nullptr, ParseProject(project).release(), true, u"/shows/show.exe")),
-        FProducer(Producer(*FOwnSource, output)) {}
+      : FOwnSource(SourceOf(project, u"/shows/show.exe", nullptr)), FProducer(Producer(*FOwnSource, output)) {}
 
   // The entry of the slide at index (0-based) as the loader hands it over, prepared.
   // Entries keep the producer but not the source: they go before this object.

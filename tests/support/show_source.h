@@ -1,23 +1,16 @@
 #pragma once
-// Projects parsed from text and a scripted source of chance for the show model tests.
+// Show sources made from project text, and scripted sources of chance.
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
 
-#include "base/memory_stream.h"
-#include "ini/ini_file.h"
+#include "model/kiv_source.h"
 #include "model/random_source.h"
+#include "support/project_text.h"
 
 namespace kiv {
-
-inline std::unique_ptr<TIniFile> ParseProject(std::string_view text) {
-  auto project = std::make_unique<TIniFile>();
-  TMemoryStream stream(std::vector<uint8_t>(text.begin(), text.end()));
-  project->LoadFromStream(stream);
-  return project;
-}
 
 // Hands out the scripted draws in order (each taken modulo n), then 0 for ever, and
 // records what was asked.
@@ -46,5 +39,21 @@ class TProcessRandomScope {
   explicit TProcessRandomScope(IRandomSource& source) { SetRandomSource(&source); }
   ~TProcessRandomScope() { SetRandomSource(nullptr); }
 };
+
+// A source of chance that always draws 0.
+inline IRandomSource& ZeroRandom() {
+  static TScriptedRandom zeros;
+  return zeros;
+}
+
+// The source of a show given as project text, without files, run as program. Its
+// chances draw from random; null takes the process-wide source.
+inline std::unique_ptr<TKivSource> SourceOf(std::string_view text, std::u16string_view program = u"show.exe",
+                                            IRandomSource* random = &ZeroRandom()) {
+  return std::make_unique<TKivSource>(nullptr, ParseProject(text).release(), true, program, random);
+}
+inline std::unique_ptr<TKivSource> SourceOf(std::string_view text, IRandomSource& random) {
+  return SourceOf(text, u"show.exe", &random);
+}
 
 }  // namespace kiv
