@@ -25,6 +25,22 @@ class TFlagScope {
   bool FBefore;
 };
 
+// Moves what is drawn by offset for the scope's lifetime; a slide failing to draw leaves
+// the offset as it was.
+class TOffsetScope {
+ public:
+  TOffsetScope(TDeviceDrawer& drawer, TPointF offset) : FDrawer(drawer), FBefore(drawer.Offset()) {
+    FDrawer.SetOffset(offset);
+  }
+  ~TOffsetScope() { FDrawer.SetOffset(FBefore); }
+  TOffsetScope(const TOffsetScope&) = delete;
+  TOffsetScope& operator=(const TOffsetScope&) = delete;
+
+ private:
+  TDeviceDrawer& FDrawer;
+  TPointF FBefore;
+};
+
 }  // namespace
 
 void T3DDrawer::RenderForEffect(TDrawItem& slide, uint32_t clearColour) {
@@ -90,10 +106,8 @@ void T3DDrawer::DrawThroughTransition(TDrawItem& first, TDrawItem& second, TDraw
     return;
   }
   if (pass == TEffectPass::Push) {
-    const TPointF before = Offset();
-    SetOffset(transition.PushOffset());
+    TOffsetScope pushed(*this, transition.PushOffset());
     Draw(first);
-    SetOffset(before);
   } else {
     Draw(first);
   }
