@@ -336,6 +336,30 @@ TEST(MosaicFilter, CellsComeInTheirSeedsOrderAndSpreadZeroFadesAllTogether) {
   EXPECT_EQ(a.CellAlpha(3, 3), 255);
 }
 
+TEST(MosaicFilter, TheGridHasAtMostOneCellPerPixelOfTheSlideArea) {
+  const struct {
+    int Columns, Rows;
+    TRect Area;
+    int WantColumns, WantRows;
+  } grids[] = {
+      {8, 6, {0, 0, 200, 100}, 8, 6},
+      {4096, 4096, {0, 0, 200, 100}, 200, 100},  // not 16.7 million cells a frame
+      {INT_MAX, 3, {10, 10, 343, 209}, 333, 3},
+      {0, -5, {0, 0, 200, 100}, 1, 1},
+      {5, 5, {0, 0, 0, 0}, 1, 1},
+  };
+  for (const auto& grid : grids) {
+    TEffectParams params;
+    params.MosaicColumns = grid.Columns;
+    params.MosaicRows = grid.Rows;
+    const std::unique_ptr<TDrawFilter> made = CreateTransition(grid.Area, 1, 1, params, 1000);
+    const auto* mosaic = dynamic_cast<const TRandomFilter*>(made.get());
+    ASSERT_NE(mosaic, nullptr);
+    EXPECT_EQ(mosaic->Columns(), grid.WantColumns) << grid.Columns << " x " << grid.Rows;
+    EXPECT_EQ(mosaic->Rows(), grid.WantRows) << grid.Columns << " x " << grid.Rows;
+  }
+}
+
 TEST(TransitionFactory, ClassZeroIsACutAndTypesOutsideAClassCrossFade) {
   const TRect area{0, 0, 200, 100};
   EXPECT_EQ(CreateTransition(area, 0, 1, {}, 1000), nullptr);
