@@ -43,10 +43,10 @@ class TOffsetScope {
 
 }  // namespace
 
-void T3DDrawer::RenderForEffect(TDrawItem& slide, uint32_t clearColour) {
+void T3DDrawer::RenderForEffect(TDrawItem& slide, uint32_t clearColour, bool fillEdges) {
   if (!FEffecter) return;
   TFlagScope forEffect(FDrawingForEffect);
-  FEffecter->RenderSlide(clearColour, [&] { Draw(slide); });
+  FEffecter->RenderSlide(clearColour, [&] { Draw(slide); }, fillEdges ? ContentRect() : TRect{});
 }
 
 void T3DDrawer::DrawThroughEffect(TDrawItem& first, TDrawItem& second, TEffectSlide which, TDrawFilter& transition) {
@@ -55,7 +55,7 @@ void T3DDrawer::DrawThroughEffect(TDrawItem& first, TDrawItem& second, TEffectSl
     Draw(slide);
     return;
   }
-  RenderForEffect(slide, kEffectClearColour);
+  RenderForEffect(slide, kEffectClearColour, true);
   transition.DrawEffect(*this, which);
 }
 
