@@ -66,8 +66,8 @@ inline int DifferentPixels(const TBitmap& a, const TBitmap& b, int tolerance) {
 }
 
 // One slide of a colour show: a background colour, the left half in another colour when
-// given, or a picture of the show's files filling the slide; change: the slide's own
-// keys for the change that brings it in (none: a cut).
+// given, or a picture of the show's files filling the slide; change: the slide's own keys
+// for the change that brings it in (none: a cut).
 struct TColourSlide {
   uint32_t Colour = 0;  // 0xRRGGBB
   std::optional<uint32_t> LeftHalf;
@@ -96,10 +96,12 @@ inline std::string ColourShow(int width, int height, int slideMs, const std::vec
     const TColourSlide& slide = slides[i];
     text += "\n[Slide" + std::to_string(i + 1) + "]\nUsePersonal=1\nPers_Fon=1\nbstyle=1\nbname=" +
             std::to_string(slide.Colour) + "\nPers_Effect=" + (slide.Change.empty() ? "0" : "1") + "\n" + slide.Change;
+    // A box half as wide as the slide, moved left by a quarter of it (positions count 200
+    // across the slide).
     if (slide.LeftHalf)
       text += "object Left: Box\n  Size=" + std::to_string(width / 2) + "," + std::to_string(height) +
-              "\n  Color1=" + channels(*slide.LeftHalf) + "\n  object Place: keypoint\n    Position=" +
-              std::to_string(-width / 4) + ",0\n  end\nend\n";
+              "\n  Color1=" + channels(*slide.LeftHalf) + "\n  object Place: keypoint\n    Position=-50,0\n" +
+              "  end\nend\n";
     if (!slide.Picture.empty()) text += "object Picture: Image\n  ImageName=" + slide.Picture + "\nend\n";
   }
   return text;
