@@ -1,7 +1,7 @@
 // Slide changes played end to end by kivshow render, on shows of coloured slides packed
 // by kivshow pack: cards sampling their slides up to the edge, a frame of every class
-// against a golden picture, and the cases of the mosaic, the broom, the diagonal bands
-// and the roll that pixels tell apart.
+// against a golden picture, and the cases of the mosaic, the broom, the diagonal bands,
+// the roll and the clock that pixels tell apart.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -251,6 +251,26 @@ TEST_F(ChangeFrames, RollsShowTheirBackColourAndThe3DRollRisesOutOfTheSlideArea)
       EXPECT_EQ(bars, 0);
     else
       EXPECT_GT(bars, 20);
+  }
+}
+
+// The clock's soft edges lie on the swept side all the way round and narrow over the
+// second half of the turn. Moving them over to the side still to be swept by a blend of
+// the two sides between 0.9π and 1.1π was tried: half way round it leaves a stripe of
+// half-mixed colour along both edges, a seam this frame would show.
+TEST_F(ChangeFrames, HalfWayRoundTheClockEachEdgeFadesInOnceOnItsSweptSide) {
+  // Red to blue, with a soft edge of 16 pixels: the hand points down from the middle,
+  // the swept half lies right of twelve o'clock and of the hand.
+  const std::shared_ptr<const TBitmap> frame = Middle(2);
+  for (int y : {kTop + 10, kTop + 30, kBottom - 30, kBottom - 10}) {
+    for (int x = 60; x < 80; ++x) ExpectShows(2, {x, y}, false);
+    int previous = 0;
+    for (int x = 60; x < 110; ++x) {
+      const int blue = int(RgbAt(*frame, x, y) & 0xFF);
+      EXPECT_GE(blue, previous - 2) << "the blue falls back at (" << x << ", " << y << ")";
+      previous = blue;
+    }
+    ExpectShows(2, {100, y}, true);
   }
 }
 
