@@ -8,7 +8,6 @@
 // To make the golden pictures anew (after a change that is meant to change the frames),
 // run this test with KIV_UPDATE_GOLDEN=1 and look at the pictures before committing them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,17 +17,18 @@
 #include <sstream>
 #include <tuple>
 
-#include "base/file_stream.h"
-#include "graphics/picture_loaders.h"
 #include "kivshow/kivshow_command.h"
 #include "support/bytes.h"
 #include "support/pixels.h"
 #include "support/test_folder.h"
+#include "tools/show_frames.h"
 
 namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::LoadFrame;
+using testing::RunKivShowBinary;
 
 // Slide 1 at its start and half way through its zoom, then slides 2, 3 and 4, and the
 // three slide changes: an opening circle, a push from the right and a page roll.
@@ -41,38 +41,8 @@ const fs::path kGolden = fs::path(KIV_SOURCE_DIR) / "tests" / "tools" / "golden"
 constexpr int kChannelTolerance = 24;
 constexpr double kDifferentShare = 0.002;
 
-// Runs the built kivshow in folder, with environment settings before it when given;
-// answers its exit code, its output lands in log.
-int RunKivShowBinary(const fs::path& folder, const std::string& arguments, const fs::path& log,
-                     const std::string& environment = "") {
-  const char* buildDir = std::getenv("KIV_BUILD_DIR");
-  if (!buildDir) return -2;
-  const std::string command = "cd '" + folder.string() + "' && " + environment + " '" +
-                              (fs::path(buildDir) / "kivshow").string() + "' " + arguments + " >'" + log.string() +
-                              "' 2>&1";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::shared_ptr<const TBitmap> LoadFrame(const fs::path& path) {
-  if (!fs::exists(path)) return nullptr;
-  TFileStream stream(path.string(), TFileMode::OpenRead);
-  std::shared_ptr<TBitmapStore> store = LoadBitmapStore(stream, path.u16string());
-  return store ? store->GetMipLevel(0, TPixelFormat::Bgr24) : nullptr;
-}
-
 // How many pixels differ by more than the tolerance in some channel.
-int DifferentPixels(const TBitmap& a, const TBitmap& b) {
-  int different = 0;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      for (int channel = 0; channel < 3; ++channel)
-        if (std::abs(a.Row(y)[3 * x + channel] - b.Row(y)[3 * x + channel]) > kChannelTolerance) {
-          ++different;
-          break;
-        }
-  return different;
-}
+int DifferentPixels(const TBitmap& a, const TBitmap& b) { return testing::DifferentPixels(a, b, kChannelTolerance); }
 
 class DemoRenderTest : public ::testing::Test {
  protected:

@@ -43,6 +43,8 @@ void TDeviceDrawer::Draw(TDrawItem& item) {
 }
 
 bool TDeviceDrawer::BeginFrame() {
+  // Nothing a frame before left behind moves this one.
+  FOffset = {};
   switch (FContentMode) {
     case TContentMode::WholeTarget: FContentRect = FTargetRect; break;
     case TContentMode::Given: break;

@@ -136,7 +136,7 @@ class TDeviceDrawer {
   const TRect& ContentRect() const { return FContentRect; }
   void SetContentRect(const TRect& rect);
   void SetContentSize(int width, int height);
-  // Moves everything drawn by offset pixels.
+  // Moves everything drawn by offset pixels; each frame begins unmoved.
   void SetOffset(TPointF offset) { FOffset = offset; }
   TPointF Offset() const { return FOffset; }
   bool HasOffset() const { return FOffset.X != 0 || FOffset.Y != 0; }

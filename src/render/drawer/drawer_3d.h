@@ -72,8 +72,9 @@ class T3DDrawer : public TDeviceDrawer {
   T3DScreen& Screen() { return *FScreen; }
   // Null until a renderer was ready.
   TRenderTargetEffecter* Effecter() { return FEffecter.get(); }
-  // Draws slide into the effecter's current target, cleared to clearColour first.
-  void RenderForEffect(TDrawItem& slide, uint32_t clearColour);
+  // Draws slide into the effecter's current target, cleared to clearColour first; with
+  // fillEdges the pixels around the slide area repeat its edge.
+  void RenderForEffect(TDrawItem& slide, uint32_t clearColour, bool fillEdges = false);
   bool DrawingForEffect() const { return FDrawingForEffect; }
 
  protected:

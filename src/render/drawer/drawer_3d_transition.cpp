@@ -25,12 +25,28 @@ class TFlagScope {
   bool FBefore;
 };
 
+// Moves what is drawn by offset for the scope's lifetime; a slide failing to draw leaves
+// the offset as it was.
+class TOffsetScope {
+ public:
+  TOffsetScope(TDeviceDrawer& drawer, TPointF offset) : FDrawer(drawer), FBefore(drawer.Offset()) {
+    FDrawer.SetOffset(offset);
+  }
+  ~TOffsetScope() { FDrawer.SetOffset(FBefore); }
+  TOffsetScope(const TOffsetScope&) = delete;
+  TOffsetScope& operator=(const TOffsetScope&) = delete;
+
+ private:
+  TDeviceDrawer& FDrawer;
+  TPointF FBefore;
+};
+
 }  // namespace
 
-void T3DDrawer::RenderForEffect(TDrawItem& slide, uint32_t clearColour) {
+void T3DDrawer::RenderForEffect(TDrawItem& slide, uint32_t clearColour, bool fillEdges) {
   if (!FEffecter) return;
   TFlagScope forEffect(FDrawingForEffect);
-  FEffecter->RenderSlide(clearColour, [&] { Draw(slide); });
+  FEffecter->RenderSlide(clearColour, [&] { Draw(slide); }, fillEdges ? ContentRect() : TRect{});
 }
 
 void T3DDrawer::DrawThroughEffect(TDrawItem& first, TDrawItem& second, TEffectSlide which, TDrawFilter& transition) {
@@ -39,7 +55,7 @@ void T3DDrawer::DrawThroughEffect(TDrawItem& first, TDrawItem& second, TEffectSl
     Draw(slide);
     return;
   }
-  RenderForEffect(slide, kEffectClearColour);
+  RenderForEffect(slide, kEffectClearColour, true);
   transition.DrawEffect(*this, which);
 }
 
@@ -90,10 +106,8 @@ void T3DDrawer::DrawThroughTransition(TDrawItem& first, TDrawItem& second, TDraw
     return;
   }
   if (pass == TEffectPass::Push) {
-    const TPointF before = Offset();
-    SetOffset(transition.PushOffset());
+    TOffsetScope pushed(*this, transition.PushOffset());
     Draw(first);
-    SetOffset(before);
   } else {
     Draw(first);
   }

@@ -23,8 +23,11 @@ class TRenderTargetEffecter {
   void SetRect(const TRect& rect);
   const TRect& Rect() const { return FRect; }
   // Draws with draw into the current target, standing at the rectangle's top-left and
-  // cleared to clearColour first. Assertion "Effecter not Inited" without targets.
-  void RenderSlide(uint32_t clearColour, const std::function<void()>& draw);
+  // cleared to clearColour first. Given the slide area (within the rectangle), the lines
+  // of pixels around it are then filled with copies of its edge pixels, so that a
+  // transition filtering the slide at its edge does not pull in the clear colour.
+  // Assertion "Effecter not Inited" without targets.
+  void RenderSlide(uint32_t clearColour, const std::function<void()>& draw, const TRect& slideArea = {});
   // Target 0 or 1 (assertion otherwise).
   TRenderTargetTexture& SlideTexture(int index);
   TRenderTargetTexture& Current() { return SlideTexture(FCurrent); }
@@ -35,9 +38,18 @@ class TRenderTargetEffecter {
   TRectF Texels(const TRect& area) const;
 
  private:
+  // The lines of pixels around area (in target pixels) as copies of its edge lines.
+  void FillAround(const TRect& area);
+  // Copies a line of pixels of the current target from source to dest through strip.
+  void CopyLine(TRenderTargetTexture& strip, const TRect& source, const TRect& dest);
+
   T3DScreen& FScreen;
   TRect FRect;
   std::array<std::unique_ptr<TRenderTargetTexture>, 2> FTargets;
+  // A target cannot be copied onto itself: its lines go through these, one column and
+  // one row long enough for the rectangle.
+  std::unique_ptr<TRenderTargetTexture> FColumnStrip;
+  std::unique_ptr<TRenderTargetTexture> FRowStrip;
   int FCurrent = 0;
 };
 

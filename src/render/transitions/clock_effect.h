@@ -2,7 +2,9 @@
 // The clock: a hand turns once round the middle of the slide area from twelve o'clock,
 // the area it has swept showing the incoming slide; type 2 turns the other way. Both
 // edges of the swept area are soft, and they harden over the second half of the turn
-// so that the last sliver closes without a seam.
+// so that the last sliver closes without a seam. (Moving the soft edges over to the side
+// still to be swept instead, in a blend between 0.9π and 1.1π, leaves a stripe of
+// half-mixed colour along both edges while the blend lasts.)
 #include "render/transitions/canvas_filter.h"
 
 namespace kiv {

@@ -6,18 +6,13 @@
 
 namespace kiv {
 
-namespace {
-
-// Large grids are capped: a cell smaller than a pixel shows nothing of its own.
-constexpr int kMaxCells = 4096;
-
-}  // namespace
-
 TRandomFilter::TRandomFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect,
                              int softEdge, int32_t duration, int columns, int rows, int spread, uint32_t seed)
     : TCanvasFilter(effectClass, effectType, params, rect, softEdge, duration),
-      FColumns(std::clamp(columns, 1, kMaxCells)),
-      FRows(std::clamp(rows, 1, kMaxCells)),
+      // A cell narrower or lower than a pixel shows nothing of its own: at most one cell
+      // per pixel of the slide area, whatever the show asks for.
+      FColumns(std::clamp(columns, 1, std::max(1, rect.Width()))),
+      FRows(std::clamp(rows, 1, std::max(1, rect.Height()))),
       FSpread(std::max(0, spread)) {
   // The engine's output is fixed by the standard; the top 24 bits make u in [0, 1).
   std::mt19937 generator(seed);

@@ -9,11 +9,13 @@ namespace kiv {
 
 class TRandomFilter : public TCanvasFilter {
  public:
-  // Columns and rows of the grid (at least 1 each), how widely the cells' moments
-  // spread, and the seed of their order.
+  // Columns and rows of the grid (at least 1 each, at most one cell per pixel of rect),
+  // how widely the cells' moments spread, and the seed of their order.
   TRandomFilter(int effectClass, int effectType, const TEffectParams& params, const TRect& rect, int softEdge,
                 int32_t duration, int columns, int rows, int spread, uint32_t seed);
 
+  int Columns() const { return FColumns; }
+  int Rows() const { return FRows; }
   // How opaque cell (column, row) is at the current time: 0 … 255.
   float CellAlpha(int column, int row) const;
 

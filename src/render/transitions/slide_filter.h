@@ -8,7 +8,7 @@ namespace kiv {
 
 class TSlideFilter : public TCanvasFilter {
  public:
-  // The direction is the effect type; another type comes from the left.
+  // The direction is the effect type, 1 … 4.
   using TCanvasFilter::TCanvasFilter;
 
  protected:

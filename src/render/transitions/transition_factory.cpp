@@ -41,12 +41,29 @@ std::unique_ptr<TDrawFilter> Make(const TTransitionBase& b, bool reverse, TMore.
 std::unique_ptr<TDrawFilter> Fade(const TTransitionBase& b) { return Make<TFadeFilter>(b, false); }
 
 std::unique_ptr<TDrawFilter> Strips(const TTransitionBase& b, TPointF across, TPointF down, bool reverse) {
-  switch (b.Type) {
-    case 1:
-    case 2: return Make<THLines>(b, reverse, across);
+  if (b.Type <= 2) return Make<THLines>(b, reverse, across);
+  return Make<TVLines>(b, reverse, down);
+}
+
+// How many types a class has, numbered from 1; 0 for a class whose type does not matter.
+int TypeCount(int effectClass) {
+  switch (effectClass) {
     case 3:
-    case 4: return Make<TVLines>(b, reverse, down);
-    default: return Fade(b);
+    case 4:
+    case 5:
+    case 6: return 2;
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 12:
+    case 13:
+    case 16:
+    case 17: return 4;
+    case 11: return 16;
+    case 14:
+    case 15: return 8;
+    default: return 0;
   }
 }
 
@@ -59,6 +76,8 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
   const TTransitionBase b{effectClass, effectType, params, rect,
                           int(std::lround(float(rect.Width()) * softFraction)), duration};
   const int type = effectType;
+  const int types = TypeCount(effectClass);
+  if (types > 0 && (type < 1 || type > types)) return Fade(b);
   const bool mirrored = type == 3 || type == 4;
   switch (effectClass) {
     case 1: {
@@ -83,16 +102,13 @@ std::unique_ptr<TDrawFilter> CreateTransition(const TRect& rect, int effectClass
     case 13: return Make<TSlideFilter>(b, false);
     case 14:
     case 15: {
-      if (type < 1 || type > 8) return Fade(b);
       const float diameter = float(rect.Width()) * (std::isfinite(params.RollDiameter) ? params.RollDiameter : 0);
       return Make<TRollEffect>(b, type > 4, diameter, params.RollVariants, params.RollUseBackColor,
                                params.RollBackColor, params.Roll3D, params.RollCurving);
     }
     case 16:
-      if (type < 1 || type > 4) return Fade(b);
       return Make<TOverturnEffect>(b, false, params.FlipSmooth, params.FlipCenter, params.FlipCurving);
     case 17:
-      if (type < 1 || type > 4) return Fade(b);
       return Make<TTwoSlidesEffect>(b, false, params.SwapWidth, params.SwapDepth, params.SwapMaxAngle);
     default: return Fade(b);
   }

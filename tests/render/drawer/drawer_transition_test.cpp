@@ -1,6 +1,7 @@
 // Transitions: which slide shows outside the change, and which slide goes through the
 // effect in which order, seen through a stand-in effect that shows what the effecter
 // holds on the right half of the frame.
+#include <stdexcept>
 #include <vector>
 
 #include "drawer_test_support.h"
@@ -138,6 +139,17 @@ TEST_F(TransitionTest, PushMovesTheOutgoingSlideAndCustomEffectsGetBothSlides) {
   EXPECT_EQ(PixelAt(*shot, 139, 10), kRed);
   EXPECT_EQ(PixelAt(*shot, kWidth - 10, 10), kBlue);
   EXPECT_FALSE(FDrawer->HasOffset());
+  // An outgoing slide that fails while it is pushed leaves the frames after it unmoved.
+  First = std::make_unique<TLambdaItem>([](TDeviceDrawer& drawer) {
+    drawer.DrawBox(Place(0, 0, 100, kHeight), SolidBox(kRed));
+    throw std::runtime_error("a picture that cannot be drawn");
+  });
+  Change(push, 400);
+  EXPECT_FALSE(FDrawer->HasOffset());
+  First = BoxItem(kRed, 0, 0, 100, kHeight);
+  shot = Frame(*First);
+  EXPECT_EQ(PixelAt(*shot, 10, 10), kRed);
+  EXPECT_EQ(PixelAt(*shot, 100, 10), 0xFF000000u);
 
   UseEffect(TEffectPass::Custom);
   TKivFilter custom(18, 0, {}, 1000);

@@ -2,6 +2,9 @@
 // nine-grid vertices and mip reduction.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <utility>
+
 #include "base/errors.h"
 #include "render/device/device_test_support.h"
 #include "render/screen/camera.h"
@@ -85,12 +88,20 @@ TEST(ScreenCamera, ProjectionRoutines) {
 }
 
 TEST(ScreenTextures, DeviceSidesArePowersOfTwoOfAtLeast32) {
-  EXPECT_EQ(DeviceTextureSide(20), 32);
-  EXPECT_EQ(DeviceTextureSide(32), 32);
-  EXPECT_EQ(DeviceTextureSide(33), 64);
-  EXPECT_EQ(DeviceTextureSide(200), 256);
-  EXPECT_EQ(DeviceTextureSide(300), 512);
-  EXPECT_EQ(DeviceTextureSide(1), 32);
+  // Sides beyond the largest power of two an int holds stop there instead of overflowing.
+  constexpr int kLargest = 1 << 30;
+  const std::pair<int, int> sides[] = {{20, 32},
+                                       {32, 32},
+                                       {33, 64},
+                                       {200, 256},
+                                       {300, 512},
+                                       {1, 32},
+                                       {-5, 32},
+                                       {kLargest - 1, kLargest},
+                                       {kLargest, kLargest},
+                                       {kLargest + 1, kLargest},
+                                       {INT_MAX, kLargest}};
+  for (const auto& [side, device] : sides) EXPECT_EQ(DeviceTextureSide(side), device) << side;
 }
 
 TEST(ScreenTiles, ChoiceByCoverageThenWasteThenOrder) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 #include <numbers>
 
 #include "render/drawer/drawer_test_support.h"
 #include "render/drawer/kiv_filter.h"
 #include "render/transitions/clock_effect.h"
+#include "render/transitions/fade_filter.h"
 #include "render/transitions/overturn_effect.h"
 #include "render/transitions/random_filter.h"
 #include "render/transitions/roll_effect.h"
@@ -333,10 +336,50 @@ TEST(MosaicFilter, CellsComeInTheirSeedsOrderAndSpreadZeroFadesAllTogether) {
   EXPECT_EQ(a.CellAlpha(3, 3), 255);
 }
 
-TEST(TransitionFactory, ClassZeroIsACutAndShapesFollowTheirTypes) {
+TEST(MosaicFilter, TheGridHasAtMostOneCellPerPixelOfTheSlideArea) {
+  const struct {
+    int Columns, Rows;
+    TRect Area;
+    int WantColumns, WantRows;
+  } grids[] = {
+      {8, 6, {0, 0, 200, 100}, 8, 6},
+      {4096, 4096, {0, 0, 200, 100}, 200, 100},  // not 16.7 million cells a frame
+      {INT_MAX, 3, {10, 10, 343, 209}, 333, 3},
+      {0, -5, {0, 0, 200, 100}, 1, 1},
+      {5, 5, {0, 0, 0, 0}, 1, 1},
+  };
+  for (const auto& grid : grids) {
+    TEffectParams params;
+    params.MosaicColumns = grid.Columns;
+    params.MosaicRows = grid.Rows;
+    const std::unique_ptr<TDrawFilter> made = CreateTransition(grid.Area, 1, 1, params, 1000);
+    const auto* mosaic = dynamic_cast<const TRandomFilter*>(made.get());
+    ASSERT_NE(mosaic, nullptr);
+    EXPECT_EQ(mosaic->Columns(), grid.WantColumns) << grid.Columns << " x " << grid.Rows;
+    EXPECT_EQ(mosaic->Rows(), grid.WantRows) << grid.Columns << " x " << grid.Rows;
+  }
+}
+
+TEST(TransitionFactory, ClassZeroIsACutAndTypesOutsideAClassCrossFade) {
   const TRect area{0, 0, 200, 100};
   EXPECT_EQ(CreateTransition(area, 0, 1, {}, 1000), nullptr);
   EXPECT_EQ(CreateTransition(area, -1, 1, {}, 1000), nullptr);
+  const auto fades = [&](int effectClass, int type) {
+    return dynamic_cast<TFadeFilter*>(CreateTransition(area, effectClass, type, {}, 1000).get()) != nullptr;
+  };
+  // Each class's last type: from 1 to it the class draws itself, around them it cross-fades.
+  const std::pair<int, int> classes[] = {{3, 2},  {4, 2},  {5, 2},  {6, 2},  {7, 4},  {8, 4},  {9, 4}, {10, 4},
+                                         {11, 16}, {12, 4}, {13, 4}, {14, 8}, {15, 8}, {16, 4}, {17, 4}};
+  for (const auto& [effectClass, last] : classes) {
+    EXPECT_FALSE(fades(effectClass, 1)) << effectClass;
+    EXPECT_FALSE(fades(effectClass, last)) << effectClass;
+    for (int outside : {0, -1, last + 1, INT_MIN})
+      EXPECT_TRUE(fades(effectClass, outside)) << "class " << effectClass << ", type " << outside;
+  }
+  // The mosaic has no types to choose from; classes beyond the catalogue cross-fade.
+  EXPECT_NE(dynamic_cast<TRandomFilter*>(CreateTransition(area, 1, 7, {}, 1000).get()), nullptr);
+  EXPECT_TRUE(fades(19, 1));
+
   const auto reverse = [&](int effectClass, int type) {
     return CreateTransition(area, effectClass, type, {}, 1000)->Reverse();
   };
