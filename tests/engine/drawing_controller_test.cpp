@@ -198,9 +198,7 @@ TEST_F(DrawingControllerTest, AShowsOwnTransitionIsMadeWithItsSlideAndDrawsWitho
     EXPECT_TRUE(files->Asked.empty()) << expected.File << " read while the change is drawn: " << files->Asked.front();
     const TRect area = project.Area();
     const auto expectNear = [&](int x, int y, uint32_t colour) {
-      const uint32_t pixel = PixelAt(*frame, x, y);
-      for (const int shift : {16, 8, 0})
-        EXPECT_NEAR(int(pixel >> shift & 0xFF), int(colour >> shift & 0xFF), 3) << expected.File << " at " << x;
+      EXPECT_TRUE(ColoursNear(PixelAt(*frame, x, y), colour, 3)) << expected.File << " at " << x;
     };
     expectNear((area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2, expected.Middle);
     expectNear(area.Left + 3, area.Top + 3, expected.Corner);

@@ -1,6 +1,7 @@
 #pragma once
 // Single pixels of pictures, as 0xAARRGGBB.
 #include <cstdint>
+#include <cstdlib>
 
 #include "graphics/bitmap.h"
 #include "graphics/bitmap_store.h"
@@ -17,6 +18,14 @@ inline uint32_t PixelAt(const TBitmap& picture, int x, int y) {
 // The colour at (x, y) of a store's level 0 in Bgra32.
 inline uint32_t PixelAt(TBitmapStore& store, int x, int y) {
   return PixelAt(*store.GetMipLevel(0, TPixelFormat::Bgra32), x, y);
+}
+
+// Whether the red, green and blue of a and b lie within tolerance of each other (alpha
+// does not count).
+inline bool ColoursNear(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift : {16, 8, 0})
+    if (std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > tolerance) return false;
+  return true;
 }
 
 // The alpha at (x, y) of a Bgra32 picture.

@@ -192,36 +192,21 @@ TEST(CustomTransitionRender, TheEffectSlideShowsBothSlidesOfTheChange) {
 
 // A change longer than its slide is cut to the slide: a 1000 ms cross-fade into a slide
 // of 600 ms is half way at 300 ms and over by the slide's end, and the outgoing slide has
-// left by then. The slides are solid boxes of a show built by kivshow pack.
+// left by then. The slides are solid colours of a show built by kivshow pack.
 TEST(CutTransitionRender, AChangeLongerThanItsSlideFadesOverTheSlidesLength) {
-  const fs::path folder = fs::temp_directory_path() / ("kiv_cut_fx_" + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  const auto box = [](const std::string& colour) {
-    return "object Back: box\n  Size=320,180\n  Color1=" + colour + "\nend\n";
-  };
-  // Red until 2000 ms, blue until 2600 ms, green until 5000 ms; every change fades for 1000 ms.
-  std::ofstream(folder / "Project.kiv")
-      << "[main]\nopt_scr_width=320\nopt_scr_height=180\nopt_slidescount=3\nopt_synchpos1=2000\n"
-         "opt_synchpos2=2600\nopt_synchpos3=5000\nopt_fx_enable=1\nopt_fx_time=1000\nopt_fx_eff3=1\n\n"
-      << "[Slide1]\n" << box("255,0,0") << "[Slide2]\n" << box("0,0,255") << "[Slide3]\n" << box("0,255,0");
-  ASSERT_EQ(RunKivShowBinary(folder, "pack Project.kiv --data -o cut.KvShow", folder / "pack.txt"), 0)
-      << ReadAll(folder / "pack.txt");
-  const std::string render = "render cut.KvShow -o frames --size 320x180 --at 2300,2599";
-  ASSERT_EQ(RunKivShowBinary(folder, render, folder / "render.txt"), 0) << ReadAll(folder / "render.txt");
-  struct TCase {
-    std::string Time;
-    int Red, Blue;  // red leaves and blue comes in
-  };
-  for (const TCase& expected : {TCase{"2300", 128, 127}, TCase{"2599", 0, 255}}) {
-    const std::shared_ptr<const TBitmap> frame = LoadFrame(folder / "frames" / ("frame_" + expected.Time + ".png"));
-    ASSERT_TRUE(frame) << expected.Time;
-    const uint8_t* bgr = frame->Row(90) + 3 * 160;
-    EXPECT_NEAR(bgr[2], expected.Red, 3) << "red at " << expected.Time << " ms";
-    EXPECT_NEAR(bgr[0], expected.Blue, 3) << "blue at " << expected.Time << " ms";
-    EXPECT_EQ(bgr[1], 0) << "green at " << expected.Time << " ms";
+  const TTestFolder folder("kiv_cut_fx_");
+  // Red, blue and green slides of 600 ms each; blue and green fade in for 1000 ms.
+  const std::string fade = testing::ChangeKeys(2, 1, 1000);
+  const std::string project =
+      testing::ColourShow(320, 180, 600, {{0xFF0000, {}, "", ""}, {0x0000FF, {}, "", fade}, {0x00FF00, {}, "", fade}});
+  ASSERT_EQ(testing::PackAndRender(folder.Path(), project, "320x180", "900,1199"), "");
+  // Half way through the blue slide the fade is half way, and complete at its end.
+  for (const auto& [time, colour] : {std::pair{900, 0x80007Fu}, {1199, 0x0000FFu}}) {
+    const std::shared_ptr<const TBitmap> frame = LoadFrame(folder.Path() / "render" / testing::FrameName(time));
+    ASSERT_TRUE(frame) << time;
+    EXPECT_TRUE(ColoursNear(PixelAt(*frame, 160, 90), colour, 3)) << std::hex << PixelAt(*frame, 160, 90) << " at "
+                                                                    << std::dec << time << " ms";
   }
-  fs::remove_all(folder);
 }
 
 }  // namespace

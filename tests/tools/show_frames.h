@@ -17,6 +17,7 @@
 #include "base/file_stream.h"
 #include "graphics/picture_loaders.h"
 #include "support/bytes.h"
+#include "support/pixels.h"
 
 namespace kiv::testing {
 
@@ -40,12 +41,6 @@ inline std::shared_ptr<const TBitmap> LoadFrame(const fs::path& path) {
   TFileStream stream(path.string(), TFileMode::OpenRead);
   std::shared_ptr<TBitmapStore> store = LoadBitmapStore(stream, path.u16string());
   return store ? store->GetMipLevel(0, TPixelFormat::Bgr24) : nullptr;
-}
-
-// A pixel of a Bgr24 frame as 0xRRGGBB.
-inline uint32_t RgbAt(const TBitmap& frame, int x, int y) {
-  const uint8_t* bgr = frame.Row(y) + 3 * x;
-  return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
 }
 
 // How many pixels differ by more than tolerance in some channel.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "support/test_folder.h"
 #include "tools/show_frames.h"
 
 namespace kiv {
@@ -20,9 +21,8 @@ using namespace testing;
 // blue of their slides over the black around them, never the grey the slide pictures are
 // cleared to.
 TEST(CardEdges, TurnedSwappedAndRolledSlidesShowOnlyTheirOwnColours) {
-  const fs::path folder = fs::temp_directory_path() / ("kiv_card_edges_" + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const TTestFolder made("kiv_card_edges_");
+  const fs::path& folder = made.Path();
   ASSERT_EQ(std::system(("cd '" + folder.string() + "' && convert -size 1000x600 xc:'#FF0000' red.png && " +
                          "convert -size 1000x600 xc:'#0000FF' blue.png")
                             .c_str()),
@@ -44,11 +44,10 @@ TEST(CardEdges, TurnedSwappedAndRolledSlidesShowOnlyTheirOwnColours) {
       ASSERT_TRUE(frame) << time;
       int foreign = 0;
       for (int y = 0; y < frame->Height(); ++y)
-        for (int x = 0; x < frame->Width(); ++x) foreign += (RgbAt(*frame, x, y) >> 8 & 0xFF) > 8;
+        for (int x = 0; x < frame->Width(); ++x) foreign += (PixelAt(*frame, x, y) >> 8 & 0xFF) > 8;
       EXPECT_EQ(foreign, 0) << "grey at the card edges at " << time << " ms, " << size;
     }
   }
-  fs::remove_all(folder);
 }
 
 // One show with a change of every class, each brought in at the middle of its change, and
@@ -140,10 +139,9 @@ class ChangeFrames : public ::testing::Test {
   // (x, y) of the middle of change shows the incoming or the outgoing slide.
   static void ExpectShows(size_t change, TSpot at, bool incoming) {
     const auto [x, y] = at;
-    const uint32_t want = SlideColour(change, incoming, x), got = RgbAt(*Middle(change), x, y);
-    for (int shift : {16, 8, 0})
-      EXPECT_NEAR(int(got >> shift & 0xFF), int(want >> shift & 0xFF), 24)
-          << "change " << change << " (class " << kChanges[change].Class << ", type " << kChanges[change].Type
+    const uint32_t want = SlideColour(change, incoming, x), got = PixelAt(*Middle(change), x, y) & 0xFFFFFF;
+    EXPECT_TRUE(ColoursNear(got, want, 24))
+        << "change " << change << " (class " << kChanges[change].Class << ", type " << kChanges[change].Type
           << ") at (" << x << ", " << y << ") shows " << std::hex << got << ", not the "
           << (incoming ? "incoming " : "outgoing ") << want;
   }
@@ -171,13 +169,6 @@ TEST_F(ChangeFrames, EveryClassMatchesItsGoldenPicture) {
   }
 }
 
-// Each channel of a and b within tolerance.
-bool Near(uint32_t a, uint32_t b, int tolerance) {
-  for (int shift : {16, 8, 0})
-    if (std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > tolerance) return false;
-  return true;
-}
-
 TEST_F(ChangeFrames, MosaicCellsComeInOneByOneWithSpreadAndAllTogetherWithout) {
   // Spread 50: each of the 8 x 6 cells (20 x 15 pixels) is one colour, some already the
   // incoming slide, some still the outgoing one.
@@ -186,21 +177,21 @@ TEST_F(ChangeFrames, MosaicCellsComeInOneByOneWithSpreadAndAllTogetherWithout) {
   for (int row = 0; row < 6; ++row)
     for (int column = 0; column < 8; ++column) {
       const int x = column * 20 + 10, y = kTop + row * 15 + 7;
-      const uint32_t cell = RgbAt(*spread, x, y);
+      const uint32_t cell = PixelAt(*spread, x, y);
       for (const auto& [dx, dy] : {std::pair{-8, -6}, {8, -6}, {-8, 6}, {8, 6}})
-        mixed += !Near(RgbAt(*spread, x + dx, y + dy), cell, 2);
-      incoming += Near(cell, SlideColour(0, true, x), 2);
-      outgoing += Near(cell, SlideColour(0, false, x), 2);
+        mixed += !ColoursNear(PixelAt(*spread, x + dx, y + dy), cell, 2);
+      incoming += ColoursNear(cell, SlideColour(0, true, x), 2);
+      outgoing += ColoursNear(cell, SlideColour(0, false, x), 2);
     }
   EXPECT_EQ(mixed, 0) << "cells of more than one colour";
   EXPECT_GT(incoming, 0);
   EXPECT_GT(outgoing, 0);
   // Spread 0 (red to blue): every cell half way in, the whole area one blend.
   const std::shared_ptr<const TBitmap> together = Middle(17);
-  const uint32_t blend = RgbAt(*together, 80, 60);
-  EXPECT_TRUE(Near(blend, 0x822882, 4)) << std::hex << blend;
+  const uint32_t blend = PixelAt(*together, 80, 60);
+  EXPECT_TRUE(ColoursNear(blend, 0x822882, 4)) << std::hex << blend;
   for (int y = kTop; y < kBottom; ++y)
-    for (int x = 0; x < kRight; ++x) mixed += !Near(RgbAt(*together, x, y), blend, 2);
+    for (int x = 0; x < kRight; ++x) mixed += !ColoursNear(PixelAt(*together, x, y), blend, 2);
   EXPECT_EQ(mixed, 0) << "pixels off the blend";
 }
 
@@ -233,14 +224,14 @@ TEST_F(ChangeFrames, RollsShowTheirBackColourAndThe3DRollRisesOutOfTheSlideArea)
   const auto count = [](const TBitmap& frame, int top, int bottom, auto&& which) {
     int n = 0;
     for (int y = top; y < bottom; ++y)
-      for (int x = 0; x < frame.Width(); ++x) n += which(RgbAt(frame, x, y));
+      for (int x = 0; x < frame.Width(); ++x) n += which(PixelAt(frame, x, y));
     return n;
   };
   const auto green = [](uint32_t rgb) {
-    const int r = int(rgb >> 16), g = int(rgb >> 8 & 0xFF), b = int(rgb & 0xFF);
+    const int r = int(rgb >> 16 & 0xFF), g = int(rgb >> 8 & 0xFF), b = int(rgb & 0xFF);
     return g > r + 60 && g > b + 60;
   };
-  const auto lit = [](uint32_t rgb) { return !Near(rgb, 0, 8); };
+  const auto lit = [](uint32_t rgb) { return !ColoursNear(rgb, 0, 8); };
   for (size_t roll : {13, 14}) {
     const std::shared_ptr<const TBitmap> frame = Middle(roll);
     EXPECT_GT(count(*frame, kTop, kBottom, green), 300) << "the back of the roll of change " << roll;
@@ -266,7 +257,7 @@ TEST_F(ChangeFrames, HalfWayRoundTheClockEachEdgeFadesInOnceOnItsSweptSide) {
     for (int x = 60; x < 80; ++x) ExpectShows(2, {x, y}, false);
     int previous = 0;
     for (int x = 60; x < 110; ++x) {
-      const int blue = int(RgbAt(*frame, x, y) & 0xFF);
+      const int blue = int(PixelAt(*frame, x, y) & 0xFF);
       EXPECT_GE(blue, previous - 2) << "the blue falls back at (" << x << ", " << y << ")";
       previous = blue;
     }
