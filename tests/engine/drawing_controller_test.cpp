@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "model/kinds_test_support.h"
+#include "base/text.h"
+#include "container/file_accessor.h"
+#include "container/file_source.h"
+#include "model/kiv_source.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/draw_filter.h"
 #include "render/drawer/drawer_3d.h"
@@ -18,12 +22,14 @@
 #include "render/transitions/transition_factory.h"
 #include "support/pixels.h"
 #include "support/project_slides.h"
+#include "support/project_text.h"
 #include "support/show_text.h"
 #include "support/test_folder.h"
 
 namespace kiv {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::MakeTestWindow;
 using testing::TestEngine;
 
