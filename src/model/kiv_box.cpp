@@ -13,14 +13,22 @@ void TKivBox::ReadProperties(const TIniIdentList& section) {
   TKivObject::ReadProperties(section);
 }
 
+// A plain box shape, as opaque as the more opaque of its two colours.
+TShadowCaster TKivBox::ShadowCaster() const {
+  TShadowCaster caster = PictureShadowCaster(std::u16string(kBoxShadowCaster), Size(), 0);
+  const TBoxPaint paint = BoxPaint(FKeys);
+  caster.Alpha = uint8_t(std::max(paint.Color1 >> 24, paint.Color2 >> 24));
+  return caster;
+}
+
+void TKivBox::LoadResources(IPrepareContext&) {
+  if (AtLeastOnePixel(Size())) FDropShadow.Prepare(*this, ShadowCaster());
+}
+
 void TKivBox::Draw(TDeviceDrawer& drawer) {
   if (Visible() && AtLeastOnePixel(Size())) {
     const TQuadPlace place = ObjectQuad(*this);
-    // A plain box shape, as opaque as the more opaque of its two colours.
-    TShadowCaster caster = PictureShadowCaster(std::u16string(kBoxShadowCaster), Size(), 0);
-    const TBoxPaint paint = BoxPaint(FKeys);
-    caster.Alpha = uint8_t(std::max(paint.Color1 >> 24, paint.Color2 >> 24));
-    FDropShadow.Draw(drawer, *this, caster, place);
+    FDropShadow.Draw(drawer, *this, ShadowCaster(), place);
     DrawShape(drawer, place);
   }
   TKivObject::Draw(drawer);

@@ -15,6 +15,8 @@ class TKivBox : public TKivObject {
 
   // The box keys ("Size" is the own size; none gives 0 × 0), then the common keys.
   void ReadProperties(const TIniIdentList& section) override;
+  // Makes the box's shadow.
+  void LoadResources(IPrepareContext& context) override;
   // The shadow and the shape when visible and at least one pixel each way, then the
   // children.
   void Draw(TDeviceDrawer& drawer) override;
@@ -25,6 +27,8 @@ class TKivBox : public TKivObject {
   virtual void DrawShape(TDeviceDrawer& drawer, const TQuadPlace& place) const;
 
  private:
+  TShadowCaster ShadowCaster() const;
+
   TBoxKeys FKeys;
   TObjectShadow FDropShadow;
 };

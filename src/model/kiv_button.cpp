@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "container/file_accessor.h"
 #include "model/button_picture_name.h"
-#include "model/button_skin_catalog.h"
 #include "model/slide_host.h"
 
 namespace kiv {
@@ -42,8 +40,7 @@ void TKivButton::ReadProperties(const TIniIdentList& section) {
 void TKivButton::EnsurePicture() {
   if (FSkinTheme != FButton.Theme) {
     FSkinTheme = FButton.Theme;
-    const TFileAccessor* accessor = Host().Accessor();
-    FSkin = accessor ? TButtonSkinCatalog(*accessor, Host().ButtonPath()).Skin(FButton.Theme) : nullptr;
+    FSkin = Host().ButtonSkin(FButton.Theme);
     FSkinFolder = FSkin ? Host().ButtonPath() + FSkin->Theme : std::u16string();
     UpdateSize();
   }

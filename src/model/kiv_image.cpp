@@ -1,5 +1,6 @@
 #include "model/kiv_image.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/object_quad.h"
@@ -58,7 +59,21 @@ void TKivImage::UpdateGrid() { FGrid = TAnimGrid(AnimKeysFor(FKeys.Anim, FPictur
 
 std::u16string TKivImage::PictureName() const { return PictureSourceName(FKeys); }
 
-void TKivImage::LoadResources(IPrepareContext&) { EnsurePicture(); }
+void TKivImage::LoadResources(IPrepareContext&) {
+  EnsurePicture();
+  if (!FPicture || !Shadow().Enabled) return;
+  // A grid's shadow follows its frames; a long animation keeps the shadows of its first
+  // frames only.
+  constexpr int32_t kMostShadowFrames = 64;
+  const int32_t frames = FGrid.IsGrid() ? std::clamp(FGrid.FrameCount(), 1, kMostShadowFrames) : 1;
+  for (int32_t frame = 0; frame < frames; ++frame) FDropShadow.Prepare(*this, ShadowCaster(ShadowParams(frame)));
+}
+
+TPictureParams TKivImage::ShadowParams(int32_t frame) const {
+  TPictureParams params;
+  params.Frame = frame;
+  return params;
+}
 
 void TKivImage::EnsurePicture() {
   std::u16string name = PictureName();
@@ -143,7 +158,7 @@ TShadowCaster TKivImage::ShadowCaster(const TPictureParams& params) const {
 void TKivImage::Draw(TDeviceDrawer& drawer) {
   if (Visible())
     if (const std::optional<TImageDraw> image = ImageDraw()) {
-      FDropShadow.Draw(drawer, *this, ShadowCaster(image->Params), image->Place);
+      FDropShadow.Draw(drawer, *this, ShadowCaster(ShadowParams(image->Params.Frame)), image->Place);
       drawer.DrawImage(*image);
     }
   TKivObject::Draw(drawer);

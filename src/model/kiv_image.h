@@ -37,7 +37,8 @@ class TKivImage : public TKivObject {
 
   // The picture keys, then the common keys.
   void ReadProperties(const TIniIdentList& section) override;
-  // Loads the picture when its name changed since it was last asked for.
+  // Loads the picture when its name changed since it was last asked for, and makes its
+  // shadow.
   void LoadResources(IPrepareContext& context) override;
   // Follows the animation frame too, so that a new frame asks for a redraw.
   void SetTime(bool recursive, double time) override;
@@ -65,6 +66,8 @@ class TKivImage : public TKivObject {
   // What the shadow is made of when the picture is drawn with params: the picture's
   // current grid cell at the level in use.
   virtual TShadowCaster ShadowCaster(const TPictureParams& params) const;
+  // The parameters shadows are made and found with: full size, the grid frame shown.
+  TPictureParams ShadowParams(int32_t frame) const;
 
  private:
   void UpdateGrid();

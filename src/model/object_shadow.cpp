@@ -89,30 +89,51 @@ TObjectShadow::TObjectShadow() = default;
 
 TObjectShadow::~TObjectShadow() = default;
 
+TShadowPictureKey TObjectShadow::MatchKey(const TShadowParams& shadow, const TShadowCaster& caster) {
+  TShadowPictureKey key = ShadowKey(shadow, caster);
+  if (caster.Store && IsVirtualPictureName(caster.Picture)) key.Caster.clear();
+  return key;
+}
+
+void TObjectShadow::Prepare(const TKivObject& object, const TShadowCaster& caster) {
+  const TShadowParams& shadow = object.Shadow();
+  if (!shadow.Enabled) return;
+  const TShadowPictureKey match = MatchKey(shadow, caster);
+  {
+    std::lock_guard lock(FLock);
+    for (const TPrepared& prepared : FPrepared)
+      if (prepared.Key == match) return;
+  }
+  std::shared_ptr<TBitmapStore> picture;
+  try {
+    picture = MakePicture(object, caster, ShadowKey(shadow, caster));
+  } catch (const std::exception&) {
+    // a shadow that cannot be made is not drawn
+  }
+  std::lock_guard lock(FLock);
+  FPrepared.push_back({match, std::move(picture), nullptr});
+}
+
 void TObjectShadow::Draw(TDeviceDrawer& drawer, const TKivObject& object, const TShadowCaster& caster,
                          const TQuadPlace& place) {
   const TShadowParams& shadow = object.Shadow();
   const float opacity = object.EffectiveOpacity();
   if (!shadow.Enabled || !(opacity > 0)) return;
-  const TShadowPictureKey key = ShadowKey(shadow, caster);
-  if (FAskedKey != key) {
-    FAskedKey = key;
-    FPicture.reset();
-    try {
-      FPicture = MakePicture(object, caster, key);
-    } catch (const std::exception&) {
-      // a shadow that cannot be made is not drawn
-    }
+  const TShadowPictureKey match = MatchKey(shadow, caster);
+  std::lock_guard lock(FLock);
+  for (TPrepared& prepared : FPrepared) {
+    if (!(prepared.Key == match)) continue;
+    if (!prepared.Picture) return;
+    TImageDraw image;
+    image.Picture = prepared.Picture.get();
+    image.Store = &prepared.ImageStore;
+    image.Place = GrownPlace(ShadowLayout(prepared.Key), shadow, caster, object.Frame(), place);
+    image.Params.Smooth = false;  // the shadow fades out within its own border
+    image.Params.Opacity = opacity;
+    image.Params.Sampling = TSampling::Bilinear;
+    drawer.DrawImage(image);
+    return;
   }
-  if (!FPicture) return;
-  TImageDraw image;
-  image.Picture = FPicture.get();
-  image.Store = &FImageStore;
-  image.Place = GrownPlace(ShadowLayout(key), shadow, caster, object.Frame(), place);
-  image.Params.Smooth = false;  // the shadow fades out within its own border
-  image.Params.Opacity = opacity;
-  image.Params.Sampling = TSampling::Bilinear;
-  drawer.DrawImage(image);
 }
 
 std::shared_ptr<TBitmapStore> TObjectShadow::MakePicture(const TKivObject& object, const TShadowCaster& caster,
@@ -126,7 +147,9 @@ std::shared_ptr<TBitmapStore> TObjectShadow::MakePicture(const TKivObject& objec
 }
 
 void TObjectShadow::ReleaseDeviceObjects(TDeviceDrawer& drawer) {
-  if (FImageStore) drawer.FreeImageStore(FImageStore);
+  std::lock_guard lock(FLock);
+  for (TPrepared& prepared : FPrepared)
+    if (prepared.ImageStore) drawer.FreeImageStore(prepared.ImageStore);
 }
 
 }  // namespace kiv

@@ -1,13 +1,17 @@
 #pragma once
-// The drop shadow an object casts: asked of the slide host by a "Shadow: " name when the
-// object's size or shadow keys change, and drawn under the object, grown by the shadow's
-// border and moved by the shadow distance in the shadow direction.
+// The drop shadow an object casts: made while the slide is prepared (on the slide
+// loader's thread, never while drawing), asked of the slide host by a "Shadow: " name or
+// made from the caster's own picture, and drawn under the object, grown by the shadow's
+// border and moved by the shadow distance in the shadow direction. Shadows are made from
+// the caster at full size (level 0): the shadow generator bounds their pixels itself, and
+// a picture made for an object (a text's, a button's) has no smaller levels to ask for.
 //
 // Device objects: like a picture's, the shadow's textures sit in a slot the shadow owns,
 // handed back with ReleaseDeviceObjects.
 #include <memory>
-#include <optional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "model/kiv_object.h"
 #include "model/shadow_picture_name.h"
@@ -46,20 +50,31 @@ class TObjectShadow {
   TObjectShadow();
   ~TObjectShadow();
 
-  // Draws object's shadow under place when "ShadowEnable" is set and its effective
-  // opacity is above 0; nothing when the shadow picture cannot be made.
+  // Makes the shadow picture for caster when "ShadowEnable" is set (once per caster:
+  // an animation grid prepares one per frame).
+  void Prepare(const TKivObject& object, const TShadowCaster& caster);
+  // Draws the shadow prepared for caster under place when the effective opacity is above
+  // 0; nothing when none was prepared or it could not be made.
   void Draw(TDeviceDrawer& drawer, const TKivObject& object, const TShadowCaster& caster, const TQuadPlace& place);
   void ReleaseDeviceObjects(TDeviceDrawer& drawer);
 
  private:
+  struct TPrepared {
+    TShadowPictureKey Key;
+    std::shared_ptr<TBitmapStore> Picture;  // none when it could not be made
+    std::unique_ptr<TImageStore> ImageStore;
+  };
+
   // The shadow picture of key: made here from the caster's own picture when that is a
   // made one, else asked of the host by name.
   std::shared_ptr<TBitmapStore> MakePicture(const TKivObject& object, const TShadowCaster& caster,
                                             const TShadowPictureKey& key) const;
+  // What tells prepared shadows apart: a made caster's picture name carries its look (a
+  // button's hover), which leaves its shape and so its shadow as it is.
+  static TShadowPictureKey MatchKey(const TShadowParams& shadow, const TShadowCaster& caster);
 
-  std::optional<TShadowPictureKey> FAskedKey;  // the shadow last asked for
-  std::shared_ptr<TBitmapStore> FPicture;
-  std::unique_ptr<TImageStore> FImageStore;
+  std::mutex FLock;  // preparing and drawing may run on two threads
+  std::vector<TPrepared> FPrepared;
 };
 
 }  // namespace kiv

@@ -1,6 +1,7 @@
 #include "model/slide_host.h"
 
 #include "container/file_accessor.h"
+#include "model/button_skin_catalog.h"
 
 namespace kiv {
 
@@ -19,6 +20,21 @@ bool IsVirtualPictureName(std::u16string_view name) {
 
 TKivSlideHost::TKivSlideHost(TFileAccessor* accessor, TObjectFactoryChain factories)
     : FAccessor(accessor), FFactories(std::move(factories)) {}
+
+TKivSlideHost::~TKivSlideHost() = default;
+
+void TKivSlideHost::SetButtonPath(std::u16string path) {
+  std::lock_guard lock(FSkinsLock);
+  FButtonPath = std::move(path);
+  FSkins.reset();
+}
+
+std::shared_ptr<const TButtonSkin> TKivSlideHost::ButtonSkin(std::u16string_view theme) const {
+  if (!FAccessor) return nullptr;
+  std::lock_guard lock(FSkinsLock);
+  if (!FSkins) FSkins = std::make_unique<TButtonSkinCatalog>(*FAccessor, FButtonPath);
+  return FSkins->Skin(theme);
+}
 
 std::shared_ptr<TBitmapStore> TKivSlideHost::LoadPicture(std::u16string_view name) const {
   if (!FAccessor) return nullptr;

@@ -4,18 +4,21 @@
 // (camera, hit-test filter, redraw requests).
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "container/file_source.h"
 #include "graphics/bitmap_store.h"
+#include "model/button_skin.h"
 #include "model/object_factory.h"
 #include "base/vector3.h"
 
 namespace kiv {
 
 class TFileAccessor;
+class TButtonSkinCatalog;
 
 // Whether name describes a picture to be made rather than a file: "Text: ", "Button: ",
 // "Shadow: ", "Mask: ", "PresetedMask: " or "SlideEffectBuffer" and a number.
@@ -26,6 +29,7 @@ class TKivSlideHost {
   // accessor (not owned, may be none: then there are no pictures) reaches the show's
   // files; factories make the objects of the slides.
   TKivSlideHost(TFileAccessor* accessor, TObjectFactoryChain factories);
+  ~TKivSlideHost();
   TKivSlideHost(const TKivSlideHost&) = delete;
   TKivSlideHost& operator=(const TKivSlideHost&) = delete;
 
@@ -34,7 +38,10 @@ class TKivSlideHost {
 
   // The folder prefix of button skins ("PathToButtons" of "main").
   const std::u16string& ButtonPath() const { return FButtonPath; }
-  void SetButtonPath(std::u16string path) { FButtonPath = std::move(path); }
+  void SetButtonPath(std::u16string path);
+  // The skin of a button theme (or of the fall-back theme), read once per theme for all
+  // the slides of the view, from any thread; none without accessor or skin.
+  std::shared_ptr<const TButtonSkin> ButtonSkin(std::u16string_view theme) const;
 
   // The picture of name. A file of the show is decoded once per file source and shared
   // while anyone holds it; a missing one gives the placeholder picture. A virtual name
@@ -63,6 +70,8 @@ class TKivSlideHost {
   TFileAccessor* FAccessor;
   TObjectFactoryChain FFactories;
   std::u16string FButtonPath;
+  mutable std::mutex FSkinsLock;
+  mutable std::unique_ptr<TButtonSkinCatalog> FSkins;  // made on first use, for FButtonPath
   std::function<TVector3()> FCameraQuery;
   std::function<bool(const TKivObject&)> FHitFilter;
   std::function<void()> FRedrawRequest;

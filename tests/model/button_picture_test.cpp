@@ -179,5 +179,23 @@ TEST_F(ButtonPictureTest, ButtonsCastTheShadowOfTheirSkin) {
   EXPECT_GT(shadow.Place.Origin.Y + shadow.Place.AxisY.Y, drawer.Images[1].Place.Origin.Y + drawer.Images[1].Place.AxisY.Y);
 }
 
+// Shadows are made while the slide is prepared (by the slide loader), at any size the
+// button is shown: drawing never makes one.
+TEST_F(ButtonPictureTest, ShadowsAreMadeWhenPreparedAndKeptWhenShownSmall) {
+  MakeSkin("Skins/Glass", kGlassSkin);
+  host.SetButtonPath(u"Skins\\");
+  const std::string small = "[Slide1]\nobject A: Button\n  Theme=Glass\n  ShadowEnable=1\n"
+                            "  object K: keypoint\n    ScaleX=20\n    ScaleY=20\n  end\nend\n";
+  for (const bool prepared : {false, true}) {
+    Read(small);
+    if (prepared) Prepare();
+    AdvanceTo(100);
+    TRecordingDrawer drawer;
+    Child(0).Draw(drawer);
+    EXPECT_EQ(drawer.Images.size(), prepared ? 2u : 1u) << prepared;
+    EXPECT_EQ(drawer.Images.back().Picture, ChildAs<TKivButton>(0).Picture().get());
+  }
+}
+
 }  // namespace
 }  // namespace kiv

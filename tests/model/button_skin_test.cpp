@@ -6,6 +6,7 @@
 
 #include "base/memory_stream.h"
 #include "model/button_skin_catalog.h"
+#include "model/slide_host.h"
 #include "support/project_text.h"
 
 namespace kiv {
@@ -99,6 +100,13 @@ TEST(ButtonSkin, CatalogReadsEachThemeOnceAndFallsBackToAqua) {
   catalog.Skin(u"Chrome");
   EXPECT_EQ(source->Opens[u"Skins\\Chrome\\btn.ini"], 1);
   EXPECT_EQ(source->Opens[u"Skins\\aqua\\btn.ini"], 1);
+
+  // The buttons of every slide of a view share one reading of each skin file.
+  TFileAccessor hostFiles(source, u"/show/");
+  TKivSlideHost host(&hostFiles, {});
+  host.SetButtonPath(u"Skins\\");
+  EXPECT_EQ(host.ButtonSkin(u"Glass"), host.ButtonSkin(u"Glass"));
+  EXPECT_EQ(source->Opens[u"Skins\\Glass\\btn.ini"], 2);
 
   // Without the aqua skin a button has none.
   auto bare = std::make_shared<TMemoryFileSource>();
