@@ -1,6 +1,9 @@
 #include "container/container_format.h"
 
+#include <algorithm>
 #include <limits>
+
+#include "base/text.h"
 
 namespace kiv {
 
@@ -49,6 +52,30 @@ int64_t GetInt64(const uint8_t* bytes) {
   uint64_t value = 0;
   for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
   return int64_t(value);
+}
+
+std::vector<uint8_t> ExeGuidBytes(std::u16string_view guid) {
+  std::vector<uint8_t> bytes;
+  const uint32_t count = uint32_t(guid.size());
+  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(uint8_t(count >> shift));
+  for (char16_t unit : guid) {
+    bytes.push_back(uint8_t(unit));
+    bytes.push_back(uint8_t(unit >> 8));
+  }
+  return bytes;
+}
+
+std::u16string ReadExeGuid(std::span<const uint8_t> bytes) {
+  if (bytes.size() >= 4) {
+    const uint32_t count = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    if (count <= kMaxExeGuidUnits && 4 + size_t(count) * 2 == bytes.size()) {
+      std::u16string guid;
+      for (size_t i = 0; i < count; ++i) guid += char16_t(bytes[4 + 2 * i] | bytes[5 + 2 * i] << 8);
+      return guid;
+    }
+  }
+  const std::span<const uint8_t> text = bytes.first(std::min(bytes.size(), kMaxExeGuidUnits));
+  return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
 }
 
 }  // namespace kiv

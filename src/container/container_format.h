@@ -5,7 +5,9 @@
 // end position the block had when written, so a moved block reveals its shift.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace kiv {
@@ -29,6 +31,14 @@ inline constexpr char16_t kStrucPosKey[] = u"strucpos";
 inline constexpr char16_t kAllowModifyKey[] = u"allowmodify";
 inline constexpr char16_t kProjectEntry[] = u"Project.kiv";
 inline constexpr char16_t kExeGuidEntry[] = u"ExeGUID";
+
+// The "ExeGUID" entry, the identity of a built show: a 32-bit count of UTF-16 units,
+// then the units (little-endian).
+std::vector<uint8_t> ExeGuidBytes(std::u16string_view guid);
+// The identity from an "ExeGUID" entry in that form or, as older packers wrote it, as
+// bare UTF-8; at most kMaxExeGuidUnits units are taken, whatever a damaged count says.
+inline constexpr size_t kMaxExeGuidUnits = 256;
+std::u16string ReadExeGuid(std::span<const uint8_t> bytes);
 
 // Section names cannot hold brackets: "[" is written "<" and "]" ">".
 std::u16string EntrySectionName(std::u16string_view entryName);

@@ -201,8 +201,7 @@ void TKivPack::AddAlias(std::u16string_view name, std::u16string_view existingNa
 
 void TKivPack::Finish(const TKivPackFinish& finish) {
   KIV_ASSERT(!FFinished);
-  const std::string guid = Utf16ToUtf8(NewGuidText());
-  AddEntry(kExeGuidEntry, TPackMode::Stored, PiecesOf({reinterpret_cast<const uint8_t*>(guid.data()), guid.size()}));
+  AddEntry(kExeGuidEntry, TPackMode::Stored, PiecesOf(ExeGuidBytes(NewGuidText())));
 
   const int64_t indexPosition = FOutput.GetPosition();
   FIndex.WriteString(kProtectionSection, kVersionKey, finish.Version);

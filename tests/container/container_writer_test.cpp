@@ -141,11 +141,25 @@ TEST_F(ContainerWriterTest, IndexHoldsTheProgramProtectionAndIdentity) {
   EXPECT_FALSE(index.FindSection(programName)->FindIdent(kEntryPackMode));  // stored: no mode written
 
   const std::vector<uint8_t> guidBytes = EntryBytes(show, u"ExeGUID");
-  const std::string guid(guidBytes.begin(), guidBytes.end());
+  ASSERT_EQ(guidBytes.size(), 4u + 2 * 38);  // a count, then UTF-16
+  EXPECT_EQ(guidBytes[0], 38);
+  const std::string guid = Utf16ToUtf8(ReadExeGuid(guidBytes));
   EXPECT_TRUE(
       std::regex_match(guid, std::regex(R"(\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\})")))
       << guid;
   EXPECT_NE(NewGuidText(), NewGuidText());
+}
+
+TEST(ExeGuid, ReadsTheCountedFormAndBareUtf8WithinBounds) {
+  const std::u16string guid = u"{6B29FC40-CA47-1067-B31D-00DD010662DA}";
+  EXPECT_EQ(ReadExeGuid(ExeGuidBytes(guid)), guid);
+  const std::string utf8 = Utf16ToUtf8(guid);
+  EXPECT_EQ(ReadExeGuid({reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size()}), guid);
+  // A count that does not match the bytes is no counted form; a long entry is cut.
+  const std::vector<uint8_t> huge{0xFF, 0xFF, 0xFF, 0x7F, 'a', 0};
+  EXPECT_EQ(ReadExeGuid(huge).size(), huge.size());
+  EXPECT_EQ(ReadExeGuid(std::vector<uint8_t>(100000, 'x')).size(), kMaxExeGuidUnits);
+  EXPECT_EQ(ReadExeGuid({}), u"");
 }
 
 TEST_F(ContainerWriterTest, LongAndShortTrailers) {
