@@ -11,6 +11,15 @@ namespace kiv {
 TFileAccessor::TFileAccessor(std::shared_ptr<TFileSource> source, std::u16string baseFolder)
     : FSource(std::move(source)), FBaseFolder(std::move(baseFolder)) {}
 
+std::unique_ptr<TStream> TFileAccessor::OpenExactStream(std::u16string_view name) const {
+  try {
+    std::lock_guard lock(FSource->Lock());
+    return FSource->OpenExactStream(name);
+  } catch (const EKivError&) {
+    return nullptr;
+  }
+}
+
 std::unique_ptr<TStream> TFileAccessor::OpenStream(std::u16string_view name) const {
   std::unique_ptr<TStream> stream;
   try {

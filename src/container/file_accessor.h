@@ -22,6 +22,9 @@ class TFileAccessor {
   // hook while data moves; nullptr when it cannot be opened (failures of the source
   // included).
   std::unique_ptr<TStream> OpenStream(std::u16string_view name) const;
+  // The show entry of exactly name, case counting (stored texts are keyed by their text);
+  // no folder is resolved and no read hook applies.
+  std::unique_ptr<TStream> OpenExactStream(std::u16string_view name) const;
   // True when name is a file on disk; otherwise tries the base folder + the file-name
   // part of name. On success name becomes the path found.
   bool ResolvePath(std::u16string& name) const;

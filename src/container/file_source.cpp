@@ -85,4 +85,8 @@ std::unique_ptr<TStream> TPackedFileSource::OpenStream(std::u16string_view name)
   return OpenMapped(name, [this](std::u16string_view entry) { return FContainer->OpenEntry(entry); });
 }
 
+std::unique_ptr<TStream> TPackedFileSource::OpenExactStream(std::u16string_view name) {
+  return FContainer->HasExactEntry(name) ? FContainer->OpenEntry(name) : nullptr;
+}
+
 }  // namespace kiv

@@ -27,6 +27,9 @@ class TFileSource {
 
   // The named file as a stream, or nullptr.
   virtual std::unique_ptr<TStream> OpenStream(std::u16string_view name) = 0;
+  // The entry stored under exactly name (case counting), for names that are keys rather
+  // than file names (stored texts); as OpenStream for files on disk.
+  virtual std::unique_ptr<TStream> OpenExactStream(std::u16string_view name) { return OpenStream(name); }
 
   // Pictures that are made rather than read (texts, buttons, masks ...) come from
   // providers; the first that answers a name wins.
@@ -89,6 +92,7 @@ class TPackedFileSource : public TMappedFileSource {
  public:
   explicit TPackedFileSource(std::unique_ptr<TKivUnpack> container);
   std::unique_ptr<TStream> OpenStream(std::u16string_view name) override;
+  std::unique_ptr<TStream> OpenExactStream(std::u16string_view name) override;
   const TKivUnpack& Container() const { return *FContainer; }
 
  private:

@@ -131,6 +131,12 @@ const TIniSection* TKivUnpack::EntrySection(std::u16string_view name) const {
   return swapped == name ? nullptr : FIndex.FindSection(EntrySectionName(swapped));
 }
 
+bool TKivUnpack::HasExactEntry(std::u16string_view name) const {
+  const std::u16string sectionName = EntrySectionName(name);
+  const TIniSection* section = FIndex.FindSection(sectionName);
+  return section && section->GetName() == sectionName;
+}
+
 std::optional<TKivUnpack::TEntry> TKivUnpack::FindEntry(std::u16string_view name) const {
   const TIniSection* section = EntrySection(name);
   if (!section) return std::nullopt;

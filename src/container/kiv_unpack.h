@@ -43,6 +43,8 @@ class TKivUnpack {
   // A new stream of the entry on a handle of its own (so entries read in parallel),
   // deciphered or inflated as stored; nullptr when the entry is missing or unreadable.
   std::unique_ptr<TStream> OpenEntry(std::u16string_view name) const;
+  // Whether an entry is held under exactly this name, case counting.
+  bool HasExactEntry(std::u16string_view name) const;
 
  private:
   void Open();

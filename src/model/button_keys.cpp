@@ -13,6 +13,10 @@ TButtonKeys ReadButtonKeys(const TIniIdentList& section, double currentMinWidth)
   keys.Image = ReadImageKeys(section, u"button");
   keys.BtnMinWidth = section.ReadFloat(u"BtnMinWidth", currentMinWidth);
   keys.BtnOffsetX = section.ReadFloat(u"BtnOffsetX", keys.BtnOffsetX);
+  if (section.FindIdent(u"Text")) {
+    TTextKeys caption = ReadTextKeys(section, u"text");
+    if (!caption.Empty) keys.Caption = std::move(caption);
+  }
   return keys;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The keys a button object reads: its skin and colour settings around the picture keys.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ini/ini_ident_list.h"
 #include "model/image_keys.h"
+#include "model/text_keys.h"
 
 namespace kiv {
 
@@ -18,6 +20,9 @@ struct TButtonKeys {
   TImageKeys Image;
   double BtnMinWidth = 0;   // % of the skin width
   double BtnOffsetX = 100;  // horizontal caption offset, %
+  // The caption: the text keys of the button's own section ("Text", "FontName",
+  // "FontStyle", "LineSpacing"); none without a "Text" or with an empty one.
+  std::optional<TTextKeys> Caption;
 };
 
 // currentMinWidth: the minimum width the button holds now (its skin's until the project

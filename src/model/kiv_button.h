@@ -1,6 +1,9 @@
 #pragma once
 // A button on a slide ("button"): a picture composed from a button skin at the
-// button's size, in the look of the pointer over it (normal, hover, click).
+// button's size, in the look of the pointer over it (normal, hover, click), with its
+// caption (the button's "Text") over it: as high as the skin's caption area, in the
+// skin's caption colour, at "TxtOpacity", moved right by the skin's caption offset. The
+// button grows to hold its caption.
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +11,7 @@
 #include "model/button_keys.h"
 #include "model/button_picture.h"
 #include "model/kiv_image.h"
+#include "model/text_fit.h"
 
 namespace kiv {
 
@@ -34,6 +38,8 @@ class TKivButton : public TKivImage {
   void EnsurePicture() override;
   // The size follows the skin and the caption, not the picture.
   void TakePictureSize(const TBitmapStore&) override {}
+  void DrawOver(TDeviceDrawer& drawer, const TImageDraw& picture) override;
+  void ReleaseDeviceObjects(TDeviceDrawer& drawer) override;
   // The body's opacity ("BtnOpacity") and the skin's sampling.
   TPictureParams PictureParams(const TQuadPlace& place) const override;
   // A button's shadow is measured by its height: it moves 3 heights per 100 of distance
@@ -42,12 +48,21 @@ class TKivButton : public TKivImage {
 
  private:
   void UpdateSize();
+  // The caption fitted in the caption area at the button's size, and its picture.
+  void EnsureCaption();
+  // The caption's text, or none.
+  std::optional<TTextParams> CaptionParams() const;
 
   TButtonKeys FButton;
   bool FMinWidthGiven = false;  // once the project gave "BtnMinWidth", re-reads keep it
   std::optional<std::u16string> FSkinTheme;  // the theme FSkin was asked for
   std::shared_ptr<const TButtonSkin> FSkin;
   std::u16string FSkinFolder;  // the skin's folder prefix and theme
+  std::optional<TSizeF> FCaptionSize;  // the button size FCaptionFit was made for
+  std::optional<TTextFit> FCaptionFit;
+  std::optional<std::u16string> FCaptionName;  // the caption picture last asked for
+  std::shared_ptr<TBitmapStore> FCaptionPicture;
+  std::unique_ptr<TImageStore> FCaptionStore;
 };
 
 }  // namespace kiv

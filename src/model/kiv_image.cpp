@@ -138,10 +138,12 @@ std::optional<TImageDraw> TKivImage::ImageDraw() {
   image.Picture = FPicture.get();
   image.Store = &FImageStore;
   image.EffectBuffer = FKeys.ReplaceWithEffectBuffer;
-  image.Place = ObjectQuad(*this);
+  image.Place = PictureQuad();
   image.Params = PictureParams(image.Place);
   return image;
 }
+
+TQuadPlace TKivImage::PictureQuad() const { return ObjectQuad(*this); }
 
 TShadowCaster TKivImage::ShadowCaster(const TPictureParams& params) const {
   TShadowCaster caster = PictureShadowCaster(PictureName(), Size(), params.Level);
@@ -160,6 +162,7 @@ void TKivImage::Draw(TDeviceDrawer& drawer) {
     if (const std::optional<TImageDraw> image = ImageDraw()) {
       FDropShadow.Draw(drawer, *this, ShadowCaster(ShadowParams(image->Params.Frame)), image->Place);
       drawer.DrawImage(*image);
+      DrawOver(drawer, *image);
     }
   TKivObject::Draw(drawer);
 }

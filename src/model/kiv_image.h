@@ -61,6 +61,10 @@ class TKivImage : public TKivObject {
   virtual void EnsurePicture();
   // The own size from a newly loaded picture: one cell of the animation grid.
   virtual void TakePictureSize(const TBitmapStore& picture);
+  // Where the picture is drawn: over the object's own quad.
+  virtual TQuadPlace PictureQuad() const;
+  // Draws what lies over the picture (a button's caption) after it.
+  virtual void DrawOver(TDeviceDrawer&, const TImageDraw& /*picture*/) {}
   // The drawer's parameters for the picture at place.
   virtual TPictureParams PictureParams(const TQuadPlace& place) const;
   // What the shadow is made of when the picture is drawn with params: the picture's

@@ -2,9 +2,25 @@
 
 #include <limits>
 
+#include "model/kiv_image.h"
 #include "model/slide_host.h"
 
 namespace kiv {
+
+namespace {
+
+const TKivImage* FirstMainImage(const TKivObject& object) {
+  for (const std::unique_ptr<TKivObject>& child : object.Children()) {
+    if (child->Kind() == u"mainimage")
+      if (const auto* image = dynamic_cast<const TKivImage*>(child.get())) return image;
+    if (const TKivImage* inner = FirstMainImage(*child)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const TKivImage* TKivSlide::MainImage() const { return FirstMainImage(*this); }
 
 TKivSlide::TKivSlide(TKivSlideHost& host, std::u16string guid)
     : TKivObject(std::move(guid)), FHost(host), FLastAdvanced(std::numeric_limits<double>::quiet_NaN()) {}

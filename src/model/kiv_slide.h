@@ -12,6 +12,8 @@
 
 namespace kiv {
 
+class TKivImage;
+
 class TKivSlide : public TKivObject {
  public:
   explicit TKivSlide(TKivSlideHost& host, std::u16string guid = {});
@@ -23,6 +25,13 @@ class TKivSlide : public TKivObject {
   void SetTiming(const TSlideInfo& timing);
   const TSlideInfo& Timing() const { return FTiming; }
   double OriginTime(TKeyOrigin origin) const override;
+
+  // The slide's place in the order the show plays its slides (0 for the first shown,
+  // shuffled or not); -1 for the lead-in.
+  int32_t ShowPosition() const { return FShowPosition; }
+  void SetShowPosition(int32_t position) { FShowPosition = position; }
+  // The slide's main picture (the first "mainimage" in tree order); none without one.
+  const TKivImage* MainImage() const;
 
   // The point of the slide area (in the camera's pixels) where the slide's pivot lies.
   void SetCentre(float x, float y) { FCentre = {x, y, 0}; }
@@ -57,6 +66,7 @@ class TKivSlide : public TKivObject {
  private:
   TKivSlideHost& FHost;
   TSlideInfo FTiming;
+  int32_t FShowPosition = -1;
   TVector3 FCentre;
   double FDepthScale = 0.5;
   double FLastAdvanced;

@@ -19,6 +19,7 @@ namespace kiv {
 
 class TFileAccessor;
 class TButtonSkinCatalog;
+class TTextProducer;
 
 // Whether name describes a picture to be made rather than a file: "Text: ", "Button: ",
 // "Shadow: ", "Mask: ", "PresetedMask: " or "SlideEffectBuffer" and a number.
@@ -53,6 +54,15 @@ class TKivSlideHost {
   // which may outlive this host: it must not refer to the host.
   void AddPictureProvider(TFileSource::TPictureProvider provider);
 
+  // Renders and measures the texts of the view; none until the text provider is
+  // installed (then texts show nothing).
+  const std::shared_ptr<TTextProducer>& TextProducer() const { return FTextProducer; }
+  void SetTextProducer(std::shared_ptr<TTextProducer> producer) { FTextProducer = std::move(producer); }
+
+  // The number of slides of the show ("opt_slidescount"), for the texts that tell it.
+  int32_t SlidesCount() const { return FSlidesCount; }
+  void SetSlidesCount(int32_t count) { FSlidesCount = count; }
+
   // The camera of the current view in slide-area pixels (its z is negative: in front
   // of the screen). None until the producer tells how to ask.
   void SetCameraQuery(std::function<TVector3()> query) { FCameraQuery = std::move(query); }
@@ -70,6 +80,8 @@ class TKivSlideHost {
   TFileAccessor* FAccessor;
   TObjectFactoryChain FFactories;
   std::u16string FButtonPath;
+  std::shared_ptr<TTextProducer> FTextProducer;
+  int32_t FSlidesCount = 0;
   mutable std::mutex FSkinsLock;
   mutable std::unique_ptr<TButtonSkinCatalog> FSkins;  // made on first use, for FButtonPath
   std::function<TVector3()> FCameraQuery;

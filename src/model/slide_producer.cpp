@@ -41,6 +41,7 @@ TSlideProducer::TSlideProducer(TKivSource& source, TObjectFactoryChain kinds,
       FVisibleFinder(source) {
   FHost->SetButtonPath(source.MainSection().ReadString(u"PathToButtons", u""));
   FHost->SetCameraQuery([this] { return Camera(); });
+  FHost->SetSlidesCount(source.MainSection().ReadInteger(u"opt_slidescount", 0));
   if (prepareHost) prepareHost(*FHost);
 }
 
@@ -90,6 +91,7 @@ std::unique_ptr<TKivSlide> TSlideProducer::MakeSlide(int index) {
     PlaceSlide(*tree);
     tree->ReadBackground(FSource.MainSection(), section);
     tree->SetTiming(FSource.SlideTiming(slide).Info);
+    tree->SetShowPosition(slide);
     if (!leadIn) tree->ReadChildren(*section);
     return tree;
   });
