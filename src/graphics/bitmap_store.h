@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/rect.h"
 #include "graphics/bitmap.h"
 
 namespace kiv {
@@ -55,6 +56,9 @@ class TBitmapStore {
   void SetProgress(std::function<void(double)> progress) { FProgress = std::move(progress); }
   const std::shared_ptr<TTilesTag>& Tiles() const { return FTiles; }
   void SetTiles(std::shared_ptr<TTilesTag> tiles) { FTiles = std::move(tiles); }
+  // For a rendered text: the rectangle of each line in the picture; null otherwise.
+  const std::shared_ptr<const std::vector<TRect>>& LineRects() const { return FLineRects; }
+  void SetLineRects(std::shared_ptr<const std::vector<TRect>> rects) { FLineRects = std::move(rects); }
 
  protected:
   // Decodes one level; null when this store cannot make it.
@@ -70,6 +74,7 @@ class TBitmapStore {
   TPixelFormat FFormat;
   std::function<void(double)> FProgress;
   std::shared_ptr<TTilesTag> FTiles;
+  std::shared_ptr<const std::vector<TRect>> FLineRects;
   // Per level: the decoded bitmap first, then its conversions.
   std::vector<std::vector<std::shared_ptr<const TBitmap>>> FLevels;
 };

@@ -53,16 +53,6 @@ uint8_t ParseFontStyle(std::u16string_view value) {
   return style;
 }
 
-std::u16string FontStyleText(uint8_t style) {
-  std::u16string text;
-  for (const TStyleName& name : kStyleNames) {
-    if (!(style & name.Bit)) continue;
-    if (!text.empty()) text += u',';
-    text += name.Name;
-  }
-  return text;
-}
-
 TTextKeys ReadTextKeys(const TIniIdentList& section, std::u16string_view kindWord) {
   TTextKeys keys;
   keys.Caption = LowerCase(kindWord) == u"textcomment";

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics/text_params.h"
 #include "ini/ini_ident_list.h"
 #include "model/image_keys.h"
 
@@ -13,14 +14,6 @@ namespace kiv {
 
 // Alignment of the lines; "Left", "Center" or "Right" in any case.
 enum class TTextAlign : uint8_t { Left = 0, Center = 1, Right = 2 };
-
-// Style bits; "FontStyle" lists the names in exactly this case.
-enum TFontStyleBits : uint8_t {
-  kFontBold = 1,
-  kFontItalic = 2,
-  kFontUnderline = 4,
-  kFontStrikeOut = 8,
-};
 
 struct TTextKeys {
   bool Caption = false;  // kind word "textcomment": the slide's caption
@@ -49,9 +42,8 @@ TTextKeys ReadTextKeys(const TIniIdentList& section, std::u16string_view kindWor
 // "^" with any other character stays as written.
 std::vector<std::u16string> DecodeTextLines(std::u16string_view value);
 
-// The style bits of a list such as "Bold,Italic"; unknown names add nothing.
+// The style bits (TFontStyleBits) of a list such as "Bold,Italic"; unknown names add
+// nothing.
 uint8_t ParseFontStyle(std::u16string_view value);
-// The names of the set style bits in the order above, separated by ",".
-std::u16string FontStyleText(uint8_t style);
 
 }  // namespace kiv

@@ -30,6 +30,8 @@ struct TFontPoint {
   float X = 0;
   float Y = 0;
   int32_t Command = 0;
+
+  friend bool operator==(const TFontPoint&, const TFontPoint&) = default;
 };
 
 // The font's measures in its own units.
