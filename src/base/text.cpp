@@ -48,6 +48,22 @@ int SequenceLength(uint8_t b) {
   return 0;
 }
 
+// The code point of the sequence at text[i] into v and its length in bytes; 0 when the
+// bytes there do not decode (a bad lead or follower, a cut or overlong sequence).
+int DecodeUtf8(std::string_view text, size_t i, uint32_t& v) {
+  const uint8_t b = uint8_t(text[i]);
+  const int len = SequenceLength(b);
+  if (len == 0 || i + len > text.size()) return 0;
+  v = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+  for (int k = 1; k < len; ++k) {
+    const uint8_t c = uint8_t(text[i + k]);
+    if ((c & 0xC0) != 0x80) return 0;
+    v = (v << 6) | (c & 0x3F);
+  }
+  static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  return v < kSmallest[len] || v > 0x10FFFF ? 0 : len;
+}
+
 }  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {
@@ -70,17 +86,9 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    uint8_t b = uint8_t(text[i]);
-    int len = SequenceLength(b);
-    bool ok = len > 0 && i + len <= text.size();
-    uint32_t v = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; ok && k < len; ++k) {
-      uint8_t c = uint8_t(text[i + k]);
-      ok = (c & 0xC0) == 0x80;
-      v = (v << 6) | (c & 0x3F);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!ok || v < kSmallest[len] || v > 0x10FFFF) {
+    uint32_t v = 0;
+    const int len = DecodeUtf8(text, i, v);
+    if (len == 0) {
       out += u'\xFFFD';
       ++i;
       continue;
@@ -89,6 +97,16 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     i += len;
   }
   return out;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    uint32_t v = 0;
+    const int len = DecodeUtf8(text, i, v);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
 }
 
 char16_t LowerCaseUnit(char16_t u) {

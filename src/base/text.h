@@ -14,6 +14,8 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // UTF-8 to UTF-16 for text from the operating system. Three-byte surrogate forms come
 // back as the lone units they encode; bytes that are not UTF-8 become U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+// Whether text is UTF-8 throughout: true exactly when Utf8ToUtf16 replaces nothing.
+bool IsUtf8(std::string_view text);
 
 // Lower-casing per code unit, independent of any locale: a fixed table below 128,
 // the simple case pairs of the common alphabets above.

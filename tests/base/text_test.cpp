@@ -25,6 +25,12 @@ TEST(Utf8Conversion, BytesThatAreNotUtf8BecomeReplacementCharacters) {
   EXPECT_EQ(Utf8ToUtf16("\xE2\x28\xA1"), u"\uFFFD(\uFFFD");
 }
 
+TEST(Utf8Conversion, IsUtf8ExactlyWhenNothingIsReplaced) {
+  for (const std::string_view text : {"", "plain", "Krak\xC3\xB3w", "\xF0\x9F\x98\x80", "Krak\xF3w", "\xC3",
+                                      "\xC0\xAF", "\xE2\x28\xA1", "\xF4\x90\x80\x80"})
+    EXPECT_EQ(IsUtf8(text), Utf8ToUtf16(text).find(u'\xFFFD') == std::u16string::npos) << text;
+}
+
 TEST(CaseFolding, IsPerCodeUnitAndCoversCommonAlphabets) {
   EXPECT_EQ(LowerCase(u"MiXeD_09[]"), u"mixed_09[]");
   EXPECT_EQ(LowerCase(u"\u00C9\u00D7\u00DF"), u"\u00E9\u00D7\u00DF");  // É lowers, × and ß stay
