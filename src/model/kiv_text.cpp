@@ -76,10 +76,20 @@ uint32_t TKivText::LookColor() const {
 
 const std::vector<std::u16string>& TKivText::ShownLines() const { return FShownLines ? *FShownLines : FText.Lines; }
 
+const std::vector<std::u16string>& TKivText::ExpandedLines() {
+  if (!FShownLines) {
+    TSlideMacroValues values(Slide().ShowPosition() + 1, Host().SlidesCount(), MainPictureFacts(Slide()));
+    FShownLines.emplace();
+    for (const std::u16string& line : FText.Lines) FShownLines->push_back(TMTParser::Expand(line, values));
+  }
+  return *FShownLines;
+}
+
 void TKivText::ReadProperties(const TIniIdentList& section) {
   FText = ReadTextKeys(section, Kind());
   FShownLines.reset();
   FMeasuredBox.reset();
+  FFit.reset();
   SetImageKeys(FText.Image);
   SetSize(KeySize(FText.BlackBoxSize));
   TKivObject::ReadProperties(section);
@@ -95,13 +105,8 @@ void TKivText::EnsurePicture() {
 void TKivText::Measure() {
   FMeasuredBox = Size();
   FFit.reset();
-  if (!FShownLines) {
-    TSlideMacroValues values(Slide().ShowPosition() + 1, Host().SlidesCount(), MainPictureFacts(Slide()));
-    FShownLines.emplace();
-    for (const std::u16string& line : FText.Lines) FShownLines->push_back(TMTParser::Expand(line, values));
-  }
   if (const std::shared_ptr<TTextProducer>& producer = Host().TextProducer())
-    FFit = FitText(*producer, TextParamsOf(FText, *FShownLines), Size(), FText.ShiftX, FText.ShiftY);
+    FFit = FitText(*producer, TextParamsOf(FText, ExpandedLines()), Size(), FText.ShiftX, FText.ShiftY);
 }
 
 std::u16string TKivText::PictureName() const {

@@ -29,6 +29,9 @@ class TKivText : public TKivImage {
   uint32_t LookColor() const;
   // The lines as shown: macros replaced (once the text has been prepared).
   const std::vector<std::u16string>& ShownLines() const;
+  // The lines with their macros replaced by the facts of the slide, worked out now when
+  // they have not been yet.
+  const std::vector<std::u16string>& ExpandedLines();
   // The text fitted in its box; none for an empty text or one that cannot be measured
   // (no font, nothing to fit in).
   const std::optional<TTextFit>& Fit() const { return FFit; }

@@ -11,6 +11,7 @@
 #include "model/mask_picture_provider.h"
 #include "model/preset_mask_provider.h"
 #include "model/shadow_picture_provider.h"
+#include "model/text_picture_provider.h"
 
 namespace kiv {
 
@@ -31,6 +32,7 @@ void InstallStandardPictureProviders(TKivSlideHost& host) {
   InstallPresetMaskProvider(host);
   InstallMaskPictureProvider(host);
   InstallShadowPictureProvider(host);
+  InstallTextPictureProvider(host);
 }
 
 }  // namespace kiv

@@ -11,7 +11,7 @@ class TKivSlideHost;
 TObjectFactoryChain StandardObjectKinds();
 
 // The providers of the virtual pictures the kinds ask for: button pictures, masks,
-// drop shadows and generated mask shapes.
+// drop shadows, generated mask shapes and texts.
 void InstallStandardPictureProviders(TKivSlideHost& host);
 
 }  // namespace kiv

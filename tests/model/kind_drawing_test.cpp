@@ -5,6 +5,7 @@
 #include "model/kinds_test_support.h"
 #include "model/kiv_image.h"
 #include "model/kiv_text.h"
+#include "model/object_quad.h"
 
 namespace kiv {
 namespace {
@@ -88,24 +89,21 @@ TEST_F(KindsTest, BoxesMapTheirFillToTheDrawerKindsAndFramesDrawBars) {
   EXPECT_FLOAT_EQ(drawer.Frames[1].ThicknessY, 0.5f);  // … but never past the middle
 }
 
-TEST_F(KindsTest, TextAsksForItsRenderedPictureAndTintsItByLook) {
-  std::vector<std::u16string> asked;
-  host.AddPictureProvider([&asked](std::u16string_view name) -> std::shared_ptr<TBitmapStore> {
-    if (!name.starts_with(u"Text: ")) return nullptr;
-    asked.emplace_back(name);
-    return BlankPicture(310, 90);
-  });
+// A text renders its lines from the installed fonts, scaled to fit its box without
+// stretching, placed in it by its alignment, and drawn in the colour of its look.
+TEST_F(KindsTest, TextRendersToFitItsBoxAndIsTintedByLook) {
   const auto text = [](const std::string& colour) {
     return "[Slide1]\nobject T: text\n  GUID=T\n  Text=\"Two^&Lines: yes\"\n  TextColor=" + colour +
-           "\n  TextColorHover=0,0,255\n  FontStyle=Bold,StrikeOut\n  TextAlign=Right\n  ShiftX=1.5\n"
+           "\n  TextColorHover=0,0,255\n  FontName=DejaVu Sans\n  FontStyle=Bold,StrikeOut\n  TextAlign=Right\n"
            "  BlackBoxSize=300,80\n  ShadowEnable=0\nend\n";
   };
   Read(text("255,0,0"));
   Prepare();
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0], u"Text: Arial:40.000000:1.500000:0.000000:Bold,StrikeOut:2:0.00:255:0:0:255:\"Two^&Lines: yes\"");
   TKivText& title = ChildAs<TKivText>(0);
   EXPECT_EQ(title.Size(), (TSizeF{300, 80}));  // the box, not the picture
+  ASSERT_TRUE(title.Picture() && title.Fit());
+  EXPECT_TRUE(title.Fit()->Params.Lines == (std::vector<std::u16string>{u"Two", u"Lines: yes"}));
+  EXPECT_EQ(title.Fit()->Params.Style, kFontBold | kFontStrikeOut);
 
   TRecordingDrawer drawer;
   AdvanceTo(100);
@@ -113,45 +111,54 @@ TEST_F(KindsTest, TextAsksForItsRenderedPictureAndTintsItByLook) {
   title.SetLook(TButtonState::Hover);
   title.Draw(drawer);
   ASSERT_EQ(drawer.Images.size(), 2u);
-  EXPECT_TRUE(drawer.Images[0].Params.Tinted);
-  EXPECT_FALSE(drawer.Images[0].Params.Smooth);
-  EXPECT_EQ(drawer.Images[0].Params.TintColor, MakeColor(255, 0, 0));
+  const TImageDraw& drawn = drawer.Images[0];
+  EXPECT_EQ(drawn.Picture, title.Picture().get());
+  EXPECT_TRUE(drawn.Params.Tinted);
+  EXPECT_FALSE(drawn.Params.Smooth);
+  EXPECT_EQ(drawn.Params.TintColor, MakeColor(255, 0, 0));
   EXPECT_EQ(drawer.Images[1].Params.TintColor, MakeColor(0, 0, 255));
+  // Unstretched: the picture's pixels map one to one onto the box's (here fitted into
+  // the slide at twice the size), and the right-aligned text ends at the box's right.
+  const TQuadPlace box = ObjectQuad(title);
+  const float scale = box.AxisX.X / 300;
+  EXPECT_NEAR(drawn.Place.AxisX.X, title.Picture()->Width() * scale, 1e-3);
+  EXPECT_NEAR(drawn.Place.AxisY.Y, title.Picture()->Height() * scale, 1e-3);
+  EXPECT_NEAR(drawn.Place.Origin.X + drawn.Place.AxisX.X, box.Origin.X + box.AxisX.X, 4 * scale);
+  EXPECT_GE(drawn.Place.Origin.Y, box.Origin.Y - scale);
+  EXPECT_LE(drawn.Place.Origin.Y + drawn.Place.AxisY.Y, box.Origin.Y + box.AxisY.Y + scale);
 
-  // A look or the same text renders nothing new; a new colour does; an empty text asks for none.
+  // A look or the same text renders nothing new; a new colour does; an empty text has none.
+  const TBitmapStore* first = title.Picture().get();
   Read(text("255,0,0"), true);
   Prepare();
-  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_EQ(title.Picture().get(), first);
   Read(text("255,0,1"), true);
   Prepare();
-  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_NE(title.Picture().get(), first);
   Read("[Slide1]\nobject T: text\n  GUID=T\n  Text=\n  BlackBoxSize=120,30\nend\n", true);
   Prepare();
-  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_FALSE(title.Fit());
   EXPECT_EQ(title.Size(), (TSizeF{120, 30}));
 }
 
 // A rasterized text shows the stored picture its "RasterizedGUID" names, in the
 // picture's own colours and in the text's box; without a name it renders as usual.
 TEST_F(KindsTest, RasterizedTextShowsItsStoredPicture) {
-  std::vector<std::u16string> asked;
-  host.AddPictureProvider([&asked](std::u16string_view name) -> std::shared_ptr<TBitmapStore> {
-    asked.emplace_back(name);
-    return BlankPicture(64, 16);
-  });
-  Read("[Slide1]\nobject T: text\n  Text=Hello\n  Rasterize=1\n  RasterizedGUID={0A}.png\n"
+  Magick("-size 64x16 xc:red stored.png");
+  Read("[Slide1]\nobject T: text\n  Text=Hello\n  Rasterize=1\n  RasterizedGUID=stored.png\n"
        "  BlackBoxSize=200,50\n  ShadowEnable=0\nend\n"
        "object U: text\n  Text=Hello\n  Rasterize=1\n  BlackBoxSize=200,50\n  ShadowEnable=0\nend\n");
   Prepare();
-  ASSERT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[0], u"{0A}.png");
-  EXPECT_TRUE(asked[1].starts_with(u"Text: "));
+  ASSERT_TRUE(ChildAs<TKivText>(0).Picture());
+  EXPECT_EQ(ChildAs<TKivText>(0).Picture()->Width(), 64);
+  EXPECT_TRUE(ChildAs<TKivText>(1).Fit());
   EXPECT_EQ(Child(0).Size(), (TSizeF{200, 50}));
   TRecordingDrawer drawer;
   AdvanceTo(100);
   slide->Draw(drawer);
   ASSERT_EQ(drawer.Images.size(), 2u);
   EXPECT_FALSE(drawer.Images[0].Params.Tinted);
+  ExpectNear(drawer.Images[0].Place.AxisX, ObjectQuad(Child(0)).AxisX);
   EXPECT_TRUE(drawer.Images[1].Params.Tinted);
 }
 

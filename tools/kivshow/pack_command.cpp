@@ -30,12 +30,15 @@ constexpr char kUsage[] =
     "  --add <file>         also pack this file (repeatable): a file inside the project's\n"
     "                       folder under its path from there, others under the path given\n"
     "  --version <text>     version text of the show (default: KivVersion of the\n"
-    "                       project's Main section)\n";
+    "                       project's Main section)\n"
+    "  --no-text-cache      do not store the texts laid out with the outlines of their\n"
+    "                       fonts (by default they are, so that the show draws its texts\n"
+    "                       the same on machines without those fonts)\n";
 
 constexpr TOptionSpec kOptions[] = {
     {"--output", "-o", true, false}, {"--player", "", true, false},        {"--data", "", false, false},
     {"--mode", "", true, false},     {"--allow-modify", "", false, false}, {"--short-trailer", "", false, false},
-    {"--add", "", true, true},       {"--version", "", true, false},
+    {"--add", "", true, true},       {"--version", "", true, false},      {"--no-text-cache", "", false, false},
 };
 
 // The player installed next to this tool.
@@ -62,6 +65,7 @@ TShowPackRequest RequestOf(const TCommandArguments& arguments) {
   request.AllowModify = arguments.Has("--allow-modify");
   request.ShortTrailer = arguments.Has("--short-trailer");
   request.ExtraFiles = arguments.Values("--add");
+  request.StoreTexts = !arguments.Has("--no-text-cache");
   if (arguments.Has("--version")) request.Version = Utf8ToUtf16(arguments.Value("--version"));
   if (!request.DataFile)
     request.PlayerPath = arguments.Has("--player") ? arguments.Value("--player") : DefaultPlayerPath();
@@ -73,6 +77,7 @@ int RunPack(const TCommandArguments& arguments, std::ostream& out, std::ostream&
   const TShowPackResult result = PackShow(request);
   out << "Packed " << result.Entries << " entries (" << result.StoredBytes << " bytes) into " << request.OutputPath
       << "\n";
+  if (request.StoreTexts) out << "Stored " << result.Texts << " texts with the glyphs of " << result.Fonts << " fonts\n";
   return 0;
 }
 

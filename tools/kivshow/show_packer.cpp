@@ -10,7 +10,9 @@
 #include "base/memory_stream.h"
 #include "base/text.h"
 #include "container/kiv_pack.h"
+#include "kivshow/opened_show.h"
 #include "kivshow/project_file_names.h"
+#include "kivshow/show_texts.h"
 #include "container/loose_files.h"
 
 namespace kiv {
@@ -81,8 +83,8 @@ std::u16string ExtraEntryName(const std::string& extra, const std::string& proje
   return name;
 }
 
-void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
-              const TIniFile& project) {
+TStoredTexts PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
+                      const TIniFile& project) {
   pack.AddBytes(kProjectEntry, projectBytes, TPackMode::Deflated);
   TFileAdder adder(pack, request.Mode, request.OutputPath);
 
@@ -99,12 +101,19 @@ void PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector
     adder.Add(ExtraEntryName(extra, request.ProjectPath), extra);
   }
 
+  TStoredTexts texts;
+  if (request.StoreTexts) {
+    std::unique_ptr<TKivShowLocator> show = OpenShowOrProject(request.ProjectPath);
+    texts = StoreShowTexts(pack, ShowTexts(show->Source(Utf8ToUtf16(request.ProjectPath))), request.Mode);
+  }
+
   TKivPackFinish finish;
   finish.Version =
       request.Version ? *request.Version : project.ReadString(kMainSection, kVersionIdent, kDefaultShowVersion);
   finish.AllowModify = request.AllowModify;
   finish.ShortTrailer = request.ShortTrailer;
   pack.Finish(finish);
+  return texts;
 }
 
 TShowPackResult WriteShow(const TShowPackRequest& request, const std::string& outputPath,
@@ -119,8 +128,8 @@ TShowPackResult WriteShow(const TShowPackRequest& request, const std::string& ou
     if (output.CopyFrom(player, imageSize) != imageSize) throw EStreamReadError();
     pack = std::make_unique<TKivPack>(output, Utf8ToUtf16(request.PlayerPath));
   }
-  PackInto(*pack, request, projectBytes, project);
-  return {pack->EntryCount(), pack->StoredBytes()};
+  const TStoredTexts texts = PackInto(*pack, request, projectBytes, project);
+  return {pack->EntryCount(), pack->StoredBytes(), texts.Texts, texts.Fonts};
 }
 
 }  // namespace

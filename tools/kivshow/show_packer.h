@@ -22,11 +22,14 @@ struct TShowPackRequest {
   bool ShortTrailer = false;
   std::vector<std::string> ExtraFiles;    // packed under the path as given
   std::optional<std::u16string> Version;  // else "KivVersion" of the project's "Main"
+  bool StoreTexts = true;  // the show's texts laid out, with the glyphs of their fonts
 };
 
 struct TShowPackResult {
   int Entries = 0;          // stored entries, the project and the show identifier included
   int64_t StoredBytes = 0;  // what they take in the output
+  int Texts = 0;            // texts stored laid out
+  int Fonts = 0;            // fonts whose glyphs are stored
 };
 
 // Raises EKivError (with the reason) when something cannot be read or written; the
