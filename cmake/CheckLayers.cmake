@@ -1,6 +1,6 @@
 # Fails when a library reaches one that must stay above it, by its includes or by its
-# link list, or when operating-system, SDL or OpenGL headers appear outside the layers
-# that wrap them. Run as: cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
+# link list, or when operating-system, SDL, OpenGL, font or picture-metadata headers
+# appear outside the layers that wrap them. Run as: cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
 #
 cmake_policy(VERSION 3.20)
 
@@ -22,6 +22,8 @@ set(video_headers "SDL2/.*|SDL\\.h|GLES[0-9]*/.*|EGL/.*|GL/.*")
 set(video_layers render/device app)
 set(font_headers "ft2build\\.h|freetype/.*|fontconfig/.*|harfbuzz/.*|hb\\.h|hb-.*\\.h")
 set(font_layers platform)
+set(metadata_headers "exiv2/.*")
+set(metadata_layers graphics)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "CheckLayers: SOURCE_DIR is not set")
@@ -55,6 +57,9 @@ foreach(own_index RANGE ${last})
         endif()
         if(header MATCHES "^(${font_headers})$" AND NOT own IN_LIST font_layers)
           list(APPEND faults "${shown}: only platform reads installed fonts (<${header}>)")
+        endif()
+        if(header MATCHES "^(${metadata_headers})$" AND NOT own IN_LIST metadata_layers)
+          list(APPEND faults "${shown}: only graphics reads picture metadata with Exiv2 (<${header}>)")
         endif()
       endif()
     endforeach()

@@ -71,14 +71,14 @@ std::u16string Ucs2(std::string_view bytes, bool bigEndian) {
 // A user comment opens with eight bytes naming its character set.
 std::u16string UserComment(const Exiv2::CommentValue& comment) {
   const std::string_view raw = comment.value_;
-  if (raw.size() < 8) return TrimEnd(Utf8OrLatin1(TrimEnd(raw)));
+  if (raw.size() < 8) return Utf8OrLatin1(TrimEnd(raw));
   const std::string_view charset = raw.substr(0, 8), body = raw.substr(8);
   if (charset == std::string_view("UNICODE\0", 8))
     return TrimEnd(Ucs2(body, comment.byteOrder_ == Exiv2::bigEndian));
   // JIS text is rare, and without conversion tables it is read as undeclared text.
   const bool known = charset == std::string_view("ASCII\0\0\0", 8) || charset == std::string_view("JIS\0\0\0\0\0", 8) ||
                      charset == std::string_view("\0\0\0\0\0\0\0\0", 8);
-  return TrimEnd(Utf8OrLatin1(TrimEnd(known ? body : raw)));
+  return Utf8OrLatin1(TrimEnd(known ? body : raw));
 }
 
 // The bytes of a text-like EXIF tag up to its first NUL; empty for tags of other types

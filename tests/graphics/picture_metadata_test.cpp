@@ -90,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                      &TPictureMetadata::ExifDescription, u"Café"},
         TCharsetCase{"CommentUnicodeBigEndian", "-UserComment='Żółw'", &TPictureMetadata::ExifComment, u"Żółw"},
         TCharsetCase{"CommentUnicodeLittleEndian", "-ExifByteOrder=II -UserComment='Żółw'",
-                     &TPictureMetadata::ExifComment, u"Żółw"}),
+                     &TPictureMetadata::ExifComment, u"Żółw"},
+        // Cameras pad an unused comment with blanks.
+        TCharsetCase{"CommentPaddedWithBlanks", "-UserComment='Padded    '", &TPictureMetadata::ExifComment,
+                     u"Padded"}),
     [](const ::testing::TestParamInfo<TCharsetCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(PictureMetadataTest, DamagedOrOtherPicturesGiveNoMetadata) {
