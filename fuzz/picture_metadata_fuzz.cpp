@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);
   const std::optional<kiv::TPictureMetadata> metadata = kiv::ReadPictureMetadata(bytes);
 
-  kiv::TSlideMacroValues values(1, 1, kiv::TSlideMacroValues::TMainPicture{u"C:\\pics\\fuzz.jpg", 8, 8, [&bytes] {
+  kiv::TSlideMacroValues values(1, 1, kiv::TSlideMacroValues::TMainPicture{u"C:\\pics\\fuzz.jpg", [] { return std::pair{8, 8}; }, [&bytes] {
                                                                              return std::optional(bytes);
                                                                            }});
   const std::u16string expanded = kiv::TMTParser::Expand(kEveryMacro, values);

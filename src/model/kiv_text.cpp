@@ -14,32 +14,26 @@ namespace kiv {
 
 namespace {
 
-// Main pictures larger than this are not read for their metadata.
-constexpr int64_t kMaxMetadataFile = int64_t(256) << 20;
-
 std::optional<TSlideMacroValues::TMainPicture> MainPictureFacts(const TKivSlide& slide) {
   const TKivImage* main = slide.MainImage();
   if (!main) return std::nullopt;
   TSlideMacroValues::TMainPicture facts;
   facts.RecordedName = main->ImageKeys().ImageName;
   TKivSlideHost& host = slide.Host();
-  std::shared_ptr<TBitmapStore> picture = main->Picture();
-  if (!picture) {
+  facts.PixelSize = [main, &host]() -> std::pair<int, int> {
+    std::shared_ptr<TBitmapStore> picture = main->Picture();
     try {
-      picture = host.LoadPicture(facts.RecordedName);
+      if (!picture) picture = host.LoadPicture(main->ImageKeys().ImageName);
     } catch (const std::exception&) {
     }
-  }
-  if (picture) {
-    facts.Width = picture->Width();
-    facts.Height = picture->Height();
-  }
+    return picture ? std::pair{picture->Width(), picture->Height()} : std::pair{0, 0};
+  };
   const TFileAccessor* files = host.Accessor();
   facts.ReadFile = [files, name = facts.RecordedName]() -> std::optional<std::vector<uint8_t>> {
     const std::unique_ptr<TStream> stream = files ? files->OpenStream(name) : nullptr;
     if (!stream) return std::nullopt;
     const int64_t size = stream->GetSize();
-    if (size <= 0 || size > kMaxMetadataFile) return std::nullopt;
+    if (size <= 0 || uint64_t(size) > kMaxMetadataPictureBytes) return std::nullopt;
     std::vector<uint8_t> bytes(size_t(size), 0);
     if (stream->Read(bytes.data(), size) != size) return std::nullopt;
     return bytes;

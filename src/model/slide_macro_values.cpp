@@ -40,14 +40,19 @@ std::u16string TSlideMacroValues::MacroValue(TMacro which) {
   if (which == TMacro::SlidesCount) return IntToText(FSlideCount);
   if (!FPicture) return {};
   switch (which) {
-    case TMacro::MainImgWidth: return IntToText(FPicture->Width);
-    case TMacro::MainImgHeight: return IntToText(FPicture->Height);
+    case TMacro::MainImgWidth: return IntToText(PixelSize().first);
+    case TMacro::MainImgHeight: return IntToText(PixelSize().second);
     case TMacro::PathNameExt: return FPicture->RecordedName;
     case TMacro::ExifComment: return Metadata().ExifComment;
     case TMacro::ExifDescription: return Metadata().ExifDescription;
     case TMacro::ExifDateTime: return Metadata().ExifDateTime;
     default: return Metadata().FirstIptc(IptcDataset(which));
   }
+}
+
+std::pair<int, int> TSlideMacroValues::PixelSize() {
+  if (!FPixelSize) FPixelSize = FPicture->PixelSize ? FPicture->PixelSize() : std::pair{0, 0};
+  return *FPixelSize;
 }
 
 const TPictureMetadata& TSlideMacroValues::Metadata() {

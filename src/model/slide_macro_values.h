@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/picture_metadata.h"
@@ -16,8 +17,9 @@ class TSlideMacroValues : public IMacroValues {
  public:
   struct TMainPicture {
     std::u16string RecordedName;  // the file as the show records it, folder and all
-    int Width = 0;                // pixels of the whole picture, not of a reduced level
-    int Height = 0;
+    // Width and height in pixels of the whole picture, not of a reduced level; asked
+    // only when a size macro is (it may decode the picture).
+    std::function<std::pair<int, int>()> PixelSize;
     // The bytes of the picture's file; none (or no function) when it cannot be read.
     std::function<std::optional<std::vector<uint8_t>>()> ReadFile;
   };
@@ -32,11 +34,14 @@ class TSlideMacroValues : public IMacroValues {
   // Read from the file once, the first time a metadata macro is asked; empty when the
   // file cannot be read or holds none.
   const TPictureMetadata& Metadata();
+  // Asked of the picture once.
+  std::pair<int, int> PixelSize();
 
   int FSlideNumber;
   int FSlideCount;
   std::optional<TMainPicture> FPicture;
   std::optional<TPictureMetadata> FMetadata;
+  std::optional<std::pair<int, int>> FPixelSize;
 };
 
 }  // namespace kiv

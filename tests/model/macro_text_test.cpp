@@ -112,7 +112,7 @@ TEST(SlideMacroValues, AnswerThePlaceAndLeaveAMissingPictureEmpty) {
 
 TEST(SlideMacroValues, AnswerSizeAndNameWhenTheFileCannotBeRead) {
   int reads = 0;
-  TSlideMacroValues values(1, 1, TSlideMacroValues::TMainPicture{kTrip, 4000, 3000, [&reads] {
+  TSlideMacroValues values(1, 1, TSlideMacroValues::TMainPicture{kTrip, [] { return std::pair{4000, 3000}; }, [&reads] {
                                                                     ++reads;
                                                                     return std::optional<std::vector<uint8_t>>();
                                                                   }});
@@ -163,7 +163,7 @@ TEST_F(SlidePictureMacros, ShowTheMetadataOfTheMainPicture) {
   ASSERT_EQ(std::system((command + " " + file).c_str()), 0) << command;
 
   int reads = 0;
-  TSlideMacroValues values(2, 5, TSlideMacroValues::TMainPicture{u"pics\\a.jpg", 64, 48, [&] {
+  TSlideMacroValues values(2, 5, TSlideMacroValues::TMainPicture{u"pics\\a.jpg", [] { return std::pair{64, 48}; }, [&] {
                                                                     ++reads;
                                                                     return std::optional(FileBytes(folder / "a.jpg"));
                                                                   }});

@@ -122,7 +122,8 @@ TEST_F(KivShowInfoTest, ListsTheObjectTreeOfEachSlideOfABuiltShow) {
   };
   const std::string expected =
       "\"objects\":[" + object("mainimage", "Photo", 64, 48) + ",\"objects\":[" + object("textcomment", "Caption", 200, 60) +
-      "}]}," + object("image", "Plain", 64, 48) + "}," + object("text", "Label", 120, 30) + "}," +
+      ",\"font\":\"Arial:\",\"text\":\"Two\\u000alines\",\"stored\":true}]}," + object("image", "Plain", 64, 48) + "}," + object("text", "Label", 120, 30) +
+      ",\"font\":\"Arial:\",\"text\":\"Text\",\"stored\":true}," +
       object("button", "Go", 48, 24) + "}," + object("box", "Fill", 100, 50) + "}," + object("frame", "Edge", 300, 200) +
       "}," + object("viewport", "Porthole", 320, 240) + ",\"objects\":[" + object("mask", "Round", 30, 20) + "}," +
       object("image", "Inside", 64, 48) + "}]}]";
