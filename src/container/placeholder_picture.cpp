@@ -16,6 +16,7 @@ constexpr int kTextMargin = 12;  // between the frame and the text
 constexpr uint8_t kBlue[4] = {255, 0, 0, 255};  // blue, green, red, alpha
 constexpr uint8_t kYellow[4] = {0, 255, 255, 255};
 constexpr uint32_t kBlueColour = 0xFF0000FF;
+constexpr double kSmallestLine = 14;  // pixels
 
 std::unique_ptr<TBitmap> FramedGround() {
   auto bitmap = std::make_unique<TBitmap>(kWidth, kHeight, TPixelFormat::Bgra32);
@@ -41,9 +42,12 @@ std::shared_ptr<const TBitmap> TextPicture(std::vector<std::u16string> lines) {
   if (!text) return nullptr;
   const TTextLayout unit = producer.Layout(*text, 1, params.LineSpacing);
   const double room = kWidth - 2 * (kBorder + kTextMargin);
-  // Lines at most a tenth of the picture high, narrower when a long name needs it.
-  params.Size = std::min({room / unit.Width, (kHeight - 2 * (kBorder + kTextMargin)) / unit.Height,
-                          kHeight / 10.0 / (unit.Height / double(params.Lines.size()))});
+  const double lineHeight = unit.Height / double(params.Lines.size());
+  // Lines at most a tenth of the picture high, narrower when a long name needs it but
+  // never too small to read: a long folder is cut at the right instead.
+  const double readable = kSmallestLine / lineHeight;
+  params.Size = std::min({std::max(room / unit.Width, readable),
+                          (kHeight - 2 * (kBorder + kTextMargin)) / unit.Height, kHeight / 10.0 / lineHeight});
   const std::shared_ptr<TBitmapStore> store = producer.Render(params, kBlueColour);
   return store ? store->GetMipLevel(0, TPixelFormat::Bgra32) : nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include "base/memory_stream.h"
 #include "base/text.h"
+#include "container/placeholder_picture.h"
 #include "container/file_accessor.h"
 #include "container_test_support.h"
 #include "ini/ini_file.h"
@@ -34,8 +35,22 @@ TEST_F(SharedPicturesTest, MissingAndUndecodablePicturesGetThePlaceholder) {
     EXPECT_EQ(store.Width(), 320);
     EXPECT_EQ(store.Height(), 240);
     EXPECT_EQ(PixelAt(store, 0, 0), 0xFFFFFF00u);      // yellow frame
-    EXPECT_EQ(PixelAt(store, 160, 120), 0xFF0000FFu);  // on blue
+    EXPECT_EQ(PixelAt(store, 160, 235), 0xFF0000FFu);  // on blue
+    // Inside, the four lines in yellow (small when a long folder must fit).
+    int yellow = 0;
+    for (int y = 8; y < 232; ++y)
+      for (int x = 8; x < 312; ++x) yellow += ColoursNear(PixelAt(store, x, y), 0xFFFFFF00u, 100);
+    EXPECT_GT(yellow, 300);
   }
+}
+
+TEST(PlaceholderLines, SayWhatIsMissingAndWhere) {
+  using TLines = std::vector<std::u16string>;
+  EXPECT_EQ(PlaceholderLines(u"C:\\Photos\\Trip/img01.jpg", false, false),
+            (TLines{u"Image not found:", u"img01.jpg", u"Path:", u"C:\\Photos\\Trip/"}));
+  EXPECT_EQ(PlaceholderLines(u"bare.png", true, false), (TLines{u"Image load error:", u"bare.png", u"Path:", u""}));
+  EXPECT_EQ(PlaceholderLines(u"clips/a.avi", false, true), (TLines{u"Video not found:", u"a.avi", u"Path:", u"clips/"}));
+  EXPECT_EQ(PlaceholderLines(u"clips/a.avi", true, true)[0], u"Video load error:");
 }
 
 TEST_F(SharedPicturesTest, OnePicturePerNameAndSourceDecodedOnceForConcurrentRequests) {

@@ -179,6 +179,32 @@ TEST_F(ButtonPictureTest, ButtonsCastTheShadowOfTheirSkin) {
   EXPECT_GT(shadow.Place.Origin.Y + shadow.Place.AxisY.Y, drawer.Images[1].Place.Origin.Y + drawer.Images[1].Place.AxisY.Y);
 }
 
+// A caption is as high as the skin's caption area, widens its button to fit, and draws
+// over the button in the skin's caption colour at "TxtOpacity".
+TEST_F(ButtonPictureTest, CaptionsWidenTheButtonAndDrawInTheSkinsColour) {
+  MakeSkin("Skins/Glass", std::string(kGlassSkin) + "Color=10,20,30\n");
+  host.SetButtonPath(u"Skins\\");
+  Read("[Slide1]\nobject A: Button\n  Theme=Glass\nend\nobject B: Button\n  Theme=Glass\n"
+       "  Text=A long caption for the button\n  FontName=DejaVu Sans\n  TxtOpacity=50\nend\n");
+  Prepare();
+  EXPECT_EQ(Child(0).Size(), (TSizeF{30, 9}));  // the skin's minimum width
+  EXPECT_GT(Child(1).Size().Width, 40);
+  EXPECT_EQ(Child(1).Size().Height, 9);
+  TRecordingDrawer drawer;
+  AdvanceTo(100);
+  Child(1).Draw(drawer);
+  ASSERT_EQ(drawer.Images.size(), 2u);
+  const TImageDraw &body = drawer.Images[0], &caption = drawer.Images[1];
+  EXPECT_TRUE(caption.Params.Tinted);
+  EXPECT_EQ(caption.Params.TintColor, MakeColor(10, 20, 30));
+  EXPECT_FLOAT_EQ(caption.Params.Opacity, 50);
+  // Inside the caption area (with the picture's margin of a pixel or so).
+  const float pixel = body.Place.AxisX.X / Child(1).Size().Width;
+  EXPECT_GT(caption.Place.Origin.X, body.Place.Origin.X + 2 * pixel);
+  EXPECT_LT(caption.Place.Origin.X + caption.Place.AxisX.X, body.Place.Origin.X + body.Place.AxisX.X - 2 * pixel);
+  slide->ReleaseDeviceObjects(drawer);
+}
+
 // Shadows are made while the slide is prepared (by the slide loader), at any size the
 // button is shown: drawing never makes one.
 TEST_F(ButtonPictureTest, ShadowsAreMadeWhenPreparedAndKeptWhenShownSmall) {
