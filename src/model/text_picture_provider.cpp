@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/progress_hook.h"
 #include "container/container_format.h"
 #include "graphics/font_cache.h"
 #include "graphics/text_producer.h"
@@ -38,7 +39,8 @@ void InstallTextPictureProvider(TKivSlideHost& host) {
     return [producer](std::u16string_view name) -> std::shared_ptr<TBitmapStore> {
       const std::optional<TTextParams> params = ParseTextPictureName(name);
       if (!params) return nullptr;
-      return producer->Render(*params);
+      // A player that is stopping cuts long texts short (and keeps no half-drawn one).
+      return producer->Render(*params, std::nullopt, [] { return ProgressMode() == TProgressMode::Stop; });
     };
   });
 }
