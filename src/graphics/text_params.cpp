@@ -25,10 +25,13 @@ constexpr std::array<TStyleName, 4> kStyleNames{{
     {u"StrikeOut", kFontStrikeOut},
 }};
 
+// Longer than any number TextPictureName prints (a double in fixed notation).
+constexpr size_t kLongestNumber = 400;
+
 // A field as ASCII for std::from_chars; empty when it holds anything else.
 std::string AsciiField(std::u16string_view field) {
   std::string ascii;
-  if (field.size() > 64) return ascii;
+  if (field.size() > kLongestNumber) return ascii;
   for (char16_t unit : field) {
     if (unit >= 0x80) return {};
     ascii += char(unit);
@@ -56,7 +59,7 @@ void ParseByte(std::u16string_view field, uint8_t& value) {
 
 std::u16string FixedText(double value, int decimals) {
   if (!std::isfinite(value)) value = 0;
-  char digits[400];
+  char digits[kLongestNumber];
   const std::to_chars_result written =
       std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
   return std::u16string(digits, written.ptr);

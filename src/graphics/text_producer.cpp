@@ -16,6 +16,9 @@ namespace {
 constexpr size_t kRecentTexts = 8;
 // Pixels per outline unit beyond this are damage, not a size to draw at.
 constexpr double kLargestScale = 1e6;
+// A text picture larger than this (256 MB) is no text a screen shows; it is refused
+// before anything is allocated for it.
+constexpr int64_t kMaxTextPixels = int64_t(1) << 26;
 
 // A pixel position of a rectangle that may lie far off the picture (offsets come from
 // show data), kept inside int32.
@@ -111,7 +114,8 @@ std::shared_ptr<TBitmapStore> RenderVectorText(const TVectorText& text, const TT
                         std::ceil(layout.BottomExtent - s * font.Descent) + 2;
   // Also false for sizes that are not numbers, before anything is converted or allocated.
   if (!(width >= 1 && width <= kMaxPictureSide && height >= 1 && height <= kMaxPictureSide)) return nullptr;
-  if (!AllowedPictureSize(int64_t(width), int64_t(height))) return nullptr;
+  if (!AllowedPictureSize(int64_t(width), int64_t(height)) || int64_t(width) * int64_t(height) > kMaxTextPixels)
+    return nullptr;
 
   const uint32_t colour = params.Colour();
   TRasterHelper raster;

@@ -40,7 +40,7 @@ class TTextProducer {
   // The text drawn at its size, offset, alignment and colour over background (by default
   // the text colour with alpha 0), with the line rectangles attached. Null when there is
   // no text, when the size gives no picture (0, negative, not a number, or beyond the
-  // largest picture), or when cancel answers true after a line.
+  // largest picture or 2^26 pixels), or when cancel answers true after a line.
   std::shared_ptr<TBitmapStore> Render(const TTextParams& params, std::optional<uint32_t> background = {},
                                        const std::function<bool()>& cancel = {});
 

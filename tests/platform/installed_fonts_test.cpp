@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/freetype_font.h"
+#include "support/bytes.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -235,7 +237,8 @@ TEST(InstalledFonts, ShapingKernsJoinsAndLigates) {
   const std::vector<TShapedGlyph> joined = font->ShapeLine(word);
   ASSERT_FALSE(joined.empty());
   std::vector<uint16_t> isolated;
-  for (const char16_t* letter = word; *letter; ++letter) isolated.push_back(IndexOf(*font, std::u16string(1, *letter).c_str()));
+  for (const char16_t* letter = word; *letter; ++letter)
+    isolated.push_back(IndexOf(*font, std::u16string(1, *letter).c_str()));
   for (const TShapedGlyph& glyph : joined) {
     EXPECT_NE(glyph.Index, 0);
     EXPECT_EQ(glyph.Font, font);
@@ -302,6 +305,31 @@ TEST(InstalledFonts, WhatNoFontHasGivesTheMissingGlyph) {
   EXPECT_EQ(shaped[1].Index, replacement);
   EXPECT_EQ(shaped[3].Index, replacement);
   EXPECT_TRUE(font->ShapeLine(u"").empty());
+}
+
+TEST(InstalledFonts, FilesThatAreNotFontsDoNotOpen) {
+  TTestFolder folder;
+  const std::string real = MatchedFile("DejaVu Sans");
+  const std::string whole = ReadAll(real);
+  ASSERT_GT(whole.size(), 4096u);
+  struct TCase {
+    const char* Name;
+    std::string Bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"text", "not a font at all, only some words"},
+      {"cut", whole.substr(0, 4096)},  // the table directory, not the tables
+  };
+  for (const TCase& test : cases) {
+    const std::filesystem::path path = folder.Path() / (std::string(test.Name) + ".ttf");
+    WriteAll(path, test.Bytes);
+    EXPECT_EQ(TFreeTypeFont::Open(path.string(), 0, u"", 0, 0), nullptr) << test.Name;
+  }
+  EXPECT_EQ(TFreeTypeFont::Open((folder.Path() / "missing.ttf").string(), 0, u"", 0, 0), nullptr);
+  EXPECT_EQ(TFreeTypeFont::Open(real, 7, u"", 0, 0), nullptr) << "a face the file does not hold";
+  std::shared_ptr<TFreeTypeFont> opened = TFreeTypeFont::Open(real, 0, u"", kInstalledBold, kInstalledBold);
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(opened->Family(), u"DejaVu Sans") << "named by the face when the configuration gives no name";
 }
 
 TEST(InstalledFonts, ThreadsShareFontsSafely) {

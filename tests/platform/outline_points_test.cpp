@@ -24,7 +24,8 @@ std::vector<TFontPoint> Decompose(const std::vector<std::vector<TPointSpec>>& co
   for (const auto& contour : contours) {
     for (const TPointSpec& spec : contour) {
       points.push_back({spec.X, spec.Y});
-      tags.push_back(TTag(spec.Tag == 'o' ? FT_CURVE_TAG_ON : spec.Tag == 'q' ? FT_CURVE_TAG_CONIC : FT_CURVE_TAG_CUBIC));
+      const int tag = spec.Tag == 'o' ? FT_CURVE_TAG_ON : spec.Tag == 'q' ? FT_CURVE_TAG_CONIC : FT_CURVE_TAG_CUBIC;
+      tags.push_back(TTag(tag));
     }
     ends.push_back(TContourEnd(points.size() - 1));
   }

@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "base/log.h"
-
 #include "graphics/bitmap.h"
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
 #include "render/device/output_window.h"
+#include "support/log_capture.h"
 #include "support/pixels.h"
 
 namespace kiv::testing {
@@ -24,42 +23,6 @@ inline T3DEngineGL& TestEngine() {
   if (!engine) ADD_FAILURE() << "no offscreen OpenGL ES engine";
   return *engine;
 }
-
-// Installed as the process log for its lifetime; keeps every line.
-class TCaptureLog : public TLog {
- public:
-  bool Enabled() const override { return true; }
-  bool Contains(std::string_view text) {
-    std::lock_guard<std::mutex> lock(FLock);
-    for (const std::string& line : FLines)
-      if (line.find(text) != std::string::npos) return true;
-    return false;
-  }
-
- protected:
-  void WriteRawLine(std::string_view line) override {
-    std::lock_guard<std::mutex> lock(FLock);
-    FLines.emplace_back(line);
-  }
-
- private:
-  std::mutex FLock;
-  std::vector<std::string> FLines;
-};
-
-class TLogCapture {
- public:
-  TLogCapture() {
-    auto log = std::make_unique<TCaptureLog>();
-    FLog = log.get();
-    SetLog(std::move(log));
-  }
-  ~TLogCapture() { SetLog(nullptr); }
-  bool Contains(std::string_view text) { return FLog->Contains(text); }
-
- private:
-  TCaptureLog* FLog;
-};
 
 struct TTestWindow {
   TOutputWindowPtr Window;
