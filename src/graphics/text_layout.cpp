@@ -5,7 +5,7 @@
 
 namespace kiv {
 
-TTextLayout LayoutText(const TVectorText& text, double scale, double lineSpacing) {
+TTextLayout LayoutText(const TVectorText& text, double scale, double lineSpacing, uint8_t style) {
   const double s = scale;
   const TFontMetrics& font = text.Metrics();
   const double lineHeight = s * (double(font.Ascent) + double(font.Descent));
@@ -29,6 +29,14 @@ TTextLayout LayoutText(const TVectorText& text, double scale, double lineSpacing
     layout.BottomExtent = std::max(layout.BottomExtent, s * line.Metrics.Below);
   }
   layout.Height = y;
+  // The bars drawn under and through the lines reach as far as their own edges, also
+  // below lines whose letters do not (an underlined "HH").
+  const auto reach = [&layout, s](float position, float size) {
+    layout.TopExtent = std::max(layout.TopExtent, s * double(position));
+    layout.BottomExtent = std::max(layout.BottomExtent, s * (double(size) - double(position)));
+  };
+  if (text.LineCount() > 0 && (style & kFontUnderline)) reach(font.UnderlinePosition, font.UnderlineSize);
+  if (text.LineCount() > 0 && (style & kFontStrikeOut)) reach(font.StrikeoutPosition, font.StrikeoutSize);
   return layout;
 }
 

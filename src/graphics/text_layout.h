@@ -2,8 +2,10 @@
 // Where the lines of a vector text go at a scale s (pixels per outline unit) and a line
 // spacing L: each line's rectangle and origin, the size of the whole text, and how far
 // ink reaches beyond it.
+#include <cstdint>
 #include <vector>
 
+#include "graphics/text_params.h"
 #include "graphics/vector_text.h"
 
 namespace kiv {
@@ -30,6 +32,7 @@ struct TTextLayout {
 
 // Lines follow each other at s × (ascent + descent), with s × (ascent + descent) × L /
 // 200 more between two lines (L = 100 adds half a line).
-TTextLayout LayoutText(const TVectorText& text, double scale, double lineSpacing);
+// With style's underline or strike-out, the extents reach the bars' edges too.
+TTextLayout LayoutText(const TVectorText& text, double scale, double lineSpacing, uint8_t style = 0);
 
 }  // namespace kiv

@@ -107,7 +107,7 @@ std::shared_ptr<TBitmapStore> RenderVectorText(const TVectorText& text, const TT
                                                const std::function<bool()>& cancel) {
   const double s = params.Size;
   if (!(s > 0) || !(s <= kLargestScale)) return nullptr;
-  const TTextLayout layout = LayoutText(text, s, params.LineSpacing);
+  const TTextLayout layout = LayoutText(text, s, params.LineSpacing, params.Style);
   const TFontMetrics& font = text.Metrics();
   const double width = std::ceil(layout.LeftOverhang) + std::round(layout.Width) + std::ceil(layout.RightOverhang) + 2;
   const double height = std::ceil(layout.TopExtent - s * font.Ascent) + std::round(layout.Height) +

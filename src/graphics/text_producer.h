@@ -33,8 +33,8 @@ class TTextProducer {
   // fonts. Null only when no font can be opened at all. The last few texts are kept.
   std::shared_ptr<const TVectorText> VectorText(const TTextParams& params);
 
-  TTextLayout Layout(const TVectorText& text, double scale, double lineSpacing) const {
-    return LayoutText(text, scale, lineSpacing);
+  TTextLayout Layout(const TVectorText& text, double scale, double lineSpacing, uint8_t style = 0) const {
+    return LayoutText(text, scale, lineSpacing, style);
   }
 
   // The text drawn at its size, offset, alignment and colour over background (by default

@@ -24,7 +24,7 @@ std::optional<TTextFit> FitText(TTextProducer& producer, TTextParams params, TSi
   const double scale = std::min(box.Width / unit.Width, box.Height / unit.Height);
   if (!(scale > 0) || !std::isfinite(scale)) return std::nullopt;
   params.Size = scale;
-  const TTextLayout layout = producer.Layout(*text, scale, params.LineSpacing);
+  const TTextLayout layout = producer.Layout(*text, scale, params.LineSpacing, params.Style);
   const TFontMetrics& metrics = text->Metrics();
   // As the renderer lays the picture out: overhangs and extents beyond the lines, and a
   // pixel of margin.

@@ -10,18 +10,6 @@ namespace {
 
 constexpr std::array<std::u16string_view, 3> kAlignNames{u"Left", u"Center", u"Right"};
 
-struct TStyleName {
-  std::u16string_view Name;
-  uint8_t Bit;
-};
-
-constexpr std::array<TStyleName, 4> kStyleNames{{
-    {u"Bold", kFontBold},
-    {u"Italic", kFontItalic},
-    {u"Underline", kFontUnderline},
-    {u"StrikeOut", kFontStrikeOut},
-}};
-
 }  // namespace
 
 std::vector<std::u16string> DecodeTextLines(std::u16string_view value) {
@@ -45,14 +33,6 @@ std::vector<std::u16string> DecodeTextLines(std::u16string_view value) {
   return lines;
 }
 
-uint8_t ParseFontStyle(std::u16string_view value) {
-  uint8_t style = 0;
-  for (std::u16string_view item : SplitIniList(value))
-    for (const TStyleName& name : kStyleNames)
-      if (item == name.Name) style |= name.Bit;
-  return style;
-}
-
 TTextKeys ReadTextKeys(const TIniIdentList& section, std::u16string_view kindWord) {
   TTextKeys keys;
   keys.Caption = LowerCase(kindWord) == u"textcomment";
@@ -63,7 +43,7 @@ TTextKeys ReadTextKeys(const TIniIdentList& section, std::u16string_view kindWor
   keys.TextColorHover = section.ReadColor(u"TextColorHover", keys.TextColor);
   keys.TextColorClick = section.ReadColor(u"TextColorClick", keys.TextColor);
   keys.FontName = section.ReadString(u"FontName", keys.FontName);
-  keys.FontStyle = ParseFontStyle(section.ReadString(u"FontStyle", u""));
+  keys.FontStyle = ParseFontStyleText(section.ReadString(u"FontStyle", u""));
   keys.Align = TTextAlign(section.ReadEnum(u"TextAlign", kAlignNames, int(keys.Align)));
   keys.LineSpacing = section.ReadInteger(u"LineSpacing", keys.LineSpacing);
   keys.Rasterize = section.ReadBool(u"Rasterize", keys.Rasterize);

@@ -42,8 +42,4 @@ TTextKeys ReadTextKeys(const TIniIdentList& section, std::u16string_view kindWor
 // "^" with any other character stays as written.
 std::vector<std::u16string> DecodeTextLines(std::u16string_view value);
 
-// The style bits (TFontStyleBits) of a list such as "Bold,Italic"; unknown names add
-// nothing.
-uint8_t ParseFontStyle(std::u16string_view value);
-
 }  // namespace kiv

@@ -116,6 +116,13 @@ TEST(TextProducer, UnderlineAndStrikeOutAddBars) {
     EXPECT_EQ(Inked(*picture, 55, 32), c.Under) << int(c.Style);
     EXPECT_EQ(Inked(*picture, 30, 12), c.Through) << int(c.Style);
   }
+  // Under letters that do not descend, the picture still reaches down to hold the bar.
+  const TTextParams flat = show.Params({u"11"}, kFontUnderline);
+  show.PutText(flat, {{kBoxGlyph, kBoxGlyph}});
+  const std::shared_ptr<TBitmapStore> underlined = show.Render(flat);
+  ASSERT_TRUE(underlined);
+  ASSERT_GE(underlined->Height(), 34);
+  EXPECT_TRUE(Inked(*underlined, 10, 32));
 }
 
 TEST(TextProducer, BackgroundFillsClearPixelsAndShowsThroughEdges) {

@@ -57,10 +57,10 @@ TEST(TextKeys, EveryKeyIsRead) {
 }
 
 TEST(TextKeys, StyleNamesAreExactAndAlignmentIgnoresCase) {
-  EXPECT_EQ(ParseFontStyle(u"Bold,Italic"), 3);
-  EXPECT_EQ(ParseFontStyle(u"bold"), 0);
-  EXPECT_EQ(ParseFontStyle(u"Underline, StrikeOut"), kFontUnderline | kFontStrikeOut);
-  EXPECT_EQ(ParseFontStyle(u"Bold,Heavy,Bold"), kFontBold);
+  for (const auto& [style, bits] : {std::pair{"Bold,Italic", 3}, std::pair{"bold", 0}})
+    EXPECT_EQ(ReadTextKeys(*ParseObject("text", std::string("FontStyle=") + style + "\n").Object, u"text").FontStyle,
+              bits)
+        << style;
 
   const TParsedObject centred = ParseObject("text", "TextAlign=LEFT\n");
   EXPECT_EQ(ReadTextKeys(*centred.Object, u"text").Align, TTextAlign::Left);
