@@ -110,6 +110,20 @@ TEST_F(KivShowTest, PackTakesEveryFileTheProjectNames) {
   EXPECT_EQ(fs::status(output).permissions() & fs::perms::all, fs::perms(0755));
 }
 
+// The player will not start a show program whose project names no program: packing one
+// names the output and says so; a data file, which is no program, is left as written.
+TEST_F(KivShowTest, PackNamesTheProgramOfAProjectThatNamesNone) {
+  WriteAll(folder / "bare.kiv", "[Main]\r\nopt_slidescount=0\r\n");
+  const std::string output = (folder / "bare show").string();
+  const TRun run = Run({"pack", (folder / "bare.kiv").string(), "-o", output, "--player", player.string()});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  EXPECT_NE(run.Out.find("named no program (opt_exefn): the show names " + output), std::string::npos) << run.Out;
+  EXPECT_NE(EntryText(TKivUnpack(output), u"Project.kiv").find("opt_exefn=" + output), std::string::npos);
+  const TRun data = Run({"pack", (folder / "bare.kiv").string(), "-o", output + ".KvShow", "--data"});
+  EXPECT_EQ(data.Out.find("opt_exefn"), std::string::npos);
+  EXPECT_EQ(EntryText(TKivUnpack(output + ".KvShow"), u"Project.kiv"), ReadAll(folder / "bare.kiv"));
+}
+
 TEST_F(KivShowTest, PackOptionsShapeTheContainer) {
   const fs::path project = MakeProject();
   const std::string data = (folder / "show.KvShow").string();

@@ -77,6 +77,8 @@ int RunPack(const TCommandArguments& arguments, std::ostream& out, std::ostream&
   const TShowPackResult result = PackShow(request);
   out << "Packed " << result.Entries << " entries (" << result.StoredBytes << " bytes) into " << request.OutputPath
       << "\n";
+  if (result.NamedProgram)
+    out << "The project named no program (opt_exefn): the show names " << *result.NamedProgram << "\n";
   if (request.StoreTexts) out << "Stored " << result.Texts << " texts with the glyphs of " << result.Fonts << " fonts\n";
   return 0;
 }

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr char16_t kMainSection[] = u"Main";
 constexpr char16_t kVersionIdent[] = u"KivVersion";
+constexpr char16_t kProgramIdent[] = u"opt_exefn";
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   TFileStream file(path, TFileMode::OpenRead);
@@ -129,16 +130,27 @@ TShowPackResult WriteShow(const TShowPackRequest& request, const std::string& ou
     pack = std::make_unique<TKivPack>(output, Utf8ToUtf16(request.PlayerPath));
   }
   const TStoredTexts texts = PackInto(*pack, request, projectBytes, project);
-  return {pack->EntryCount(), pack->StoredBytes(), texts.Texts, texts.Fonts};
+  return {pack->EntryCount(), pack->StoredBytes(), texts.Texts, texts.Fonts, std::nullopt};
 }
 
 }  // namespace
 
 TShowPackResult PackShow(const TShowPackRequest& request) {
-  const std::vector<uint8_t> projectBytes = ReadWholeFile(request.ProjectPath);
+  std::vector<uint8_t> projectBytes = ReadWholeFile(request.ProjectPath);
   TIniFile project;
   TMemoryStream projectStream(projectBytes);
   project.LoadFromStream(projectStream);
+  // A show program names itself in its project; the player refuses to start one that
+  // does not, so a project written by hand gets the output's path.
+  std::optional<std::string> namedProgram;
+  if (!request.DataFile && project.ReadString(kMainSection, kProgramIdent, u"").empty()) {
+    std::error_code error;
+    namedProgram = fs::absolute(request.OutputPath, error).string();
+    project.WriteString(kMainSection, kProgramIdent, Utf8ToUtf16(*namedProgram));
+    TMemoryStream saved;
+    if (!project.SaveToStream(saved)) throw EKivError(request.ProjectPath + ": cannot be written back");
+    projectBytes = saved.Bytes();
+  }
 
   // The show is written beside the output and moved into place when complete, so a
   // failure leaves an existing output alone and the output may be the player itself.
@@ -152,6 +164,7 @@ TShowPackResult PackShow(const TShowPackRequest& request) {
       if (error) throw EKivError(request.OutputPath + ": cannot be made executable: " + error.message());
     }
     fs::rename(partPath, request.OutputPath);
+    result.NamedProgram = namedProgram;
   } catch (...) {
     std::error_code ignored;
     fs::remove(partPath, ignored);

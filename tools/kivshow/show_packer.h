@@ -30,6 +30,8 @@ struct TShowPackResult {
   int64_t StoredBytes = 0;  // what they take in the output
   int Texts = 0;            // texts stored laid out
   int Fonts = 0;            // fonts whose glyphs are stored
+  // The path written as the project's "opt_exefn" when it named no program.
+  std::optional<std::string> NamedProgram;
 };
 
 // Raises EKivError (with the reason) when something cannot be read or written; the
