@@ -1,7 +1,10 @@
 #include "graphics/rasterizer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "base/errors.h"
 #include "graphics/pixel_blend.h"
@@ -10,109 +13,338 @@ namespace kiv {
 
 namespace {
 
-// The edge's x at the middle of sub-row j, in 1/16 pixel. Damaged shapes may have
-// extreme slopes: the result is held far outside any picture instead of overflowing.
-int32_t XAt(const TEdge& edge, int32_t j) {
-  constexpr double kLimit = double(1 << 30);
-  const double x = std::round((double(j) - edge.Y + 0.5) * double(edge.Slope)) + edge.X;
-  return int32_t(std::clamp(x, -kLimit, kLimit));
+// Edges are held this far outside any picture instead of overflowing.
+constexpr int32_t kXLimit = 1 << 30;
+// Edges taller than this (damaged shapes only) are not stepped in integers: the product
+// of their sub-row count and a slope's 24-bit mantissa might no longer fit a double's 53.
+constexpr int32_t kExactHeight = 1 << 22;
+
+// colour (0xAARRGGBB) composited over the pixel at bgra, as BlendOver does, with its
+// two cheapest cases (nothing, or the colour as it is) inline.
+inline void Blend(uint8_t* bgra, uint32_t colour) {
+  const uint32_t alpha = colour >> 24;
+  if (alpha == 0) return;
+  if (alpha == 0xFF || bgra[3] == 0) {
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(bgra, &colour, 4);
+    } else {
+      bgra[0] = uint8_t(colour), bgra[1] = uint8_t(colour >> 8), bgra[2] = uint8_t(colour >> 16);
+      bgra[3] = uint8_t(alpha);
+    }
+    return;
+  }
+  BlendOver(bgra, colour);
+}
+
+// Pixels first … last - 1 of a row all get colour at the same coverage.
+void BlendRun(uint8_t* pixels, int32_t first, int32_t last, uint32_t colour) {
+  const uint32_t alpha = colour >> 24;
+  if (alpha == 0) return;
+  uint8_t* pixel = pixels + size_t(first) * 4;
+  uint8_t* const end = pixels + size_t(last) * 4;
+  if (alpha == 0xFF && std::endian::native == std::endian::little) {
+    // Rows start 4-byte aligned in memory without a declared type: filled as words.
+    std::fill(reinterpret_cast<uint32_t*>(pixel), reinterpret_cast<uint32_t*>(end), colour);
+    return;
+  }
+  for (; pixel != end; pixel += 4) Blend(pixel, colour);
 }
 
 }  // namespace
 
-void TRasterizer::Fill(TOutline& outline, TBitmap& picture, uint32_t colour, const TFillFunction* fill) {
+inline int32_t TRasterizer::XAt(const TStepEdge& edge, int32_t i) const {
+  if (!edge.Exact) {
+    const double x = std::round((double(FRowTop + i) - edge.Top + 0.5) * double(edge.Slope)) + edge.X;
+    return int32_t(std::clamp(x, -double(kXLimit), double(kXLimit)));
+  }
+  const int32_t moved = int32_t((edge.At + uint64_t(i) * edge.Step) >> edge.Shift);
+  return edge.X + ((moved ^ edge.Negative) - edge.Negative);
+}
+
+void TRasterizer::Fill(const TOutline& outline, TBitmap& picture, uint32_t colour, const TFillFunction* fill) {
   KIV_ASSERT(picture.Format() == TPixelFormat::Bgra32);
-  std::vector<TEdge>& edges = outline.Edges();
+  const std::vector<TEdge>& edges = outline.Edges();
   if (edges.empty()) return;
-  std::stable_sort(edges.begin(), edges.end(), [](const TEdge& a, const TEdge& b) { return a.Y < b.Y; });
-  FClipWidth = picture.Width() * kSubPixels;
-  const int32_t bottom = picture.Height() * kSubPixels;
-  FCells.assign(size_t(picture.Width()), 0);
-  FRuns.assign(size_t(picture.Width()) + 1, 0);
-  FMinColumn = picture.Width();
-  FMaxColumn = -1;
+  const int32_t width = picture.Width(), height = picture.Height();
+  const int32_t bottom = height * kSubPixels;
+
+  // The edges that cross the picture's rows, sorted by the pixel row they start in.
+  FRowStart.assign(size_t(height) + 2, 0);
+  for (const TEdge& edge : edges)
+    if (edge.Y < bottom && edge.Y + edge.Height > 0) ++FRowStart[size_t(std::max(edge.Y, 0) / kSubPixels) + 2];
+  for (size_t row = 2; row < FRowStart.size(); ++row) FRowStart[row] += FRowStart[row - 1];
+  if (FRowStart.back() == 0) return;
+  if (FEdges.size() < size_t(FRowStart.back())) FEdges.resize(size_t(FRowStart.back()));
+  for (const TEdge& edge : edges) {
+    if (edge.Y >= bottom || edge.Y + edge.Height <= 0) continue;
+    const int32_t row = std::max(edge.Y, 0) / kSubPixels;
+    TStepEdge& step = FEdges[size_t(FRowStart[size_t(row) + 1]++)];
+    step.X = edge.X;
+    step.Top = edge.Y;
+    step.End = edge.Y + edge.Height;
+    step.Direction = edge.Direction;
+    step.At = step.Step = 0;
+    step.Shift = step.Negative = 0;
+    step.Slope = edge.Slope;
+    step.Exact = true;
+    // The slope as mantissa × 2^power; at sub-row k below the top the edge has moved
+    // (2k + 1) × mantissa × 2^(power - 1), so rounding it is adding half of 2^shift and
+    // shifting right by shift = 1 - power.
+    const uint32_t bits = std::bit_cast<uint32_t>(edge.Slope);
+    const int32_t exponent = int32_t(bits >> 23 & 0xFF);
+    const uint64_t mantissa = (bits & 0x7FFFFF) | (exponent != 0 ? 0x800000u : 0);
+    const int32_t shift = 1 - (exponent != 0 ? exponent - 150 : -149);
+    if (exponent == 0xFF || edge.Height >= kExactHeight) {
+      step.Exact = false;
+    } else if (mantissa == 0 || shift >= 48) {
+      // Flat or less than 2^-23 across the whole height: always rounds to the top x.
+    } else if (shift < 1) {
+      step.Exact = false;
+    } else {
+      const uint64_t start = mantissa + (uint64_t(1) << (shift - 1));
+      step.Step = 2 * mantissa;
+      step.Shift = shift;
+      step.Negative = bits >> 31 != 0 ? -1 : 0;
+      const uint64_t moved = (start + uint64_t(edge.Height - 1) * step.Step) >> shift;
+      step.Exact = uint64_t(std::abs(int64_t(edge.X))) + moved <= uint64_t(kXLimit);
+      step.At = start + uint64_t(int64_t(row * kSubPixels) - edge.Y) * step.Step;
+    }
+  }
+
+  FClipWidth = width * kSubPixels;
+  if (FCover.size() < size_t(width)) {
+    FCover.resize(size_t(width), 0);
+    FCarry.resize(size_t(width), 0);
+    FTouched.resize((size_t(width) + 63) / 64, 0);
+  }
   FActive.clear();
   const bool evenOdd = outline.EvenOdd();
-  size_t next = 0;
-  int32_t j = std::max(edges[0].Y, 0);
-  int32_t row = j / kSubPixels;
-  while (j < bottom) {
-    if (j / kSubPixels != row) {
-      BlendRow(picture, row, colour, fill);
-      row = j / kSubPixels;
-    }
-    while (next < edges.size() && edges[next].Y <= j) FActive.push_back({&edges[next++], 0});
+  const size_t edgeCount = size_t(FRowStart.back());
+  for (int32_t row = std::max(FEdges[0].Top, 0) / kSubPixels; row < height; ++row) {
+    const int32_t rowTop = row * kSubPixels;
+    FRowTop = rowTop;
     size_t kept = 0;
-    for (const TActiveEdge& active : FActive) {
-      if (j - active.Edge->Y >= active.Edge->Height) continue;  // passed its bottom
-      FActive[kept++] = {active.Edge, XAt(*active.Edge, j)};
-    }
+    for (TStepEdge* edge : FActive)
+      if (edge->End > rowTop) {
+        edge->At += kSubPixels * edge->Step;
+        FActive[kept++] = edge;
+      }
     FActive.resize(kept);
+    for (int32_t i = FRowStart[size_t(row)]; i < FRowStart[size_t(row) + 1]; ++i) FActive.push_back(&FEdges[size_t(i)]);
     if (FActive.empty()) {
-      if (next == edges.size()) break;
-      j = edges[next].Y;
+      if (size_t(FRowStart[size_t(row) + 1]) == edgeCount) break;
       continue;
     }
-    // From one sub-row to the next the order barely changes: insertion sort.
+    bool exact = true;
+    int32_t left = std::numeric_limits<int32_t>::max(), right = std::numeric_limits<int32_t>::min();
+    for (TStepEdge* edge : FActive) {
+      const int32_t first = std::max(edge->Top - rowTop, 0);
+      const int32_t last = std::min(edge->End - rowTop, kSubPixels) - 1;
+      edge->First = first;
+      edge->Last = last;
+      edge->Mask = ((2u << (last - first)) - 1) << first;
+      const int32_t x0 = XAt(*edge, first), x1 = XAt(*edge, last);
+      edge->Lo = std::min(x0, x1);
+      edge->Hi = std::max(x0, x1);
+      left = std::min(left, edge->Lo);
+      right = std::max(right, edge->Hi);
+      exact = exact && edge->Exact;
+    }
+    FMinColumn = std::clamp(left, 0, FClipWidth - 1) / kSubPixels;
+    FMaxColumn = std::clamp(right, 0, FClipWidth - 1) / kSubPixels;
+    // From one row to the next the order barely changes: insertion sort.
     for (size_t i = 1; i < FActive.size(); ++i) {
-      const TActiveEdge moving = FActive[i];
+      TStepEdge* const moving = FActive[i];
       size_t k = i;
-      for (; k > 0 && FActive[k - 1].X > moving.X; --k) FActive[k] = FActive[k - 1];
+      for (; k > 0 && FActive[k - 1]->Lo > moving->Lo; --k) FActive[k] = FActive[k - 1];
       FActive[k] = moving;
+    }
+    int sign = 1;
+    if (exact && SimpleRow(sign))
+      AccumulateRow(sign);
+    else
+      WalkRow(evenOdd);
+    BlendRow(picture, row, colour, fill);
+  }
+}
+
+// Whether, in every sub-row of the row, the edges come in FActive's order and the
+// winding only steps between 0 and sign (the first edge's direction): then whatever the
+// fill rule, a sub-pixel is covered exactly when its winding is sign.
+bool TRasterizer::SimpleRow(int& sign) const {
+  sign = FActive[0]->Direction;
+  uint32_t inside = 0;  // the sub-rows where the winding is at sign
+  int32_t rightmost = std::numeric_limits<int32_t>::min();
+  for (size_t i = 0; i < FActive.size(); ++i) {
+    const TStepEdge& edge = *FActive[i];
+    // Sorted by their least x, two edges keep their order in the sub-rows both cross
+    // unless the x's of the first reach past the second's least.
+    if (edge.Lo < rightmost)
+      for (size_t k = 0; k < i; ++k)
+        if ((FActive[k]->Mask & edge.Mask) != 0 && FActive[k]->Hi > edge.Lo) return false;
+    rightmost = std::max(rightmost, edge.Hi);
+    if (edge.Direction == sign) {
+      if ((inside & edge.Mask) != 0) return false;
+      inside |= edge.Mask;
+    } else {
+      if ((inside & edge.Mask) != edge.Mask) return false;
+      inside &= ~edge.Mask;
+    }
+  }
+  return inside == 0;
+}
+
+namespace {
+
+// What crossings add to one pixel: each crossing at x within it adds its weight × (16 -
+// x % 16) to the pixel and weight × 16 to each pixel right of it.
+inline void AddToColumn(int32_t* cover, int32_t* carry, uint64_t* touched, int32_t column, int32_t weight,
+                        int32_t count, int32_t sum) {
+  cover[column] += weight * (count * kSubPixels * (column + 1) - sum);
+  carry[column] += weight * kSubPixels * count;
+  touched[column >> 6] |= uint64_t(1) << (column & 63);
+}
+
+// A crossing at x (clipped to the picture's width in 1/16 pixel).
+inline void AddCrossing(int32_t* cover, int32_t* carry, uint64_t* touched, int32_t clip, int32_t x,
+                        int32_t weight) {
+  if (x >= clip) return;
+  x = std::max(x, 0);
+  AddToColumn(cover, carry, touched, x / kSubPixels, weight, 1, x);
+}
+
+}  // namespace
+
+// Each crossing adds its winding step (sign's way positive) to the sub-pixels right of it.
+void TRasterizer::AccumulateRow(int sign) {
+  int32_t* const cover = FCover.data();
+  int32_t* const carry = FCarry.data();
+  uint64_t* const touched = FTouched.data();
+  const int32_t clip = FClipWidth;
+  for (const TStepEdge* edge : FActive) {
+    const int32_t weight = edge->Direction * sign;
+    const int32_t first = edge->First, count = edge->Last - first + 1;
+    if (edge->Lo >= clip) continue;
+    if (edge->Hi < 0) {
+      // Left of the picture: all 16 sub-pixels of the first pixel, and on.
+      AddToColumn(cover, carry, touched, 0, weight, count, 0);
+      continue;
+    }
+    const int32_t c0 = edge->Lo / kSubPixels, c1 = edge->Hi / kSubPixels;
+    if (edge->Lo < 0 || edge->Hi >= clip || c1 - c0 > 1) {
+      for (int32_t i = first; i <= edge->Last; ++i) AddCrossing(cover, carry, touched, clip, XAt(*edge, i), weight);
+      continue;
+    }
+    const uint64_t step = edge->Step;
+    const int32_t shift = edge->Shift, negative = edge->Negative;
+    uint64_t at = edge->At + uint64_t(first) * step;
+    if (c0 == c1) {
+      // In one pixel column: only the sum of the x's matters.
+      if (step == 0) {
+        // Upright (the stems of letters): one x all the way.
+        AddToColumn(cover, carry, touched, c0, weight, count, count * edge->X);
+        continue;
+      }
+      uint64_t even = 0, odd = 0;
+      const uint64_t twice = 2 * step;
+      uint64_t next = at + step;
+      int32_t i = 1;
+      for (; i < count; i += 2, at += twice, next += twice) {
+        even += at >> shift;
+        odd += next >> shift;
+      }
+      if (i == count) even += at >> shift;
+      const int64_t moved = int64_t(even + odd);
+      const int64_t sum = int64_t(count) * edge->X + ((moved ^ negative) - negative);
+      AddToColumn(cover, carry, touched, c0, weight, count, int32_t(sum));
+      continue;
+    }
+    // In two: the x's left of c1 add up in c0, the others in c1.
+    const int32_t split = c1 * kSubPixels, x0 = edge->X;
+    int32_t sum = 0, sum1 = 0, count1 = 0;
+    for (int32_t i = 0; i < count; ++i, at += step) {
+      const int32_t x = x0 + ((int32_t(at >> shift) ^ negative) - negative);
+      const int32_t inRight = x >= split ? -1 : 0;
+      sum += x;
+      sum1 += x & inRight;
+      count1 -= inRight;
+    }
+    AddToColumn(cover, carry, touched, c0, weight, count - count1, sum - sum1);
+    AddToColumn(cover, carry, touched, c1, weight, count1, sum1);
+  }
+}
+
+// The row sub-row by sub-row: the edges' x's in order, the spans between them where the
+// fill rule says inside.
+void TRasterizer::WalkRow(bool evenOdd) {
+  int32_t* const cover = FCover.data();
+  int32_t* const carry = FCarry.data();
+  uint64_t* const touched = FTouched.data();
+  const int32_t clip = FClipWidth;
+  for (int32_t i = 0; i < kSubPixels; ++i) {
+    FCrossings.clear();
+    for (const TStepEdge* edge : FActive)
+      if (edge->First <= i && i <= edge->Last) {
+        FCrossings.push_back(XAt(*edge, i));
+        FCrossings.push_back(edge->Direction);
+      }
+    const size_t count = FCrossings.size() / 2;
+    int32_t* crossings = FCrossings.data();
+    for (size_t n = 1; n < count; ++n) {
+      const int32_t x = crossings[2 * n], direction = crossings[2 * n + 1];
+      size_t k = n;
+      for (; k > 0 && crossings[2 * k - 2] > x; --k) {
+        crossings[2 * k] = crossings[2 * k - 2];
+        crossings[2 * k + 1] = crossings[2 * k - 1];
+      }
+      crossings[2 * k] = x;
+      crossings[2 * k + 1] = direction;
     }
     int winding = 0, sign = 1;
     int32_t left = 0;
-    for (const TActiveEdge& active : FActive) {
-      if (winding == 0) sign = active.Edge->Direction;
+    for (size_t n = 0; n < count; ++n) {
+      const int32_t x = crossings[2 * n], direction = crossings[2 * n + 1];
+      if (winding == 0) sign = direction;
       const int turns = winding * sign;
-      if (evenOdd ? (turns & 1) != 0 : turns > 0) CoverSpan(std::max(left, 0), std::min(active.X, FClipWidth));
-      if (active.X >= FClipWidth) break;
-      left = active.X;
-      winding += active.Edge->Direction;
+      if (evenOdd ? (turns & 1) != 0 : turns > 0) {
+        const int32_t x0 = std::max(left, 0), x1 = std::min(x, clip);
+        if (x0 < x1) {
+          AddCrossing(cover, carry, touched, clip, x0, 1);
+          AddCrossing(cover, carry, touched, clip, x1, -1);
+        }
+      }
+      if (x >= clip) break;
+      left = x;
+      winding += direction;
     }
-    ++j;
   }
-  BlendRow(picture, row, colour, fill);
-}
-
-void TRasterizer::CoverSpan(int32_t x0, int32_t x1) {
-  if (x0 >= x1) return;
-  const int32_t first = x0 / kSubPixels, last = (x1 - 1) / kSubPixels;
-  if (first == last) {
-    FCells[size_t(first)] += uint16_t(x1 - x0);
-  } else {
-    FCells[size_t(first)] += uint16_t(kSubPixels - x0 % kSubPixels);
-    FCells[size_t(last)] += uint16_t((x1 - 1) % kSubPixels + 1);
-    // The whole pixels between get 16 each, summed up when the row is blended.
-    ++FRuns[size_t(first) + 1];
-    --FRuns[size_t(last)];
-  }
-  FMinColumn = std::min(FMinColumn, first);
-  FMaxColumn = std::max(FMaxColumn, last);
 }
 
 void TRasterizer::BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill) {
-  if (FMinColumn > FMaxColumn) return;
   uint8_t* pixels = picture.Row(y);
-  int runs = 0;
-  for (int32_t x = FMinColumn; x <= FMaxColumn; ++x) {
-    runs += FRuns[size_t(x)];
-    FRuns[size_t(x)] = 0;
-    const int coverage = FCells[size_t(x)] + runs * kSubPixels;
-    if (coverage == 0) continue;
-    FCells[size_t(x)] = 0;
-    const uint32_t source = fill != nullptr ? (*fill)(x, y) : colour;
-    uint8_t* pixel = pixels + size_t(x) * 4;
-    if (coverage >= 256 && source >> 24 == 0xFF) {
-      // The inside of an opaque shape, most of its pixels: the colour as it is.
-      pixel[0] = uint8_t(source), pixel[1] = uint8_t(source >> 8), pixel[2] = uint8_t(source >> 16);
-      pixel[3] = 0xFF;
-    } else {
-      BlendOver(pixel, WithCoverage(source, std::min(coverage, 256)));
+  // Coverage from the pixels left of the current one.
+  int32_t carried = 0, next = FMinColumn;
+  auto paintRun = [&](int32_t first, int32_t last) {
+    if (carried <= 0 || first >= last) return;
+    if (fill == nullptr) return BlendRun(pixels, first, last, WithCoverage(colour, std::min(carried, 256)));
+    for (int32_t x = first; x < last; ++x) Blend(pixels + size_t(x) * 4, WithCoverage((*fill)(x, y), std::min(carried, 256)));
+  };
+  for (size_t word = size_t(FMinColumn) / 64; word <= size_t(FMaxColumn) / 64; ++word) {
+    for (uint64_t bits = FTouched[word]; bits != 0; bits &= bits - 1) {
+      const int32_t x = int32_t(word * 64) + std::countr_zero(bits);
+      paintRun(next, x);
+      const int32_t coverage = carried + FCover[size_t(x)];
+      carried += FCarry[size_t(x)];
+      FCover[size_t(x)] = FCarry[size_t(x)] = 0;
+      if (coverage > 0) {
+        const uint32_t source = fill != nullptr ? (*fill)(x, y) : colour;
+        Blend(pixels + size_t(x) * 4, WithCoverage(source, std::min(coverage, 256)));
+      }
+      next = x + 1;
     }
+    FTouched[word] = 0;
   }
-  FMinColumn = picture.Width();
-  FMaxColumn = -1;
+  paintRun(next, picture.Width());
 }
 
 }  // namespace kiv

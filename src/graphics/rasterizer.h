@@ -2,6 +2,18 @@
 // Fills an outline into a Bgra32 picture with anti-aliased edges: each pixel row is
 // sampled in 16 sub-rows, each sub-row covers spans of 1/16 pixel, and the coverage a
 // pixel gathers (up to 256) scales the alpha of the colour blended over it.
+//
+// An edge's x at a sub-row is the edge's top x plus (sub-rows below its top + ½) × its
+// slope, rounded half away from zero. The slope is a float, so that product is an
+// integer times a power of two: it is stepped exactly in integers from sub-row to
+// sub-row instead of being recomputed in floating point.
+//
+// The picture is filled a pixel row at a time. Where, in a row, the edges keep their
+// left-to-right order through all 16 sub-rows and the winding only ever steps between
+// 0 and one side (what glyphs and most shapes look like), a pixel's coverage is the sum
+// of what each crossing adds to it and to the pixels right of it, so an edge that stays
+// within one pixel column costs one sum of its 16 x's. Any other row (overlaps,
+// crossings, fill-rule cases) is walked sub-row by sub-row in x order.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -16,28 +28,55 @@ using TFillFunction = std::function<uint32_t(int x, int y)>;
 
 class TRasterizer {
  public:
-  // Fills outline (its edges get sorted by top) into picture, which must be Bgra32,
-  // with colour, or with fill's colour at each pixel when fill is given.
-  void Fill(TOutline& outline, TBitmap& picture, uint32_t colour, const TFillFunction* fill = nullptr);
+  // Fills outline into picture, which must be Bgra32, with colour, or with fill's colour
+  // at each pixel when fill is given.
+  void Fill(const TOutline& outline, TBitmap& picture, uint32_t colour, const TFillFunction* fill = nullptr);
 
  private:
-  struct TActiveEdge {
-    const TEdge* Edge;
-    int32_t X;  // at the current sub-row, in 1/16 pixel
+  // An edge made ready for stepping: At is Start + (j - Top) × Step at the top sub-row j
+  // of the pixel row being filled (wrapped round when the edge starts lower), and at its
+  // sub-row i the edge's x is X ± ((At + i × Step) >> Shift), minus when Negative is -1.
+  // Edges too steep or too long for that (damaged shapes only) keep to the
+  // floating-point formula.
+  struct TStepEdge {
+    int32_t X;
+    int32_t Top;   // the first sub-row
+    int32_t End;   // the sub-row below the last
+    int32_t Direction;
+    uint64_t At;
+    uint64_t Step;
+    int32_t Shift;
+    int32_t Negative;  // 0 or -1
+    float Slope;
+    bool Exact;        // stepped in integers
+    // In the pixel row being filled: the first and last sub-row the edge crosses there
+    // (0 … 15), as a mask too, and its least and greatest x there.
+    int32_t First, Last;
+    uint32_t Mask;
+    int32_t Lo, Hi;
   };
 
-  void CoverSpan(int32_t x0, int32_t x1);
+  // The x of edge at sub-row i (0 … 15) of the pixel row at FRowTop.
+  int32_t XAt(const TStepEdge& edge, int32_t i) const;
+  bool SimpleRow(int& sign) const;
+  void AccumulateRow(int sign);
+  void WalkRow(bool evenOdd);
   void BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill);
 
-  std::vector<TActiveEdge> FActive;
-  // Coverage of each pixel of the current row, 0 … 256, but for the pixels that spans
-  // cross whole: those are counted by FRuns, per pixel how many more sub-rows cross it
-  // whole than the pixel before (-16 … 16), so that a span costs the same at any length.
-  std::vector<uint16_t> FCells;
-  std::vector<int16_t> FRuns;
-  int32_t FMinColumn = 0;        // the touched cells, FMinColumn > FMaxColumn when none
+  std::vector<TStepEdge> FEdges;
+  std::vector<int32_t> FRowStart;   // per pixel row, where its edges start in FEdges
+  std::vector<TStepEdge*> FActive;  // the edges crossing the row, sorted by Lo
+  std::vector<int32_t> FCrossings;  // one sub-row's x's and directions
+  // Per pixel of the current row: Cover[x] is what the crossings in the pixel add to it,
+  // Carry[x] what they add to each pixel right of it (16 per sub-row crossed); a touched
+  // pixel has its bit in FTouched, and all are within FMinColumn … FMaxColumn.
+  std::vector<int32_t> FCover;
+  std::vector<int32_t> FCarry;
+  std::vector<uint64_t> FTouched;
+  int32_t FMinColumn = 0;
   int32_t FMaxColumn = -1;
-  int32_t FClipWidth = 0;        // in 1/16 pixel
+  int32_t FRowTop = 0;     // in sub-rows
+  int32_t FClipWidth = 0;  // in 1/16 pixel
 };
 
 }  // namespace kiv
