@@ -7,6 +7,8 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "sound/adpcm_converter.h"
+#include "sound/mpeg_converter.h"
+#include "sound/mpeg_info.h"
 #include "sound/riff_info.h"
 #include "sound/sound_streams.h"
 
@@ -70,9 +72,25 @@ std::optional<TMediaInfo> RiffMedia(TStream& stream) {
       media.Duration = RoundedMs(double(frames) * 1000 / f.Rate);
       return media;
     }
+    case 80:
+    case 85: {
+      // MPEG audio inside RIFF: played from a view that starts at the data.
+      TMediaInfo mpeg;
+      if (!TMpegInfo::Scan(stream, riff.DataOffset, riff.DataOffset + riff.DataSize, riff.Format.BytesPerSecond * 8, mpeg))
+        return std::nullopt;
+      mpeg.LeadingData = true;
+      return mpeg;
+    }
     default:
       return std::nullopt;
   }
+}
+
+std::optional<TMediaInfo> MpegMedia(TStream& stream) {
+  TMediaInfo media;
+  const int64_t size = stream.GetSize();
+  if (size <= 0 || !TMpegInfo::Scan(stream, 0, uint32_t(std::min<int64_t>(size, UINT32_MAX)), 0, media)) return std::nullopt;
+  return media;
 }
 
 }  // namespace
@@ -87,9 +105,14 @@ std::optional<TMediaInfo> RecogniseMedia(TStream& stream, std::u16string_view na
     return std::nullopt;
   }
   std::optional<TMediaInfo> media;
-  if (std::memcmp(head, "RIFF", 4) == 0) media = RiffMedia(stream);
+  const std::u16string extension = Extension(sound.File);
+  try {
+    if (std::memcmp(head, "RIFF", 4) == 0) media = RiffMedia(stream);
+    if (!media && (extension == u".mp3" || extension == u".mp2" || extension == u".mp1")) media = MpegMedia(stream);
+  } catch (const EKivError&) {
+    media.reset();
+  }
   if (media) media->StreamNumber = sound.StreamNumber;
-  (void)Extension;
   return media;
 }
 
@@ -102,6 +125,9 @@ std::unique_ptr<TWavConverter> MakeConverter(TStream* stream, std::u16string_vie
       break;
     case TMediaType::AdpcmWav:
       converter = std::make_unique<TAdpcmConverter>();
+      break;
+    case TMediaType::Mpeg:
+      converter = std::make_unique<TMpegConverter>();
       break;
     default:
       Log().WriteValue("No decoder for sound type ", int64_t(media.Type));
