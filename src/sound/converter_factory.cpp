@@ -138,4 +138,21 @@ std::unique_ptr<TWavConverter> MakeConverter(TStream* stream, std::u16string_vie
   return converter;
 }
 
+std::optional<TOpenedSound> OpenSound(std::u16string_view name, const TSoundOpener& open) {
+  TOpenedSound sound;
+  sound.Stream = OpenSoundStream(name, open);
+  if (!sound.Stream) return std::nullopt;
+  std::optional<TMediaInfo> media = RecogniseMedia(*sound.Stream, name);
+  if (!media) return std::nullopt;
+  sound.Media = *media;
+  if (sound.Media.LeadingData) {
+    sound.Stream = OpenSoundStream(name, open, sound.Media.DataOffset);
+    if (!sound.Stream) return std::nullopt;
+    sound.Media.DataOffset = 0;
+  }
+  sound.Converter = MakeConverter(sound.Stream.get(), name, sound.Media);
+  if (!sound.Converter) return std::nullopt;
+  return sound;
+}
+
 }  // namespace kiv

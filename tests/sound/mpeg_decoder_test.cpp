@@ -112,6 +112,23 @@ TEST_F(MpegDecoderTest, SeeksToTheMillisecond) {
   }
 }
 
+// MPEG audio inside a RIFF file plays from a view that starts at its data.
+TEST_F(MpegDecoderTest, InsideRiff) {
+  ASSERT_TRUE(Ran("ffmpeg -v quiet -i " + Source(44100, 2) + " -c:a libmp3lame -b:a 128k -f wav " + In("m.wav")));
+  const std::vector<uint8_t> bytes = FileBytes(File("m.wav"));
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t data = text.find("data") + 8;
+  ASSERT_EQ(bytes[20], 0x55);
+  WriteAll(File("inner.mp3"), text.substr(data));
+  TOpened sound = OpenSound(File("m.wav").string());
+  ASSERT_TRUE(sound.Converter);
+  EXPECT_TRUE(sound.Media->LeadingData);
+  EXPECT_EQ(sound.Media->DataOffset, 0u);
+  EXPECT_EQ(sound.Stream->GetSize(), int64_t(bytes.size() - data));
+  EXPECT_EQ(sound.Media->BitRate, 128000u);
+  EXPECT_TRUE(SamplesMatch(Samples16(ReadToEnd(*sound.Converter)), Samples16(Reference("inner.mp3"))));
+}
+
 // A free-format stream (no bit rate in its headers) still has a duration.
 TEST_F(MpegDecoderTest, FreeFormatHasADuration) {
   ASSERT_TRUE(Ran("lame --quiet --freeformat -b 500 -t " + Source(44100, 2) + " " + In("f.mp3")));

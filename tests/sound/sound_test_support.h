@@ -54,7 +54,8 @@ inline std::vector<int16_t> Samples16(const std::vector<uint8_t>& bytes) {
   return samples;
 }
 
-// A sound opened the way the player opens one: its stream, media and converter.
+// A sound opened the way the player opens one: its stream, media and converter (none of
+// them when it is not recognised or has no decoder).
 struct TOpened {
   std::unique_ptr<TStream> Stream;
   std::optional<TMediaInfo> Media;
@@ -63,13 +64,12 @@ struct TOpened {
 
 inline TOpened OpenSound(const std::string& name, const TWaveFormat* target = nullptr) {
   TOpened sound;
-  const std::u16string name16 = Utf8ToUtf16(name);
-  sound.Stream = OpenSoundStream(name16, nullptr);
-  if (!sound.Stream) return sound;
-  sound.Media = RecogniseMedia(*sound.Stream, name16);
-  if (!sound.Media) return sound;
-  sound.Converter = MakeConverter(sound.Stream.get(), name16, *sound.Media);
-  if (sound.Converter && target) sound.Converter->SetTargetFormat(*target);
+  std::optional<TOpenedSound> opened = kiv::OpenSound(Utf8ToUtf16(name), nullptr);
+  if (!opened) return sound;
+  sound.Stream = std::move(opened->Stream);
+  sound.Media = opened->Media;
+  sound.Converter = std::move(opened->Converter);
+  if (target) sound.Converter->SetTargetFormat(*target);
   return sound;
 }
 
