@@ -11,6 +11,7 @@
 #include "sound/mpeg_info.h"
 #include "sound/riff_info.h"
 #include "sound/sound_streams.h"
+#include "sound/vorbis_converter.h"
 
 namespace kiv {
 namespace {
@@ -109,6 +110,10 @@ std::optional<TMediaInfo> RecogniseMedia(TStream& stream, std::u16string_view na
   try {
     if (std::memcmp(head, "RIFF", 4) == 0) media = RiffMedia(stream);
     if (!media && (extension == u".mp3" || extension == u".mp2" || extension == u".mp1")) media = MpegMedia(stream);
+    if (!media && std::memcmp(head, "OggS", 4) == 0) {
+      TMediaInfo ogg;
+      if (TVorbisConverter::Recognise(stream, ogg)) media = ogg;
+    }
   } catch (const EKivError&) {
     media.reset();
   }
@@ -128,6 +133,9 @@ std::unique_ptr<TWavConverter> MakeConverter(TStream* stream, std::u16string_vie
       break;
     case TMediaType::Mpeg:
       converter = std::make_unique<TMpegConverter>();
+      break;
+    case TMediaType::OggVorbis:
+      converter = std::make_unique<TVorbisConverter>();
       break;
     default:
       Log().WriteValue("No decoder for sound type ", int64_t(media.Type));
