@@ -7,6 +7,7 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "sound/adpcm_converter.h"
+#include "sound/media_library_converter.h"
 #include "sound/mpeg_converter.h"
 #include "sound/mpeg_info.h"
 #include "sound/riff_info.h"
@@ -114,6 +115,10 @@ std::optional<TMediaInfo> RecogniseMedia(TStream& stream, std::u16string_view na
       TMediaInfo ogg;
       if (TVorbisConverter::Recognise(stream, ogg)) media = ogg;
     }
+    if (!media) {
+      TMediaInfo other;
+      if (TMediaLibraryConverter::Recognise(stream, sound.StreamNumber, other)) media = other;
+    }
   } catch (const EKivError&) {
     media.reset();
   }
@@ -136,6 +141,10 @@ std::unique_ptr<TWavConverter> MakeConverter(TStream* stream, std::u16string_vie
       break;
     case TMediaType::OggVorbis:
       converter = std::make_unique<TVorbisConverter>();
+      break;
+    case TMediaType::Wma:
+    case TMediaType::MediaLibrary:
+      converter = std::make_unique<TMediaLibraryConverter>();
       break;
     default:
       Log().WriteValue("No decoder for sound type ", int64_t(media.Type));
