@@ -9,6 +9,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "base/log.h"
@@ -62,9 +63,15 @@ struct TMediaLibraryConverter::TDecoder {
   int OutRate = 0;
   bool Draining = false;
   bool Fresh = true;  // nothing read since opening
-  // The time of the first decoded sample: decoders that hold back their first frames
-  // (WMA) stamp it later than 0.
-  double OriginMs = 0;
+  // The timestamp of the first decoded frame, which plays at 0 (decoders that hold back
+  // their first frames, WMA among them, stamp it later than the stream's start), and its
+  // length in samples: the grid coarse timestamps are placed on.
+  int64_t OriginTs = AV_NOPTS_VALUE;
+  int OriginSamples = 0;
+  // Where the next frame starts, in samples from the origin, once a frame with a
+  // timestamp has been placed since the last restart.
+  bool Anchored = false;
+  int64_t NextSample = 0;
   // The converter's input: format, rate and layout.
   int InFormat = -1, InRate = 0;
   AVChannelLayout InLayout{};
@@ -156,12 +163,60 @@ struct TMediaLibraryConverter::TDecoder {
     avcodec_flush_buffers(Codec);
     swr_free(&Resampler);
     Draining = false;
+    Anchored = false;
     return moved;
   }
 
-  double FrameMs() const {
+  // Moves to the first frame of the stream.
+  bool RestartAtStart() {
+    const AVStream* stream = Format->streams[Stream];
+    int64_t first = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+    if (OriginTs != AV_NOPTS_VALUE) first = std::min(first, OriginTs);
+    if (!Restart(first, AVSEEK_FLAG_BACKWARD) && !Restart(0, AVSEEK_FLAG_BYTE)) return false;
+    // From the start, frames without timestamps count from the origin.
+    Anchored = true;
+    NextSample = 0;
+    return true;
+  }
+
+  // The timestamp of the stream ms after the origin.
+  int64_t TimestampAt(double ms) const {
+    const AVStream* stream = Format->streams[Stream];
+    const int64_t origin = OriginTs != AV_NOPTS_VALUE ? OriginTs : 0;
+    return origin + av_rescale_q(int64_t(ms * 1000), AVRational{1, 1000000}, stream->time_base);
+  }
+
+  // Where the frame just decoded starts, in samples from the origin, at the codec's
+  // rate; none when neither its timestamp nor the frames before it tell. A timestamp in a
+  // time base coarser than a sample (ASF and Matroska count milliseconds) is only near
+  // the frame's start: the count of samples decoded since the last placed frame, or the
+  // origin's frame grid, places it exactly when it lies within one tick of the timestamp.
+  std::optional<int64_t> PlaceFrame() {
     const int64_t pts = Frame->best_effort_timestamp;
-    return pts == AV_NOPTS_VALUE ? OriginMs : pts * av_q2d(Format->streams[Stream]->time_base) * 1000;
+    std::optional<int64_t> start;
+    if (pts != AV_NOPTS_VALUE && OriginTs != AV_NOPTS_VALUE) {
+      const double perTick = av_q2d(Format->streams[Stream]->time_base) * OutRate;
+      const double exact = double(pts - OriginTs) * perTick;
+      const double tolerance = perTick + 1;
+      if (!std::isfinite(exact) || std::abs(exact) > 1e15) {
+        start = Anchored ? std::optional(NextSample) : std::nullopt;
+      } else if (Anchored && std::abs(exact - double(NextSample)) <= tolerance) {
+        start = NextSample;
+      } else {
+        start = std::llround(exact);
+        if (!Anchored && perTick > 1 && OriginSamples > 0) {
+          const int64_t onGrid = std::llround(exact / OriginSamples) * OriginSamples;
+          if (std::abs(exact - double(onGrid)) <= tolerance) start = onGrid;
+        }
+      }
+    } else if (Anchored) {
+      start = NextSample;
+    }
+    if (start) {
+      Anchored = true;
+      NextSample = *start + Frame->nb_samples;
+    }
+    return start;
   }
 
   // The next decoded frame; false at the end or on an error.
@@ -171,7 +226,10 @@ struct TMediaLibraryConverter::TDecoder {
     for (int packets = 0; packets < kMostEmptyPackets; ++packets) {
       const int received = avcodec_receive_frame(Codec, Frame);
       if (received == 0) {
-        if (first) OriginMs = Frame->best_effort_timestamp == AV_NOPTS_VALUE ? 0 : FrameMs();
+        if (first) {
+          OriginTs = Frame->best_effort_timestamp;
+          OriginSamples = Frame->nb_samples;
+        }
         return true;
       }
       if (received != AVERROR(EAGAIN)) return false;
@@ -224,25 +282,39 @@ void TMediaLibraryConverter::Seek(double ms) {
   if (!FDecoder) return;
   TDecoder& d = *FDecoder;
   ms = std::isfinite(ms) ? std::clamp(ms, 0.0, 1e12) : 0;
-  if (d.Fresh && ms == 0) return;
-  const AVStream* stream = d.Format->streams[d.Stream];
-  const int64_t timestamp = av_rescale_q(int64_t((ms + d.OriginMs) * 1000), AVRational{1, 1000000}, stream->time_base);
-  // Where the library's seek fails or lands wrong, decoding runs from the start instead.
-  if (!(d.Restart(timestamp, AVSEEK_FLAG_BACKWARD) && DecodeUpTo(ms)) && !(d.Restart(0, AVSEEK_FLAG_BYTE) && DecodeUpTo(ms))) {
+  if (const double duration = d.DurationMs(); duration > 0) ms = std::min(ms, duration);
+  const int64_t target = std::llround(ms * d.OutRate / 1000);
+  if (d.Fresh && target == 0) return;
+  // The library lands at a packet near the time, not always before it, and the first
+  // frames after a jump lack what overlaps them from before: decoding starts well
+  // before the target and drops what comes before it. Where the landing is late anyway,
+  // decoding starts further back, at last from the start.
+  for (const double before : {500.0, 5000.0, -1.0}) {
+    const bool fromStart = before < 0 || ms <= before;
+    if (fromStart ? !d.RestartAtStart() : !d.Restart(d.TimestampAt(ms - before), AVSEEK_FLAG_BACKWARD)) continue;
+    const TLanding landing = DecodeUpTo(target, fromStart);
+    if (landing != TLanding::Late) {
+      FPosition = landing == TLanding::Reached ? double(target) * 1000 / d.OutRate : ms;
+      return;
+    }
     FInput.Clear();
-    d.Restart(0, AVSEEK_FLAG_BYTE);
-    ms = 0;
+    if (fromStart) break;
   }
-  FPosition = ms;
+  d.RestartAtStart();
 }
 
-bool TMediaLibraryConverter::DecodeUpTo(double ms) {
+TMediaLibraryConverter::TLanding TMediaLibraryConverter::DecodeUpTo(int64_t target, bool fromStart) {
   TDecoder& d = *FDecoder;
-  if (ms <= 0) return true;
   const size_t frameBytes = DecodedFormat().BlockAlign;
+  bool decoded = false;
   while (d.NextFrame()) {
-    const double startMs = d.Frame->best_effort_timestamp == AV_NOPTS_VALUE ? ms : d.FrameMs() - d.OriginMs;
-    const int64_t drop = std::llround((ms - startMs) * d.OutRate / 1000);
+    decoded = true;
+    std::optional<int64_t> start = d.PlaceFrame();
+    if (!start && fromStart) start = 0;
+    // A frame after the target (or one that cannot be placed) means the landing was late;
+    // from the start there is nothing earlier, and the sound goes on from that frame.
+    if (!start || (*start > target && !fromStart)) return TLanding::Late;
+    const int64_t drop = std::max<int64_t>(target - *start, 0);
     if (drop >= d.Frame->nb_samples || !d.Fit(*d.Frame)) continue;
     const int most = swr_get_out_samples(d.Resampler, d.Frame->nb_samples);
     uint8_t* out = FInput.WriteSpace(size_t(std::max(most, 0)) * frameBytes);
@@ -250,11 +322,13 @@ bool TMediaLibraryConverter::DecodeUpTo(double ms) {
         swr_convert(d.Resampler, &out, most, const_cast<const uint8_t**>(d.Frame->extended_data), d.Frame->nb_samples);
     if (made > 0) {
       FInput.Commit(size_t(made) * frameBytes);
-      FInput.Consume(size_t(std::clamp<int64_t>(drop, 0, made)) * frameBytes);
+      FInput.Consume(size_t(std::min<int64_t>(drop, made)) * frameBytes);
     }
-    return true;
+    return TLanding::Reached;
   }
-  return false;
+  // Decoding ended before the target: the target lies past the end, unless the landing
+  // was past the end.
+  return decoded || fromStart ? TLanding::Ended : TLanding::Late;
 }
 
 bool TMediaLibraryConverter::FillInput() {

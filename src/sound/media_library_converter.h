@@ -28,9 +28,12 @@ class TMediaLibraryConverter : public TWavConverter {
   bool FillInput() override;
 
  private:
-  // Decodes from where the library stands up to the frame that holds ms and puts the
-  // rest of that frame into the input; false when no frame reached it.
-  bool DecodeUpTo(double ms);
+  enum class TLanding { Reached, Ended, Late };
+  // Decodes from where the library stands up to the frame that holds sample target
+  // (counted from the first decoded sample) and puts the rest of that frame into the
+  // input: Reached; Ended when decoding ended before it; Late when the first frame
+  // decoded lies after it (never when decoding started at the start).
+  TLanding DecodeUpTo(int64_t target, bool fromStart);
 
   struct TDecoder;
   std::unique_ptr<TDecoder> FDecoder;
