@@ -7,6 +7,13 @@
 #include "sound/pcm_resampler.h"
 
 namespace kiv {
+namespace {
+
+// The most output one conversion makes from a piece of decoded PCM: with a sound of a few
+// hertz, a chunk of input would otherwise become hundreds of megabytes at once.
+constexpr double kMostConverted = 262144;
+
+}  // namespace
 
 struct TWavConverter::TConversion {
   std::optional<TWaveFormat> Target;
@@ -34,7 +41,10 @@ void TWavConverter::SetupConversion() {
   c.Refused = c.Active && !c.Resampler.Setup(FDecoded, *c.Target);
 }
 
-void TWavConverter::ResetConversion() { FConversion->Resampler.Reset(); }
+void TWavConverter::ResetConversion() {
+  FConversion->Resampler.Reset();
+  FPending.Clear();
+}
 
 const TWaveFormat& TWavConverter::OutputFormat() const {
   return FConversion->Active && !FConversion->Refused ? *FConversion->Target : FDecoded;
@@ -123,11 +133,21 @@ bool TWavConverter::Process() {
 }
 
 size_t TWavConverter::Deliver(const uint8_t* pcm, size_t count) {
+  const size_t whole = count - count % FDecoded.BlockAlign;
+  const size_t taken = Convert(pcm, whole);
+  if (taken < whole) FPending.Append(pcm + taken, whole - taken);
+  return whole;
+}
+
+size_t TWavConverter::Convert(const uint8_t* pcm, size_t count) {
   const size_t before = FOutput.Size();
   size_t taken = 0;
   if (FConversion->Active) {
     if (FConversion->Refused) return count;
-    taken = FConversion->Resampler.Convert(pcm, count, FOutput);
+    const TWaveFormat& target = *FConversion->Target;
+    const double perFrame = double(target.BlockAlign) * (double(target.Rate) / FDecoded.Rate + 1);
+    const size_t most = std::max<size_t>(1, size_t(kMostConverted / perFrame)) * FDecoded.BlockAlign;
+    taken = FConversion->Resampler.Convert(pcm, std::min(count, most), FOutput);
   } else {
     taken = count - count % FDecoded.BlockAlign;
     FOutput.Append(pcm, taken);
@@ -139,6 +159,10 @@ size_t TWavConverter::Deliver(const uint8_t* pcm, size_t count) {
 
 bool TWavConverter::Read(size_t count) {
   while (!FFailed && FOutput.Size() < count) {
+    if (FPending.Size() >= FDecoded.BlockAlign && FDecoded.BlockAlign > 0) {
+      FPending.Consume(Convert(FPending.Data(), FPending.Size()));
+      continue;
+    }
     if (FillInput()) {
       if (!Process()) {
         FFailed = true;

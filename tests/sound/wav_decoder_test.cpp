@@ -191,6 +191,37 @@ TEST_F(WavDecoderTest, EndPadsWithSilence) {
   }
 }
 
+// A sound of a few hertz becomes tens of thousands of mix frames per frame: each read
+// converts a bounded piece, and all of it still comes out, as one conversion makes it.
+TEST_F(WavDecoderTest, VeryLowRatesConvertInBoundedPieces) {
+  for (const char* encoding : {"-b 32 -e float", "-b 8 -e unsigned"}) {
+    SCOPED_TRACE(encoding);
+    ASSERT_TRUE(Ran("sox -n -r 5 -c 1 " + std::string(encoding) + " " + In("low.wav") + " synth 4 sine 1"));
+    const TWaveFormat mix = MixFormat();
+    TOpened sound = OpenSound(File("low.wav").string(), &mix);
+    ASSERT_TRUE(sound.Converter);
+    std::vector<uint8_t> decoded;
+    size_t largest = 0;
+    while (sound.Converter->Read(4096)) {
+      TLocalBuffer& out = sound.Converter->Output();
+      largest = std::max(largest, out.Size());
+      decoded.insert(decoded.end(), out.Data(), out.Data() + out.Size());
+      out.Clear();
+    }
+    EXPECT_LE(largest, size_t(300000));
+    const std::vector<uint8_t> file = FileBytes(File("low.wav"));
+    TPcmResampler resampler;
+    ASSERT_TRUE(resampler.Setup(sound.Converter->Media().Format, mix));
+    TLocalBuffer whole;
+    const size_t data = sound.Media->DataSize;
+    resampler.Convert(file.data() + sound.Media->DataOffset, data, whole);
+    ASSERT_GT(whole.Size(), size_t(600000));
+    // The last read ends on silence after the data.
+    ASSERT_GE(decoded.size(), whole.Size());
+    EXPECT_TRUE(std::equal(whole.Data(), whole.Data() + whole.Size(), decoded.begin()));
+  }
+}
+
 // The sound files of the ALSA installation, made elsewhere, decode as sox reads them.
 TEST_F(WavDecoderTest, InstalledAlsaSounds) {
   int checked = 0;
