@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "sound/converter_factory.h"
@@ -20,15 +21,19 @@ inline constexpr int kFuzzMostReads = 1 << 16;
 // whole sound.
 inline constexpr size_t kFuzzMostOutput = size_t(1) << 22;
 
-// Reads converter until it ends or reads are spent; true when it ended.
-inline bool FuzzReadToEnd(TWavConverter& converter, int reads = kFuzzMostReads) {
+// Reads converter until it ends or reads are spent: the ms of sound it delivered, or
+// none when the reads were spent first.
+inline std::optional<double> FuzzReadToEnd(TWavConverter& converter, int reads = kFuzzMostReads) {
+  const double bytesPerMs = converter.OutputFormat().BytesPerSecond / 1000.0;
+  double ms = 0;
   for (int i = 0; i < reads; ++i) {
     const bool more = converter.Read(kFuzzReadPiece);
     if (converter.Output().Size() > kFuzzMostOutput) std::abort();
+    if (more && bytesPerMs > 0) ms += double(converter.Output().Size()) / bytesPerMs;
     converter.Output().Clear();
-    if (!more) return true;
+    if (!more) return ms;
   }
-  return false;
+  return std::nullopt;
 }
 
 // The media's converter over stream, or none; its output format is always whole frames.

@@ -146,7 +146,8 @@ TMpegInfo::TFrame TMpegInfo::FindFrame(TStream& stream, const TMediaInfo& media,
   if (media.Xing || media.Duration == 0) {
     // Walk the frames from the start.
     while (found.Offset + 4 <= end && HeaderAt(window, found.Offset, header, freeBytes) && header.FrameBytes > 0) {
-      if (found.StartMs + header.Ms() > ms) break;
+      // A last frame cut short plays from where it starts.
+      if (found.StartMs + header.Ms() > ms || found.Offset + header.FrameBytes > end) break;
       found.StartMs += header.Ms();
       found.Offset += header.FrameBytes;
     }
