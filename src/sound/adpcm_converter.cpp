@@ -1,6 +1,7 @@
 #include "sound/adpcm_converter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -87,25 +88,11 @@ bool TAdpcmConverter::Process() {
   return good;
 }
 
-void TAdpcmConverter::Emit(const int16_t* frame) {
-  if (FSkipFrames > 0) {
-    --FSkipFrames;
-    return;
-  }
-  if (FFramesLeft == 0) return;
-  --FFramesLeft;
-  for (int c = 0; c < FChannels; ++c) {
-    FPcm.push_back(uint8_t(frame[c]));
-    FPcm.push_back(uint8_t(uint16_t(frame[c]) >> 8));
-  }
-}
-
 bool TAdpcmConverter::DecodeBlock(const uint8_t* block, size_t count) {
   const int channels = FChannels;
   const size_t header = 7 * size_t(channels);
   if (count < header) return true;
-  int32_t coef1[2], coef2[2], sample1[2], sample2[2];
-  int64_t delta[2];
+  int32_t coef1[2], coef2[2], sample1[2], sample2[2], delta[2];
   for (int c = 0; c < channels; ++c) {
     const int predictor = block[c];
     if (predictor >= FCoefficientCount) {
@@ -118,25 +105,44 @@ bool TAdpcmConverter::DecodeBlock(const uint8_t* block, size_t count) {
     sample1[c] = Int16At(block + 3 * channels + 2 * c);
     sample2[c] = Int16At(block + 5 * channels + 2 * c);
   }
-  const uint64_t frames = std::min<uint64_t>(FSamplesPerBlock, 2 + (count - header) * 2 / channels);
-  int16_t frame[2];
-  for (int c = 0; c < channels; ++c) frame[c] = int16_t(sample2[c]);
-  Emit(frame);
-  if (frames < 2) return true;
-  for (int c = 0; c < channels; ++c) frame[c] = int16_t(sample1[c]);
-  Emit(frame);
-  const uint8_t* codes = block + header;
-  for (uint64_t n = 0; n < (frames - 2) * channels; ++n) {
-    const int c = int(n % channels);
-    const int code = n % 2 == 0 ? codes[n / 2] >> 4 : codes[n / 2] & 15;
-    const int64_t predicted = (int64_t(sample1[c]) * coef1[c] + int64_t(sample2[c]) * coef2[c]) >> 8;
-    const int32_t value = int32_t(std::clamp<int64_t>(predicted + (code >= 8 ? code - 16 : code) * delta[c], -32768, 32767));
-    sample2[c] = sample1[c];
-    sample1[c] = value;
-    delta[c] = std::clamp<int64_t>((kAdaptation[code] * delta[c]) >> 8, 16, kMostDelta);
-    frame[c] = int16_t(value);
-    if (c == channels - 1) Emit(frame);
+  const size_t frames = size_t(std::min<uint64_t>(FSamplesPerBlock, 2 + (count - header) * 2 / channels));
+  // The frames of this block that are delivered: after those a seek skips, up to the
+  // file's sample count.
+  const size_t skip = size_t(std::min<uint64_t>(FSkipFrames, frames));
+  const size_t keep = size_t(std::min<uint64_t>(frames - skip, FFramesLeft));
+  FSkipFrames -= skip;
+  FFramesLeft -= keep;
+  if (keep == 0) return true;
+  FBlock.resize(frames * size_t(channels));
+  int16_t* out = FBlock.data();
+  for (int c = 0; c < channels; ++c) *out++ = int16_t(sample2[c]);
+  if (frames >= 2) {
+    for (int c = 0; c < channels; ++c) *out++ = int16_t(sample1[c]);
+    // Each code adapts its channel's prediction; the delta stays within what the next
+    // step's product can hold.
+    auto step = [&](int c, int code) {
+      const int64_t predicted = (int64_t(sample1[c]) * coef1[c] + int64_t(sample2[c]) * coef2[c]) >> 8;
+      const int32_t value = int32_t(std::clamp<int64_t>(predicted + int64_t(code >= 8 ? code - 16 : code) * delta[c], -32768, 32767));
+      sample2[c] = sample1[c];
+      sample1[c] = value;
+      delta[c] = int32_t(std::clamp<int64_t>((int64_t(kAdaptation[code]) * delta[c]) >> 8, 16, kMostDelta));
+      *out++ = int16_t(value);
+    };
+    const uint8_t* codes = block + header;
+    const size_t nibbles = (frames - 2) * size_t(channels);
+    const int second = channels - 1;  // the channel of a byte's low nibble
+    for (size_t n = 0; n + 1 < nibbles; n += 2) {
+      step(0, codes[n / 2] >> 4);
+      step(second, codes[n / 2] & 15);
+    }
+    if (nibbles % 2) step(0, codes[nibbles / 2] >> 4);
   }
+  // 16-bit PCM is little-endian, as the samples are in memory here.
+  static_assert(std::endian::native == std::endian::little);
+  const size_t bytes = keep * size_t(channels) * 2;
+  const size_t at = FPcm.size();
+  FPcm.resize(at + bytes);
+  std::memcpy(FPcm.data() + at, FBlock.data() + skip * size_t(channels), bytes);
   return true;
 }
 

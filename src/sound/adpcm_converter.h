@@ -24,7 +24,6 @@ class TAdpcmConverter : public TWavConverter {
   // Decodes one block of count bytes (at most a block) into FPcm; false when the block
   // names a predictor the format lacks.
   bool DecodeBlock(const uint8_t* block, size_t count);
-  void Emit(const int16_t* frame);
 
   uint16_t FChannels = 0;
   uint16_t FBlockAlign = 0;
@@ -34,7 +33,8 @@ class TAdpcmConverter : public TWavConverter {
   int FCoefficientCount = 0;
   uint64_t FFramesLeft = 0;  // frames still to deliver
   uint64_t FSkipFrames = 0;  // decoded frames to drop before the sought one
-  std::vector<uint8_t> FPcm;  // decoded, not yet delivered
+  std::vector<uint8_t> FPcm;     // decoded, not yet delivered
+  std::vector<int16_t> FBlock;  // the frames of the block being decoded
 };
 
 }  // namespace kiv
