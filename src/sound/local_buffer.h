@@ -1,6 +1,7 @@
 #pragma once
 // A growable byte buffer consumed from the front: decoders append what they decode and
 // channels take what they send out.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

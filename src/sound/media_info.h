@@ -46,6 +46,7 @@ struct TMediaInfo {
   TMediaType Type = TMediaType::Unknown;
   TWaveFormat Format;       // for MPEG, Ogg and the media library: the PCM they decode to
   uint8_t AdpcmExtra[32] = {};  // MS ADPCM: the format's extra bytes (samples per block, coefficients)
+  uint32_t SampleCount = 0;  // MS ADPCM: the frames the data holds (its "fact" chunk), 0 when unknown
   bool Xing = false;        // MPEG: a Xing header was found
   int32_t StreamNumber = -1;  // "file?N": the audio stream the media library plays; -1 the first
 };

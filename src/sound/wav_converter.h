@@ -53,14 +53,43 @@ class TWavConverter {
   // when decoding failed.
   virtual bool Process();
 
+  // The PCM format the decoder produces before any conversion; Open takes it from the
+  // media unless a subclass set it first (SetDecodedFormat).
+  const TWaveFormat& DecodedFormat() const { return FDecoded; }
+  void SetDecodedFormat(const TWaveFormat& format);
+  // Takes the whole frames of count bytes of decoded PCM: appends them to the output,
+  // converted to the target format when one is set, and moves the position on; answers
+  // the bytes taken. A conversion that would make more than a bounded amount at once (a
+  // sound of a very low rate) keeps the rest for the next reads.
+  size_t Deliver(const uint8_t* pcm, size_t count);
+  // Reads up to count bytes of the data (never past its end) into the input; false when
+  // nothing came.
+  bool ReadData(size_t count);
+  // Moves the stream to byte offset of the data (cut to its size); false when the
+  // stream refused.
+  bool SeekData(uint64_t offset);
+  // Forgets the frames the conversion carries over and what it keeps for later reads.
+  void ResetConversion();
+
   TStream* FStream = nullptr;
   TMediaInfo FMedia;
   TLocalBuffer FInput;
   TLocalBuffer FOutput;
   double FPosition = 0;
-  // ... the resampler and target format live in the implementation
+  size_t FChunkSize = 4096;
+  uint64_t FDataLeft = 0;  // bytes of data not yet read
+  bool FFailed = false;    // decoding failed: the rest is silence
+
+ private:
+  TWaveFormat FDecoded;
+  bool FDecodedSet = false;
   struct TConversion;
   std::unique_ptr<TConversion> FConversion;
+  TLocalBuffer FPending;  // decoded frames taken but not yet converted
+  void SetupConversion();
+  // Converts the first of count bytes of decoded PCM into the output, no more than a
+  // bounded amount of output; answers the bytes taken.
+  size_t Convert(const uint8_t* pcm, size_t count);
 };
 
 }  // namespace kiv
