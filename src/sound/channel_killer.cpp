@@ -52,14 +52,15 @@ size_t TChannelKiller::Sweep() {
     {
       std::lock_guard lock(link->Lock);
       if (link->Owner) finished = link->Owner->ReleasePhysicalLocked(channel);
-      if (finished) ++link->Raising;
+      if (finished) link->Raisers.push_back(std::this_thread::get_id());
     }
     // Raised without any lock held: the event may use the channel freely.
     if (finished) {
       finished();
       {
         std::lock_guard lock(link->Lock);
-        --link->Raising;
+        auto& raisers = link->Raisers;
+        raisers.erase(std::find(raisers.begin(), raisers.end(), std::this_thread::get_id()));
       }
       link->Raised.notify_all();
     }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "sound/channel_killer.h"
 #include "sound/channel_link.h"
 #include "sound/music_channel.h"
 #include "sound/music_player_class.h"
@@ -33,7 +32,7 @@ TChannelMusic::~TChannelMusic() {
     FLink->Owner = nullptr;
     // A finished event being raised may still use this channel; unless it is the one
     // destroying it, let it end.
-    if (!ChannelKiller().IsCurrentThread()) FLink->Raised.wait(lock, [&] { return FLink->Raising == 0; });
+    FLink->Raised.wait(lock, [&] { return FLink->Raisers.empty() || FLink->RaisingHere(); });
   }
 }
 
@@ -135,7 +134,11 @@ void TChannelMusic::SetFinishedEvent(std::function<void()> finished) {
 std::function<void()> TChannelMusic::ReleasePhysicalLocked(const std::shared_ptr<TMusicChannel>& channel) {
   auto found = std::find(FPhysical.begin(), FPhysical.end(), channel);
   if (found == FPhysical.end()) return {};
-  if (found + 1 == FPhysical.end()) FLastPosition = channel->Position();
+  // A current one that played to its end leaves the position at the end; one that was
+  // stopped left it where it stopped.
+  if (found + 1 == FPhysical.end() && channel->EndedByData()) {
+    FLastPosition = FMedia.Duration > 0 ? std::min(channel->Position(), double(FMedia.Duration)) : channel->Position();
+  }
   FPhysical.erase(found);
   return channel->EndedByData() ? FFinished : std::function<void()>();
 }

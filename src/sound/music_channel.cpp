@@ -20,7 +20,7 @@ TMusicChannel::TMusicChannel(std::shared_ptr<TChannelLink> link, std::u16string_
 
 TMusicChannel::~TMusicChannel() {
   // The buffer's refill thread calls into this channel: it ends first.
-  FBuffer.reset();
+  if (FBuffer) FBuffer->Stop();
 }
 
 TWaveFormat TMusicChannel::OutputFormatFor(const TMediaInfo& media) {
@@ -170,7 +170,9 @@ void TMusicChannel::ScheduleEnd(uint64_t endByte) {
     first = !FHanded;
     FHanded = true;
   }
-  if (first) ChannelKiller().Add(shared_from_this());
+  if (!first) return;
+  // Not while the channel is being freed (its refill thread may end a fade meanwhile).
+  if (auto self = weak_from_this().lock()) ChannelKiller().Add(std::move(self));
 }
 
 void TMusicChannel::HandOver() {
@@ -187,7 +189,7 @@ void TMusicChannel::HandOver() {
     FKillAfter = kBackstopMs + fadeMs;
     FDeadlineSet = true;
   }
-  ChannelKiller().Add(shared_from_this());
+  if (auto self = weak_from_this().lock()) ChannelKiller().Add(std::move(self));
 }
 
 bool TMusicChannel::DeadlinePassed(uint32_t now) const {

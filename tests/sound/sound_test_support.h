@@ -6,9 +6,11 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/clock.h"
@@ -155,7 +157,7 @@ class TSoundRig {
       if (AfterStep) AfterStep();
     }
   }
-  uint32_t Now() const { return FClock.NowMs(); }
+  uint32_t Now() { return FClock.NowMs(); }
   // The left channel of the mix.
   std::vector<int16_t> Left() const {
     std::vector<int16_t> left;
