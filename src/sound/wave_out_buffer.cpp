@@ -152,15 +152,21 @@ void TWaveOutBuffer::MixInto(int32_t* sum, size_t frameCount) {
   uint64_t available = (FWritten - consumed) / FFrameBytes;
 
   if (FFormat.Rate == kOutputRate && FFormat.Channels == 2 && FFormat.Bits == 16) {
-    // The mix format itself: summed as it stands.
-    const size_t frames = size_t(std::min<uint64_t>(available, frameCount));
-    for (size_t i = 0; i < frames; ++i) {
-      int32_t frame[2];
-      ReadFrame(consumed, frame);
-      consumed += FFrameBytes;
-      for (int c = 0; c < 2; ++c) {
-        sum[2 * i + c] += scaled ? int32_t(std::lround(float(frame[c]) * amplitude)) : frame[c];
+    // The mix format itself: summed as it stands, in at most two runs of the ring.
+    size_t frames = size_t(std::min<uint64_t>(available, frameCount));
+    int32_t* to = sum;
+    while (frames > 0) {
+      const size_t offset = size_t(consumed % FRing.size());
+      const size_t run = std::min(frames, (FRing.size() - offset) / FFrameBytes);
+      const auto* from = reinterpret_cast<const int16_t*>(FRing.data() + offset);
+      if (scaled) {
+        for (size_t i = 0; i < 2 * run; ++i) to[i] += int32_t(std::lround(float(from[i]) * amplitude));
+      } else {
+        for (size_t i = 0; i < 2 * run; ++i) to[i] += from[i];
       }
+      to += 2 * run;
+      consumed += run * FFrameBytes;
+      frames -= run;
     }
     FConsumed = consumed;
     return;
