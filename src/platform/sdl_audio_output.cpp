@@ -3,8 +3,11 @@
 #include <SDL2/SDL_audio.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <mutex>
+#include <string>
 
 namespace kiv {
 
@@ -15,9 +18,34 @@ namespace {
 std::mutex gDriverLock;
 int gDriverUsers = 0;
 
+// Whether the kernel knows a sound card. Without one only sound servers are tried: the
+// drivers that talk to cards (ALSA and those over it) would only complain on standard
+// error.
+bool AlsaHasCard() {
+  std::ifstream cards("/proc/asound/cards");
+  std::string line;
+  if (!cards || !std::getline(cards, line)) return false;
+  return line.find("no soundcards") == std::string::npos;
+}
+
+// The driver SDL_AUDIODRIVER names, or else the first of SDL's that starts.
+bool InitDriver() {
+  const char* chosen = std::getenv("SDL_AUDIODRIVER");
+  if (chosen && *chosen) return SDL_AudioInit(nullptr) == 0;
+  const bool alsa = AlsaHasCard();  // a card to play on without a server
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+    const std::string name = SDL_GetAudioDriver(i);
+    const bool server = name == "pulseaudio" || name == "pipewire";
+    if (name == "dummy" || name == "disk" || (!server && !alsa)) continue;
+    if (SDL_AudioInit(name.c_str()) == 0) return true;
+  }
+  SDL_SetError("no sound server or card");
+  return false;
+}
+
 bool StartDriver(std::string& reason) {
   std::lock_guard lock(gDriverLock);
-  if (gDriverUsers == 0 && SDL_AudioInit(nullptr) != 0) {
+  if (gDriverUsers == 0 && !InitDriver()) {
     reason = std::string("SDL audio: ") + SDL_GetError();
     return false;
   }
