@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/log_choice.h"
+#include "app/player_sound.h"
 #include "app/show_opening.h"
 #include "app/show_playing.h"
 #include "app/start_parameters.h"
@@ -24,8 +25,12 @@ int RunPlayer(int argc, const char* const* argv) {
   int exitCode = 1;
   try {
     const TShowRequest request = StartShowRequest(ProgramCommandLine(), StartParameters());
-    if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, StartParameters().ProgramPath))
+    if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, StartParameters().ProgramPath)) {
+      // Open while the show plays; it keeps time on the program clock until the music
+      // player takes the output over.
+      const TPlayerSound sound(ProgramCommandLine());
       exitCode = PlayShow(*show, ProgramCommandLine(), StartParameters().ProgramPath);
+    }
   } catch (const std::exception& error) {
     ShowError(Utf8ToUtf16(error.what()));
   }

@@ -1,0 +1,33 @@
+#pragma once
+// Where a player's sounds come from: how a name's stream is opened, recognised and
+// decoded. A show's player reads through the show's opener with the decoders of this
+// layer (ShowSoundSource); tests give their own.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "base/stream.h"
+#include "sound/media_info.h"
+#include "sound/sound_streams.h"
+#include "sound/wav_converter.h"
+
+namespace kiv {
+
+struct TSoundSource {
+  // The stream of name, starting skip bytes in; none when it cannot be opened.
+  std::function<std::unique_ptr<TStream>(std::u16string_view name, int64_t skip)> Open;
+  std::function<std::optional<TMediaInfo>(TStream& stream, std::u16string_view name)> Recognise;
+  // An opened decoder reading stream (kept, not owned); none when there is none.
+  std::function<std::unique_ptr<TWavConverter>(TStream* stream, std::u16string_view name, const TMediaInfo& media)>
+      MakeConverter;
+
+  // The media information of name, its stream opened and released again; none when it
+  // is not playable.
+  std::optional<TMediaInfo> Describe(std::u16string_view name) const;
+};
+
+// Sounds opened through open (files on disk when empty) and decoded by this layer.
+TSoundSource ShowSoundSource(TSoundOpener open);
+
+}  // namespace kiv

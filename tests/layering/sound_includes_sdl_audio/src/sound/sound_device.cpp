@@ -1,0 +1,1 @@
+#include <SDL2/SDL_audio.h>
