@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the stored vector text reader. A text that reads must write
 // back as the bytes it was read from, and is laid out and drawn (small enough ones) over
-// a glyph cache of a few boxes named by every font specification it uses.
+// a glyph cache of a few boxes named by every font name with style it uses.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -17,8 +17,8 @@ namespace {
 constexpr double kDrawBudget = 1 << 20;  // pixels
 constexpr double kScale = 0.02;
 
-std::shared_ptr<const kiv::TGlyphCache> Boxes(const std::u16string& spec) {
-  auto cache = std::make_shared<kiv::TGlyphCache>(spec);
+std::shared_ptr<const kiv::TGlyphCache> Boxes(const std::u16string& font) {
+  auto cache = std::make_shared<kiv::TGlyphCache>(font);
   for (uint16_t index = 0; index < 4; ++index) {
     kiv::TGlyphData glyph{index, 50, 400, 50, 600, 100 * index, 1000, {}};
     glyph.Outline.MoveTo(50, -600).LineTo(450, -600).LineTo(450, 100.0f * index).LineTo(50, 100.0f * index);

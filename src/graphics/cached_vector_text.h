@@ -12,7 +12,7 @@ using TGlyphCacheMap = std::unordered_map<std::u16string, std::shared_ptr<const 
 
 class TCachedVectorText : public TVectorText {
  public:
-  // caches: the glyph cache of every font specification the text's glyphs name.
+  // caches: the glyph cache of every font name with style the text's glyphs name.
   TCachedVectorText(TVectorTextData data, TGlyphCacheMap caches)
       : TVectorText(std::move(data)), FCaches(std::move(caches)) {}
 

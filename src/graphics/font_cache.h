@@ -1,6 +1,6 @@
 #pragma once
 // The glyph caches of the open show, shared by every text of the process and looked up
-// by exact font specification. Filled as texts ask for them and emptied when a show of
+// by exact font name with style. Filled as texts ask for them and emptied when a show of
 // another identity opens. Safe to use from any thread.
 #include <functional>
 #include <memory>

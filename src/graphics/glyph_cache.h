@@ -1,6 +1,6 @@
 #pragma once
 // The outlines and advances of the glyphs of one font (name and style) that a show's
-// texts use, as the show stores them under "VectTextCache: " + font specification, so
+// texts use, as the show stores them under "VectTextCache: " + font name with style, so
 // that its texts draw the same on machines without the font.
 #include <cstdint>
 #include <optional>
@@ -52,7 +52,7 @@ inline constexpr int32_t kMaxFontSpecUnits = 4096;
 // Outline coordinates beyond this (and ones that are not numbers) are damage.
 inline constexpr float kMaxOutlineCoordinate = 1e6f;
 
-// Stored form: glyph count (int32), font specification (text), then per glyph: index
+// Stored form: glyph count (int32), font name with style (text), then per glyph: index
 // (u16), A, B, C, above, below (int32 each), capture size (float), point count (int32)
 // and the points (x and y as floats, command as int32); little-endian throughout.
 // None when the stream is short or a count is out of range. A glyph whose outline holds

@@ -2,7 +2,7 @@
 // A vector text built from the fonts installed on this machine: each line is shaped in
 // the requested font (characters it lacks come from another installed font) and the
 // outlines of the glyphs used are gathered into glyph caches of the text's own, one per
-// font specification. Units are the requested font's units: glyph pointers carry its
+// font name with style. Units are the requested font's units: glyph pointers carry its
 // units per em as size, each glyph record its own font's units per em as capture size,
 // so that a fallback font's glyphs are scaled into the requested font's units.
 #include <map>
@@ -23,8 +23,8 @@ class TSimpleVectorText : public TVectorText {
   static std::shared_ptr<TSimpleVectorText> Build(std::u16string_view fontName, uint8_t style,
                                                   const std::vector<std::u16string>& lines);
 
-  // The glyph caches of the glyphs the text uses, one per font specification (each
-  // cache names its specification), for storing beside the text.
+  // The glyph caches of the glyphs the text uses, one per font name with style (each
+  // cache names its font name with style), for storing beside the text.
   std::vector<std::shared_ptr<const TGlyphCache>> GlyphCaches() const;
 
  protected:

@@ -8,7 +8,7 @@ namespace kiv {
 
 namespace {
 
-// The bytes of a glyph pointer with an empty font specification.
+// The bytes of a glyph pointer with an empty font name with style.
 constexpr size_t kPointerBytes = 4 + 4 + 2 + 4;
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // What a text picture is made from, and the names it travels under: the "Text: " picture
 // name a slide asks for, the name its pre-built outlines are stored under in a show, and
-// the font specification ("Arial:Bold,Italic") that names a font with its style.
+// the font name with style ("Arial:Bold,Italic") that names a font with its style.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -55,7 +55,7 @@ std::u16string FontSpecText(std::u16string_view fontName, uint8_t style);
 // "VectTxt2: " + font name + ":" + style text + ":" + the lines joined by "^&" in double
 // quotes: the show entry holding the text's pre-built glyphs.
 std::u16string StoredVectorTextName(const TTextParams& params);
-// "VectTextCache: " + font specification: the show entry holding a font's glyph outlines.
+// "VectTextCache: " + font name with style: the show entry holding a font's glyph outlines.
 std::u16string GlyphCacheName(std::u16string_view fontSpec);
 
 }  // namespace kiv

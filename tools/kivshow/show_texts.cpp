@@ -66,7 +66,7 @@ std::vector<TShowText> ShowTexts(TKivSource& source) {
 
 TStoredTexts StoreShowTexts(TKivPack& pack, const std::vector<TShowText>& texts, TPackMode mode) {
   TStoredTexts stored;
-  std::map<std::u16string, TGlyphCache> fonts;  // by font specification
+  std::map<std::u16string, TGlyphCache> fonts;  // by font name with style
   for (const TShowText& text : texts) {
     TTextParams params;
     params.FontName = text.FontName;
