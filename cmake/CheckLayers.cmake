@@ -6,7 +6,7 @@ cmake_policy(VERSION 3.20)
 
 # The layers, lowest first; each may use the ones before it.
 set(layers platform base ini graphics container sound render/device render/screen render/drawer model
-    render/transitions engine app kivshow)
+    render/transitions engine music app kivshow)
 # Where each layer's sources are, relative to the tree.
 function(layer_folder layer out)
   if(layer STREQUAL "kivshow")
