@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "sound/channel_music.h"
+#include "sound/output_trace.h"
 #include "sound/timer_channel.h"
 #include "sound/wave_out_device.h"
 
@@ -43,7 +44,12 @@ void TMusicPlayerClass::SetVolume(float factor) {
 
 TTimerChannel* TMusicPlayerClass::Timer() {
   std::lock_guard lock(FTimerLock);
-  if (!FTimer) FTimer = FDevice->CreateTimerChannel();
+  if (!FTimer && !FTimerMissing) {
+    FTimer = FDevice->CreateTimerChannel();
+    // Without a timer the show keeps the program clock; said once.
+    if (!FTimer && FDevice->IsReady()) TOutputTrace::Missing("SoundBuffer = nil", "music_player_class");
+    FTimerMissing = !FTimer;
+  }
   return FTimer.get();
 }
 

@@ -55,6 +55,7 @@ class TMusicPlayerClass {
   float FMaster = 1;
   std::mutex FTimerLock;
   std::unique_ptr<TTimerChannel> FTimer;
+  bool FTimerMissing = false;
 };
 
 }  // namespace kiv

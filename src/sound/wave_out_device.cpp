@@ -1,5 +1,6 @@
 #include "sound/wave_out_device.h"
 
+#include "sound/output_trace.h"
 #include "sound/sound_mixer.h"
 #include "sound/timer_channel.h"
 #include "sound/wave_out_buffer.h"
@@ -8,14 +9,21 @@ namespace kiv {
 
 TWaveOutDevice::TWaveOutDevice(std::unique_ptr<IAudioOutput> output)
     : FMixer(std::make_shared<TSoundMixer>()), FOutput(std::move(output)) {
-  if (!FOutput) return;
+  if (!FOutput) {
+    TOutputTrace::Missing("AudioOutput = nil", "wave_out_device");
+    return;
+  }
   // The mixer outlives the device while buffers still hold it.
   std::shared_ptr<TSoundMixer> mixer = FMixer;
+  TOutputTrace trace("AudioOutput.Start", "wave_out_device");
   FReady = FOutput->Start([mixer](int16_t* frames, size_t count) { mixer->Mix(frames, count); });
+  if (!FReady) trace.Failed();
 }
 
 TWaveOutDevice::~TWaveOutDevice() {
-  if (FOutput) FOutput->Stop();
+  if (!FOutput) return;
+  TOutputTrace trace("AudioOutput.Stop", "wave_out_device");
+  FOutput->Stop();
 }
 
 std::string TWaveOutDevice::Describe() const { return FOutput ? FOutput->Describe() : "none"; }

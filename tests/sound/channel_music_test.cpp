@@ -10,6 +10,7 @@
 #include "sound/volume_level.h"
 #include "sound/wave_out_buffer.h"
 #include "sound_rig.h"
+#include "support/log_capture.h"
 
 namespace kiv {
 namespace {
@@ -208,19 +209,28 @@ TEST_F(ChannelMusic, AStopIsNotHeldUpByARefillThatIsDecoding) {
   EXPECT_EQ(rig.Left().back(), 0);
 }
 
-TEST(ChannelMusicWithoutOutput, NothingIsMadeAndTheClockStaysAtZero) {
+TEST(ChannelMusicWithoutOutput, NothingIsMadeAndTheClockStaysAtZeroAndTheLogSaysWhy) {
+  testing::TLogCapture log;
   TToneLibrary tones;
   tones.Tones[u"tone"] = TTone{};
   TSoundRig rig(tones, false);
   EXPECT_FALSE(rig.Player->IsReady());
   EXPECT_EQ(rig.Player->CreateChannel(u"tone", 0), nullptr);
   EXPECT_EQ(rig.Player->GetTime(), 0);
+  EXPECT_EQ(rig.Player->GetTime(), 0);
+  EXPECT_EQ(log.Count("!!! AudioOutput = nil [wave_out_device]"), 1u);
+  EXPECT_EQ(log.Count("Sound output: none (no output in this test); the show runs silent"), 1u);
+  EXPECT_EQ(log.Count("SoundBuffer = nil"), 0u);
 }
 
 TEST(ChannelMusicCreation, UnknownOrUnopenableNamesGiveNoChannel) {
+  testing::TLogCapture log;
   TToneLibrary tones;
   tones.Tones[u"tone"] = TTone{};
   TSoundRig rig(tones);
+  // Each call into the output is traced before and after.
+  EXPECT_EQ(log.Count("-> AudioOutput.Start [wave_out_device]"), 1u);
+  EXPECT_EQ(log.Count("<- AudioOutput.Start [wave_out_device]"), 1u);
   EXPECT_EQ(rig.Player->CreateChannel(u"missing", -1), nullptr);
   auto channel = rig.Player->CreateChannel(u"tone", 1500);
   ASSERT_NE(channel, nullptr);
