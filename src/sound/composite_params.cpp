@@ -32,7 +32,7 @@ int32_t ClampMs(int64_t ms) { return int32_t(std::clamp<int64_t>(ms, 0, kLongest
 size_t FindGuid(std::u16string_view text, size_t from) {
   const size_t length = kCompositeGuid.size();
   for (size_t i = from; i + length <= text.size(); ++i)
-    if (SameTextIgnoringCase(text.substr(i, length), kCompositeGuid)) return i;
+    if (text[i] == kCompositeGuid[0] && SameTextIgnoringCase(text.substr(i, length), kCompositeGuid)) return i;
   return std::u16string_view::npos;
 }
 
