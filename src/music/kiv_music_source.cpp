@@ -150,7 +150,8 @@ TKivMusicSource::TKivMusicSource(const TKivSource& source, const TSoundLengthFn&
         const int32_t files = EntryCount(section, u"MusicCount", where);
         for (int32_t k = 1; k <= files; ++k)
           AddListFile(*info.PersonalPlayList, section.ReadString(u"SubMusic" + IntToText(k), u""),
-                      section.ReadInteger(u"SubMusicLength" + IntToText(k), -1), where + u"\"SubMusic" + IntToText(k) + u"\"");
+                      section.ReadInteger(u"SubMusicLength" + IntToText(k), -1),
+                      where + u"\"SubMusic" + IntToText(k) + u"\"");
       }
       const int32_t files = EntryCount(main, u"opt_music_count", u"");
       for (int32_t k = 1; k <= files; ++k)

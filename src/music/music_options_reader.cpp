@@ -97,20 +97,26 @@ void AddLevelEnvelope(TCompositeItem& item, const TSoundKeys& keys, int64_t fade
 
 // "position:level,…" with positions in samples from the start of the file and 16.16
 // levels, as points from the item's start (startTime ms into the file). False, with
-// the entry, when an entry is not a pair of numbers.
+// the text at fault, when an entry is not a pair of numbers.
 bool ParseVolumeParams(std::u16string_view text, int64_t startTime, std::vector<TVolumeItem>& points,
                        std::u16string& badEntry) {
   for (std::u16string_view entry : SplitIniList(text)) {
     entry = TrimBlanks(entry);
     if (entry.empty()) continue;
     const size_t colon = entry.find(u':');
-    int32_t position = 0;
-    int32_t level = 0;
-    if (colon == std::u16string_view::npos || !ParseIniInteger(TrimBlanks(entry.substr(0, colon)), position) ||
-        !ParseIniInteger(TrimBlanks(entry.substr(colon + 1)), level)) {
+    if (colon == std::u16string_view::npos) {
       badEntry = entry;
       return false;
     }
+    const std::u16string_view parts[] = {TrimBlanks(entry.substr(0, colon)), TrimBlanks(entry.substr(colon + 1))};
+    int32_t values[2] = {};
+    for (int k = 0; k < 2; ++k)
+      if (!ParseIniInteger(parts[k], values[k])) {
+        badEntry = parts[k];
+        return false;
+      }
+    const int32_t position = values[0];
+    const int32_t level = values[1];
     const int64_t time = int64_t(std::llround(position / kVolumeParamsRate * 1000)) - startTime;
     points.push_back({Clamp32(time), std::max(Round32(level / kVolumeParamsUnity * kUnity), 0)});
   }
@@ -123,7 +129,8 @@ void AddVolumeParams(TCompositeItem& item, const TIniObject& object, const TSoun
   std::vector<TVolumeItem> points;
   std::u16string badEntry;
   if (!ParseVolumeParams(keys.VolumeParams, keys.StartTime, points, badEntry)) {
-    LogEntry(object, u"\"VolumeParams\": \"" + badEntry + u"\" is not a valid integer value; that envelope is left out");
+    LogEntry(object,
+             u"\"VolumeParams\": \"" + badEntry + u"\" is not a valid integer value; that envelope is left out");
     return;
   }
   if (points.empty()) return;
@@ -200,8 +207,8 @@ uint32_t TMusicOptionsReader::NextRandomKey() {
   return key;
 }
 
-void TMusicOptionsReader::Read(const TIniIdentList* music, std::span<const TExtraMusicItem> extras,
-                               bool disableRandom, int lastExtraIndex) {
+void TMusicOptionsReader::Read(const TIniIdentList* music, std::span<const TExtraMusicItem> extras, bool disableRandom,
+                               int lastExtraIndex) {
   const size_t extraCount = size_t(std::clamp<int64_t>(int64_t(lastExtraIndex) + 1, 0, int64_t(extras.size())));
   const TIniObject* comment = nullptr;
   if (music) {

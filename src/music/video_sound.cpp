@@ -49,8 +49,7 @@ std::vector<const TIniObject*> VideosBelow(const TIniIdentList& list) {
 
 const TIniObject* FindVideoBoss(const TIniIdentList& main) {
   for (const TIniObject* object = main.FirstObject(); object; object = main.NextObject(object))
-    if (IsObjectOfClass(*object, u"VideoBoss") || SameTextIgnoringCase(object->GetName(), u"VideoBoss"))
-      return object;
+    if (IsObjectOfClass(*object, u"VideoBoss") || SameTextIgnoringCase(object->GetName(), u"VideoBoss")) return object;
   return nullptr;
 }
 

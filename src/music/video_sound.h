@@ -29,9 +29,9 @@ class TSlideVideoSound {
   const TIniObject* Clip(const std::u16string& key) const;
 
   std::span<const TSlideInfo> FTiming;
-  std::vector<std::vector<const TIniObject*>> FVideos;  // per slide, in tree order
+  std::vector<std::vector<const TIniObject*>> FVideos;           // per slide, in tree order
   std::unordered_map<std::u16string, const TIniObject*> FClips;  // by lower-cased "ClipGUID"
-  std::unordered_map<std::u16string, double> FFirstShown;       // earliest start of a slide showing the clip
+  std::unordered_map<std::u16string, double> FFirstShown;        // earliest start of a slide showing the clip
 };
 
 }  // namespace kiv

@@ -98,14 +98,14 @@ TEST(KivMusicSource, PersonalMusicOfASlideUnlessTheShowIsSynchronised) {
 }
 
 TEST(KivMusicSource, OlderKeysGivePlaylistsAndSoundsAndBadEntriesDropAlone) {
-  const std::string show = Show(
-      {5000, 10000, 15000, 20000, 25000},
-      "opt_usemusic=1\nopt_music_count=3\nopt_music1=a.mp3\nopt_lengthlist1=4000\nopt_music3=c.mp3\n"
-      "opt_lengthlist3=6000",
-      {"Sound=s1.wav\nSoundLength=8000", "Sound=s2.wav",
-       "Sound=@\nUsePersonal=1\nMusicAction=2\nMusicCount=3\nSubMusic1=p.mp3\nSubMusicLength1=2000\n"
-       "SubMusicLength2=1000\nSubMusic3=q.mp3\nSubMusicLength3=-5",
-       "Sound=u.wav"});
+  const std::string show =
+      Show({5000, 10000, 15000, 20000, 25000},
+           "opt_usemusic=1\nopt_music_count=3\nopt_music1=a.mp3\nopt_lengthlist1=4000\nopt_music3=c.mp3\n"
+           "opt_lengthlist3=6000",
+           {"Sound=s1.wav\nSoundLength=8000", "Sound=s2.wav",
+            "Sound=@\nUsePersonal=1\nMusicAction=2\nMusicCount=3\nSubMusic1=p.mp3\nSubMusicLength1=2000\n"
+            "SubMusicLength2=1000\nSubMusic3=q.mp3\nSubMusicLength3=-5",
+            "Sound=u.wav"});
   const auto source = SourceOf(show);
   const auto fileLength = [](std::u16string_view name) { return name == u"s2.wav" ? 3000.0 : -1.0; };
   for (const bool lengthKnown : {true, false}) {
@@ -134,21 +134,21 @@ TEST(KivMusicSource, OlderKeysGivePlaylistsAndSoundsAndBadEntriesDropAlone) {
 }
 
 TEST(KivMusicSource, VideosSoundOnTheSlideThatFirstShowsThemUntilItHasLeftTheScreen) {
-  const std::string main =
-      Music("") + "opt_fx_enable=1\nopt_fx_time=1000\nopt_fx_eff2=1\n" +
-      Obj("VideoBoss", "",
-          Obj("videoclip", "ClipGUID={C1};FileName=clip.avi;Duration=7000;StartKIVTime=500;StartVideoTime=100;"
-                           "LoadFromDisk=1"));
+  const std::string main = Music("") + "opt_fx_enable=1\nopt_fx_time=1000\nopt_fx_eff2=1\n" +
+                           Obj("VideoBoss", "",
+                               Obj("videoclip",
+                                   "ClipGUID={C1};FileName=clip.avi;Duration=7000;StartKIVTime=500;StartVideoTime=100;"
+                                   "LoadFromDisk=1"));
   const std::string clip = Obj("video", "ClipGUID={c1}");
-  const std::string first = Obj("box", "", clip + Obj("mainvideo", "FileName=own.avi;StartKIVTime=1000;Duration=9000")) +
-                            clip + Obj("video", "FileName=mute.avi;Mute=1;Duration=1000");
+  const std::string first =
+      Obj("box", "", clip + Obj("mainvideo", "FileName=own.avi;StartKIVTime=1000;Duration=9000")) + clip +
+      Obj("video", "FileName=mute.avi;Mute=1;Duration=1000");
   const auto source = SourceOf(Show({5000, 10000}, main, {first, clip}));
   ASSERT_EQ(source->Slides()[0].EffectOutTime, 1000);
   const TKivMusicSource music(*source);
   const TCompositeRows rows = RowsOf(music.SlideInfo(0).Sound);
   // The own video is cut where its slide's transition into the next one ends.
-  EXPECT_EQ(rows.Items,
-            (std::vector<TItemRow>{{"LoadFromDisk:clip.avi", 500, 100, 7000}, {"own.avi", 1000, 0, 5000}}));
+  EXPECT_EQ(rows.Items, (std::vector<TItemRow>{{"LoadFromDisk:clip.avi", 500, 100, 7000}, {"own.avi", 1000, 0, 5000}}));
   EXPECT_EQ(rows.Duration, 7500);
   EXPECT_EQ(music.SlideInfo(1).Sound, u"");  // the clip runs on from the first slide
 }

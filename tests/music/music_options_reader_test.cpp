@@ -37,10 +37,9 @@ TEST_F(MusicReading, ItemsCrossingIntoTheirPredecessorsFadeAcrossEachOther) {
                                               Item("c", "Duration=10000;Cross=2000")));
   EXPECT_EQ(rows.Duration, 26000);
   EXPECT_EQ(rows.Items, (std::vector<TItemRow>{{"a", 0, 0, 10000}, {"b", 8000, 0, 10000}, {"c", 16000, 0, 10000}}));
-  EXPECT_EQ(rows.Envelopes, (std::vector<std::vector<TPoints>>{
-                                {{{8000, 1000}, {10000, 0}}},
-                                {{{0, 0}, {2000, 1000}, {8000, 1000}, {10000, 0}}},
-                                {{{0, 0}, {2000, 1000}}}}));
+  EXPECT_EQ(rows.Envelopes, (std::vector<std::vector<TPoints>>{{{{8000, 1000}, {10000, 0}}},
+                                                               {{{0, 0}, {2000, 1000}, {8000, 1000}, {10000, 0}}},
+                                                               {{{0, 0}, {2000, 1000}}}}));
 }
 
 struct TLayoutCase {
@@ -54,18 +53,24 @@ TEST_F(MusicReading, TracksLieSideBySideAndTheirItemsOneAfterAnother) {
   const TLayoutCase cases[] = {
       {"a pause leaves silence before its item",
        Track(Item("a", "Duration=4000") + Item("b", "Duration=3000;CrossMode=1;Pause=1500")),
-       8500, {{"a", 0, 0, 4000}, {"b", 5500, 0, 3000}}},
+       8500,
+       {{"a", 0, 0, 4000}, {"b", 5500, 0, 3000}}},
       {"two tracks start together; the longer one is the length",
        Track(Item("a", "Duration=5000") + Item("b", "Duration=5000")) + Track(Item("c", "Duration=7000")),
-       10000, {{"a", 0, 0, 5000}, {"b", 5000, 0, 5000}, {"c", 0, 0, 7000}}},
+       10000,
+       {{"a", 0, 0, 5000}, {"b", 5000, 0, 5000}, {"c", 0, 0, 7000}}},
       {"a silent item is left out but keeps its time",
        Track(Item("a", "Duration=3000;Volume=0") + Item("b", "Duration=2000;StartTime=1200")),
-       5000, {{"b", 3000, 1200, 2000}}},
+       5000,
+       {{"b", 3000, 1200, 2000}}},
       {"the first item of a track is not moved by its cross",
-       Track(Item("a", "Duration=5000;Cross=2000")), 5000, {{"a", 0, 0, 5000}}},
+       Track(Item("a", "Duration=5000;Cross=2000")),
+       5000,
+       {{"a", 0, 0, 5000}}},
       {"a cross longer than the track so far stops at its start",
        Track(Item("a", "Duration=1000") + Item("b", "Duration=5000;Cross=3000")),
-       5000, {{"a", 0, 0, 1000}, {"b", 0, 0, 5000}}},
+       5000,
+       {{"a", 0, 0, 1000}, {"b", 0, 0, 5000}}},
       {"nothing but silence is no music", Track(Item("a", "Duration=3000;Volume=0")), 0, {}},
   };
   for (const TLayoutCase& c : cases) {
@@ -89,10 +94,14 @@ TEST_F(MusicReading, LevelsFadesAndVolumeParamsBecomeEnvelopes) {
       {"volume 50 halves it throughout", "Volume=50", {{{0, 500}, {6000, 500}}}, false},
       {"fades at full level", "FadeIn=1000;FadeOut=2000", {{{0, 0}, {1000, 1000}, {4000, 1000}, {6000, 0}}}, false},
       {"a fade in to a lower level", "Volume=80;FadeIn=500", {{{0, 0}, {500, 800}}}, false},
-      {"samples and 16.16 levels from the file's start", "StartTime=500;VolumeParams=44100:32768, 88200:65536",
-       {{{500, 500}, {1500, 1000}}}, false},
-      {"a bad entry drops that envelope only", "Volume=50;VolumeParams=44100:half,88200:0",
-       {{{0, 500}, {6000, 500}}}, true},
+      {"samples and 16.16 levels from the file's start",
+       "StartTime=500;VolumeParams=44100:32768, 88200:65536",
+       {{{500, 500}, {1500, 1000}}},
+       false},
+      {"a bad entry drops that envelope only",
+       "Volume=50;VolumeParams=44100:half,88200:0",
+       {{{0, 500}, {6000, 500}}},
+       true},
   };
   for (const TEnvelopeCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -105,8 +114,8 @@ TEST_F(MusicReading, LevelsFadesAndVolumeParamsBecomeEnvelopes) {
 }
 
 TEST_F(MusicReading, RandomTracksPlayInTheOrderOfKeysEveryReadOfOneReaderShares) {
-  const std::string track = Track(Item("a", "Duration=1000") + Item("b", "Duration=1000") + Item("c", "Duration=1000"),
-                                  "IsRandom=1");
+  const std::string track =
+      Track(Item("a", "Duration=1000") + Item("b", "Duration=1000") + Item("c", "Duration=1000"), "IsRandom=1");
   const std::vector<TItemRow> shuffled{{"b", 0, 0, 1000}, {"c", 1000, 0, 1000}, {"a", 2000, 0, 1000}};
   EXPECT_EQ(ReadMusic(track).Items, shuffled);
   EXPECT_EQ(ReadMusic(track).Items, shuffled);
@@ -138,10 +147,18 @@ TEST_F(MusicReading, SoundCommentsStartAfterTheirPauseAndEndWithinTheLimit) {
       {"unlimited", "Duration=8000;Pause=1000;StartTime=300", 0, 9000, {{"c", 1000, 300, 9000}}, {}},
       {"a limit beyond it does nothing", "Duration=8000", 9000, 8000, {{"c", 0, 0, 8000}}, {}},
       // The composite ends at the limit: the fade out ends with what is heard of the item.
-      {"fade out after a pause", "Duration=8000;Pause=1000;FadeOut=500", 5000, 5000, {{"c", 1000, 0, 5000}},
+      {"fade out after a pause",
+       "Duration=8000;Pause=1000;FadeOut=500",
+       5000,
+       5000,
+       {{"c", 1000, 0, 5000}},
        {{{3500, 1000}, {4000, 0}}}},
-      {"fade out after a pause, unlimited", "Duration=8000;Pause=1000;FadeOut=500;Volume=60", 0, 9000,
-       {{"c", 1000, 0, 9000}}, {{{7500, 600}, {8000, 0}}}},
+      {"fade out after a pause, unlimited",
+       "Duration=8000;Pause=1000;FadeOut=500;Volume=60",
+       0,
+       9000,
+       {{"c", 1000, 0, 9000}},
+       {{{7500, 600}, {8000, 0}}}},
   };
   for (const TCommentCase& c : cases) {
     SCOPED_TRACE(c.Name);
