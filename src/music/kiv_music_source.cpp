@@ -135,7 +135,7 @@ TKivMusicSource::TKivMusicSource(const TKivSource& source, const TSoundLengthFn&
           // Without a length of its own a sound plays as long as its file.
           double length = section.ReadInteger(u"SoundLength", -1);
           if (length < 0 && soundLength) length = soundLength(sound);
-          if (length >= 0) {
+          if (length >= 0 && std::isfinite(length)) {
             if (FFlags.LimitToSlide) length = std::min(length, timing[i].EndTime - timing[i].StartTime);
             info.Sound = std::move(sound);
             info.SoundLength = length;

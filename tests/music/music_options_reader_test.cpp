@@ -185,5 +185,13 @@ TEST_F(MusicReading, ExtrasJoinTheSoundCommentUpToTheLastIndexGiven) {
   EXPECT_EQ(reader.MusicDuration(), 0);
 }
 
+TEST_F(MusicReading, TracksNestedVeryDeepAreReadWithoutRecursion) {
+  std::string text;
+  for (int i = 0; i < 50000; ++i) text += "object T: tmusictrack\n";
+  text += Item("a", "Duration=1000");
+  for (int i = 0; i < 50000; ++i) text += "end\n";
+  EXPECT_EQ(ReadMusic(text).Items, (std::vector<TItemRow>{{"a", 0, 0, 1000}}));
+}
+
 }  // namespace
 }  // namespace kiv
