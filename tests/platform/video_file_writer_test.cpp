@@ -1,5 +1,6 @@
-// The video file writer on its own: a machine without the wanted encoders still gets a
-// playable file from the fallbacks (and is told so), failures to start leave no file,
+// The video file writer on its own: each container plays back, a machine without the
+// wanted encoders still gets a playable file from the fallbacks (and is told so),
+// failures to start leave no file,
 // a finished file takes nothing more. And Ctrl+C as a stop request: noted, not fatal,
 // and handed back when the request object goes.
 #include "platform/video_file_writer.h"
@@ -41,33 +42,53 @@ TVideoFileSettings SmallVideo(const fs::path& path) {
   return settings;
 }
 
-TEST(VideoFileWriter, FallsBackWhenTheWantedEncodersAreMissing) {
+// Each container with the wanted encoders, and with fallbacks when the wanted ones are
+// missing: ten pictures and their sound come back as ten frames in streams of the
+// encoders used.
+TEST(VideoFileWriter, WritesEachContainerAndFallsBackWhenTheWantedEncodersAreMissing) {
   const TTestFolder folder("kiv_video_");
-  TVideoFileSettings settings = SmallVideo(folder.Path() / "fallback.mkv");
-  settings.VideoEncoders = {"kiv-no-such-encoder", "mpeg4"};
-  settings.SoundEncoders = {"kiv-no-such-encoder", "mp2"};
-  std::string error;
-  std::unique_ptr<TVideoFileWriter> writer = TVideoFileWriter::Open(settings, error);
-  ASSERT_TRUE(writer) << error;
-  EXPECT_EQ(writer->VideoCodec().Name, "MPEG-4 part 2");
-  EXPECT_TRUE(writer->VideoCodec().Fallback);
-  EXPECT_EQ(writer->VideoCodec().Wanted, "kiv-no-such-encoder");
-  EXPECT_EQ(writer->SoundCodec().Name, "MPEG audio layer 2");
-  EXPECT_TRUE(writer->SoundCodec().Fallback);
+  const std::vector<std::string> none = {"kiv-no-such-encoder"};
+  struct TCase {
+    std::string Name;
+    std::vector<std::string> VideoEncoders, SoundEncoders;
+    std::string Video, Sound;  // the names told, and those ffprobe reads
+    std::string VideoRead, SoundRead;
+  };
+  const TCase cases[] = {
+      {"wanted.mp4", kVideoEncoders, kSoundEncoders, "H.264", "AAC", "h264", "aac"},
+      {"wanted.mov", kVideoEncoders, kSoundEncoders, "H.264", "AAC", "h264", "aac"},
+      {"fallback.m4v", {none[0], "mpeg4"}, kSoundEncoders, "MPEG-4 part 2", "AAC", "mpeg4", "aac"},
+      {"fallback.mkv", {none[0], "mpeg4"}, {none[0], "mp2"}, "MPEG-4 part 2", "MPEG audio layer 2", "mpeg4", "mp2"},
+  };
+  for (const TCase& c : cases) {
+    TVideoFileSettings settings = SmallVideo(folder.Path() / c.Name);
+    settings.VideoEncoders = c.VideoEncoders;
+    settings.SoundEncoders = c.SoundEncoders;
+    std::string error;
+    std::unique_ptr<TVideoFileWriter> writer = TVideoFileWriter::Open(settings, error);
+    ASSERT_TRUE(writer) << c.Name << ": " << error;
+    EXPECT_EQ(writer->VideoCodec().Name, c.Video) << c.Name;
+    EXPECT_EQ(writer->SoundCodec().Name, c.Sound) << c.Name;
+    EXPECT_EQ(writer->VideoCodec().Fallback, c.VideoEncoders != kVideoEncoders) << c.Name;
+    EXPECT_EQ(writer->SoundCodec().Fallback, c.SoundEncoders != kSoundEncoders) << c.Name;
+    if (writer->VideoCodec().Fallback) {
+      EXPECT_EQ(writer->VideoCodec().Wanted, none[0]);
+    }
 
-  std::vector<uint8_t> picture(64 * 48 * 4);
-  const std::vector<int16_t> sound(1764 * 2, 1000);
-  for (int frame = 0; frame < 10; ++frame) {
-    std::fill(picture.begin(), picture.end(), uint8_t(frame * 20));
-    ASSERT_TRUE(writer->WritePicture(picture.data(), 64 * 4, TPixelLayout::Bgra32)) << writer->Error();
-    ASSERT_TRUE(writer->WriteSound(sound.data(), 1764)) << writer->Error();
+    std::vector<uint8_t> picture(64 * 48 * 4);
+    const std::vector<int16_t> sound(1764 * 2, 1000);
+    for (int frame = 0; frame < 10; ++frame) {
+      std::fill(picture.begin(), picture.end(), uint8_t(frame * 20));
+      ASSERT_TRUE(writer->WritePicture(picture.data(), 64 * 4, TPixelLayout::Bgra32)) << writer->Error();
+      ASSERT_TRUE(writer->WriteSound(sound.data(), 1764)) << writer->Error();
+    }
+    ASSERT_TRUE(writer->Finish()) << writer->Error();
+    EXPECT_FALSE(writer->WritePicture(picture.data(), 64 * 4, TPixelLayout::Bgra32));
+    EXPECT_EQ(writer->PicturesWritten(), 10);
+    const std::string streams = Streams(settings.Path);
+    EXPECT_NE(streams.find(c.VideoRead + ",video,10"), std::string::npos) << c.Name << ": " << streams;
+    EXPECT_NE(streams.find(c.SoundRead + ",audio"), std::string::npos) << c.Name << ": " << streams;
   }
-  ASSERT_TRUE(writer->Finish()) << writer->Error();
-  EXPECT_FALSE(writer->WritePicture(picture.data(), 64 * 4, TPixelLayout::Bgra32));
-  EXPECT_EQ(writer->PicturesWritten(), 10);
-  const std::string streams = Streams(settings.Path);
-  EXPECT_NE(streams.find("mpeg4,video,10"), std::string::npos) << streams;
-  EXPECT_NE(streams.find("mp2,audio"), std::string::npos) << streams;
 }
 
 TEST(VideoFileWriter, AFileThatCannotBeMadeIsExplainedAndLeftOut) {

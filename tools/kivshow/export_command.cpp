@@ -217,13 +217,14 @@ int RunExport(const TCommandArguments& arguments, std::ostream& out, std::ostrea
   } catch (const EKivError& e) {
     // What was encoded stays playable; a file without a single frame goes.
     frames = writer->PicturesWritten();
-    writer->Finish();
+    const bool complete = writer->Finish();
     writer.reset();
     if (frames == 0) {
       std::error_code ignored;
       fs::remove(request.OutputPath, ignored);
       throw;
     }
+    if (!complete) throw EKivError(std::string(e.what()) + "; " + request.OutputPath + " is incomplete");
     throw EKivError(std::string(e.what()) + "; " + request.OutputPath + " holds the " + std::to_string(frames) +
                     " frames before it (" + Seconds(timeline.DurationMs(frames)) + ")");
   }
