@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <system_error>
 
 #include "base/log.h"
