@@ -8,8 +8,8 @@ namespace kiv {
 
 namespace {
 
-const std::array<std::reference_wrapper<const TKivShowCommand>, 5> kCommands = {
-    PackCommand(), ListCommand(), ExtractCommand(), InfoCommand(), RenderCommand()};
+const std::array<std::reference_wrapper<const TKivShowCommand>, 6> kCommands = {
+    PackCommand(), ListCommand(), ExtractCommand(), InfoCommand(), RenderCommand(), ExportCommand()};
 
 void WriteGeneralUsage(std::ostream& stream) {
   stream << "Usage: kivshow <command> [options]\n\nCommands:\n";

@@ -1,8 +1,9 @@
 #pragma once
 // The commands of kivshow, the author's tool that packs a project and its files into a
-// show, looks into built shows and renders their frames. Each command has its option
-// table, its help text and its action; the dispatcher turns usage errors and failures
-// into messages and exit codes (0 done, 1 failed, 2 wrong command line).
+// show, looks into built shows, renders their frames and exports them as video. Each
+// command has its option table, its help text and its action; the dispatcher turns usage
+// errors and failures into messages and exit codes (0 done, 1 failed, 2 wrong command
+// line; export stopped by a signal answers 128 + its number).
 #include <ostream>
 #include <span>
 #include <string>
@@ -26,6 +27,7 @@ const TKivShowCommand& ListCommand();
 const TKivShowCommand& ExtractCommand();
 const TKivShowCommand& InfoCommand();
 const TKivShowCommand& RenderCommand();
+const TKivShowCommand& ExportCommand();
 
 // Runs one command line (the words after the program name) and answers the exit code.
 int RunKivShow(std::span<const std::string> args, std::ostream& out, std::ostream& err);
