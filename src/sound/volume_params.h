@@ -2,6 +2,7 @@
 // Volume envelopes: points of (time, level) that a sound item or a whole composite is
 // played under. Prepared once for a length, an envelope is walked frame by frame in the
 // mix format by adding a precomputed per-frame slope to its factor.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
