@@ -72,7 +72,7 @@ void TKivMusicPlayer::Begin() {
   if (!FSynchronise && main.Count() > 0) {
     std::lock_guard lock(FItemsLock);
     FItems.push_back(
-        std::make_unique<TPlaySequence>(*this, NextId(), main, FMusic->Flags().Random, false, 0, 0));
+        std::make_unique<TPlaySequence>(Host(), NextId(), main, FMusic->Flags().Random, false, 0, 0));
   }
   Restart(0);
   FLoader->Start();
@@ -355,13 +355,13 @@ void TKivMusicPlayer::ScheduleSlide(int64_t index, int64_t slideAtB, double b) {
       Log().Write(u"~~~~~~~~~~~~~~~~~~~~~~~New Comment params " + MsText(std::round(into)) + u" " + MsText(start) +
                   u" " + MsText(end));
       std::lock_guard lock(FItemsLock);
-      FItems.push_back(std::make_unique<TPlayComment>(*this, NextId(), info.Sound, into, start, end));
+      FItems.push_back(std::make_unique<TPlayComment>(Host(), NextId(), info.Sound, into, start, end));
     }
   }
   if (index >= slideAtB && !FSynchronise && info.PersonalPlayList && info.PersonalPlayList->Count() > 0) {
     std::lock_guard lock(FItemsLock);
     FItems.push_back(
-        std::make_unique<TPlaySequence>(*this, NextId(), *info.PersonalPlayList, false, false, slideStart, 0));
+        std::make_unique<TPlaySequence>(Host(), NextId(), *info.PersonalPlayList, false, false, slideStart, 0));
   }
 }
 
@@ -380,7 +380,7 @@ void TKivMusicPlayer::ScheduleSynchronisedMusic(double b, double a, bool first) 
     const double start = b >= s ? b : s;
     const double offset = b >= s ? b - s : 0;
     std::lock_guard lock(FItemsLock);
-    FItems.push_back(std::make_unique<TPlaySequence>(*this, NextId(), list, FMusic->Flags().Random, true, start, offset));
+    FItems.push_back(std::make_unique<TPlaySequence>(Host(), NextId(), list, FMusic->Flags().Random, true, start, offset));
   };
   auto repetitions = [&](double base, double from, double to, double limit) {
     for (double k = std::floor(std::max(0.0, from) / length); k * length <= to && k * length < limit; ++k) {

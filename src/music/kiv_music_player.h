@@ -98,6 +98,7 @@ class TKivMusicPlayer : public TKivThread, public IKivMusicPlayer, private IPlay
   void FreeItems(bool all);
 
   // IPlayItemHost
+  IPlayItemHost& Host() { return *this; }
   TChannelOperator& StartList() override { return FStartList; }
   void LoadChannel(std::shared_ptr<TKivChannel> channel) override;
   void ReleaseChannel(std::shared_ptr<TKivChannel> channel) override;

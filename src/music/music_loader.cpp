@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
+#include <string>
 
 #include "base/clock.h"
 #include "base/file_names.h"
@@ -96,7 +98,13 @@ void TMusicLoader::HandleEvent(int code, TMessageData* data) {
 void TMusicLoader::MakeSound(TKivChannel& channel) {
   if (!FSound) return;
   std::lock_guard lock(FLock);
-  std::unique_ptr<TChannelMusic> sound = FSound->CreateChannel(channel.Name(), channel.StartPosition());
+  std::unique_ptr<TChannelMusic> sound;
+  try {
+    sound = FSound->CreateChannel(channel.Name(), channel.StartPosition());
+  } catch (const std::exception& error) {
+    // The channel still goes back, without sound, so that its item is not waited for.
+    Log().Write(std::string("Music: ") + error.what());
+  }
   if (!sound) {
     Log().Write("+++++++++++++++++++ Channel Create ERROR");
     return;

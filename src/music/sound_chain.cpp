@@ -127,12 +127,16 @@ class TChainConverter : public TWavConverter {
     FInnerEnded = false;
     FInnerReal = 0;
     if (FEntryTo <= FFrame || FEntryTo <= FEntryFrom) return true;  // nothing of it is heard
-    const std::optional<TMediaInfo> media = FInner.Describe(entry.Name);
-    if (media && FInner.Open && FInner.MakeConverter) {
-      TMediaInfo opened = *media;
-      FStream = FInner.Open(entry.Name, opened.LeadingData ? int64_t(opened.DataOffset) : 0);
-      if (opened.LeadingData) opened.DataOffset = 0;
-      if (FStream) FConverter = FInner.MakeConverter(FStream.get(), entry.Name, opened);
+    try {
+      const std::optional<TMediaInfo> media = FInner.Describe(entry.Name);
+      if (media && FInner.Open && FInner.MakeConverter) {
+        TMediaInfo opened = *media;
+        FStream = FInner.Open(entry.Name, opened.LeadingData ? int64_t(opened.DataOffset) : 0);
+        if (opened.LeadingData) opened.DataOffset = 0;
+        if (FStream) FConverter = FInner.MakeConverter(FStream.get(), entry.Name, opened);
+      }
+    } catch (const std::exception&) {
+      FConverter.reset();
     }
     if (!FConverter) {
       Log().Write(u"Sound chain: \"" + entry.Name.substr(0, 200) + u"\" cannot be played; silence in its place");
@@ -162,7 +166,13 @@ class TChainConverter : public TWavConverter {
     if (!FConverter || FInnerEnded) return false;
     const size_t bytes = size_t(frames) * kFrameBytes;
     const double before = FConverter->Position();
-    const bool more = FConverter->Read(bytes);
+    bool more;
+    try {
+      more = FConverter->Read(bytes);
+    } catch (const std::exception&) {
+      FInnerEnded = true;  // a decoder that fails ends its entry
+      return false;
+    }
     TLocalBuffer& decoded = FConverter->Output();
     const double moved = std::max(0.0, FConverter->Position() - before);
     // A decoder that keeps no position is taken at its word.
