@@ -1,6 +1,8 @@
 #pragma once
 // The sound of a show as its music player plays it, read once when the show opens: the
 // main playlist, one TSlideMusicInfo per slide and the music options.
+#include <functional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,11 +22,16 @@ struct TMusicFlags {
   bool DisableRandom = false;
 };
 
+// The length of a sound of the show in ms, below 0 when it is not known.
+using TSoundLengthFn = std::function<double(std::u16string_view name)>;
+
 class TKivMusicSource {
  public:
   // Reads the show's music keys and music objects. A bad entry is dropped (and logged
-  // once); the rest of the show's sound still plays.
-  explicit TKivMusicSource(const TKivSource& source);
+  // once); the rest of the show's sound still plays. soundLength gives the length of a
+  // slide sound whose length the show does not give; without it such a sound is dropped.
+  // Random tracks draw from the process-wide source of chance.
+  explicit TKivMusicSource(const TKivSource& source, const TSoundLengthFn& soundLength = {});
   // A source made of its parts (tests, and shows described another way).
   TKivMusicSource(std::vector<TSlideMusicInfo> slides, TPlayList mainPlayList, TMusicFlags flags, double showDuration,
                   bool loops)
