@@ -76,7 +76,7 @@ TEST_F(MusicPlayer, SynchronisedMusicStartsAfreshAtEveryRepetitionOfItsLength) {
                .Flags = {.UseMusic = true, .Synchronise = true}});
     const double from = std::max(0.0, repetition - 1000);
     const size_t zero = show.StartAt(from);
-    show.Run(2000);
+    show.Run(2500);
     const auto left = show.Left();
     if (repetition > 0) {
       // The previous repetition plays up to the new one from where the seek put it.
