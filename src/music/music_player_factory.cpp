@@ -27,10 +27,17 @@ void RefuseShowLibraries(const TKivSource& source) {
   }
 }
 
-std::unique_ptr<TKivMusicSource> MusicOf(const TKivSource* source) {
+// The music of source; a slide sound the show gives no length for plays as long as
+// its file says.
+std::unique_ptr<TKivMusicSource> MusicOf(const TKivSource* source, const TMusicPlayerClass* sound) {
   if (!source) KIV_FAIL("No KivSource for KivMusicPlayer");
   RefuseShowLibraries(*source);
-  return std::make_unique<TKivMusicSource>(*source);
+  TSoundSource sounds = sound ? sound->Source() : ShowMusicSounds(source->Container());
+  auto length = [sounds = std::move(sounds)](std::u16string_view name) -> double {
+    const std::optional<TMediaInfo> media = sounds.Describe(name);
+    return media && media->Duration > 0 ? double(media->Duration) : -1;
+  };
+  return std::make_unique<TKivMusicSource>(*source, length);
 }
 
 }  // namespace
@@ -67,7 +74,7 @@ std::unique_ptr<IAudioOutput> TAudioOutputLender::Lend() {
 }
 
 TKivMusicPlayer::TKivMusicPlayer(const TKivSource* source, TKivMusicPlayerParts parts)
-    : TKivMusicPlayer(MusicOf(source), std::move(parts)) {}
+    : TKivMusicPlayer(MusicOf(source, parts.Sound.get()), std::move(parts)) {}
 
 std::shared_ptr<TMusicPlayerClass> MakeMusicSoundPlayer(std::unique_ptr<IAudioOutput> output, TSoundSource source,
                                                         std::string_view reason) {
