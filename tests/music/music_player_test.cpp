@@ -64,6 +64,24 @@ TEST_F(MusicPlayer, ACommentStartsWithItsSlideWithinAPassAndAMixPeriod) {
   }
 }
 
+TEST_F(MusicPlayer, InALoopingShowASlidesSoundComesAgainWithEveryRound) {
+  // A show of 3 s that starts again after its end: the sound of its second slide, due at
+  // 1000 ms of every round, is due at 4000 and 7000 ms of the show clock.
+  rig.Play({.Slides = {Slide(0, 1000), Slide(1000, 3000, u"level", 1000)}, .Loops = true});
+  const size_t zero = rig.StartAt(2500);
+  rig.Run(5000);
+  const auto left = rig.Left();
+  size_t from = zero;
+  for (const double due : {4000.0, 7000.0}) {
+    SCOPED_TRACE(due);
+    const size_t onset = Onset(left, from);
+    ASSERT_NE(onset, std::string::npos);
+    EXPECT_GE(onset, zero + Frames(due - 2500));
+    EXPECT_LE(double(onset - zero) / 44.1 - (due - 2500), kStartSlackMs);
+    from = onset + Frames(1100);  // past this round's sound
+  }
+}
+
 TEST_F(MusicPlayer, SynchronisedMusicStartsAfreshAtEveryRepetitionOfItsLength) {
   // A 60 s list in a 150 s show: repetitions at 0, 60 and 120 s, each from its first
   // sample, with a fade-in of its own.
