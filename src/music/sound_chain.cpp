@@ -139,7 +139,10 @@ class TChainConverter : public TWavConverter {
       FConverter.reset();
     }
     if (!FConverter) {
-      Log().Write(u"Sound chain: \"" + entry.Name.substr(0, 200) + u"\" cannot be played; silence in its place");
+      // Said once per chain: a repeating one comes back to the same entry every round.
+      if (!FFailureLogged)
+        Log().Write(u"Sound chain: \"" + entry.Name.substr(0, 200) + u"\" cannot be played; silence in its place");
+      FFailureLogged = true;
       return true;
     }
     if (!(FConverter->OutputFormat() == MixFormat())) FConverter->SetTargetFormat(MixFormat());
@@ -200,6 +203,7 @@ class TChainConverter : public TWavConverter {
   size_t FInnerReal = 0;  // bytes of the decoder's output that are its sound
   bool FInnerEnded = false;
   bool FEnded = false;
+  bool FFailureLogged = false;
 };
 
 }  // namespace

@@ -61,7 +61,8 @@ class TMusicRig {
  public:
   static constexpr uint32_t kPassTimeoutMs = 5000;
 
-  explicit TMusicRig(TToneLibrary& tones, bool withOutput = true) : FPrevious(SetClock(&FClock)) {
+  explicit TMusicRig(TToneLibrary& tones, bool withOutput = true)
+      : FClock(SharedClock()), FStart(FClock.NowMs()), FPrevious(SetClock(&FClock)) {
     auto output = std::make_unique<TVirtualAudioOutput>();
     Output = withOutput ? output.get() : nullptr;
     Sound = MakeMusicSoundPlayer(withOutput ? std::move(output) : nullptr, tones.Source(), "no output in this test");
@@ -118,7 +119,8 @@ class TMusicRig {
     return size_t(Now()) * 441 / 10;
   }
 
-  uint32_t Now() { return FClock.NowMs(); }
+  // ms since the rig was made (the output's first frame).
+  uint32_t Now() { return FClock.NowMs() - FStart; }
   std::vector<int16_t> Left() const {
     std::vector<int16_t> left;
     const auto samples = Output->Samples();
@@ -133,7 +135,15 @@ class TMusicRig {
   std::unique_ptr<TKivMusicPlayer> Player;
 
  private:
-  TSteppedClock FClock{0};
+  // One clock for every rig, never freed: the process-wide reaper may be reading the
+  // clock just as a rig puts the previous one back. Its time only moves on.
+  static TSteppedClock& SharedClock() {
+    static TSteppedClock* clock = new TSteppedClock(0);
+    return *clock;
+  }
+
+  TSteppedClock& FClock;
+  const uint32_t FStart;
   IClock* FPrevious;
 };
 
