@@ -22,6 +22,9 @@ namespace {
 // sum of several descriptions' lengths stay inside 32 bits.
 constexpr int32_t kLongestMs = 1'000'000'000;
 constexpr int32_t kMostFades = 1'000'000;
+// Every envelope is walked for every frame an item plays; more than this many on one
+// item or on the main volume are not read.
+constexpr size_t kMostEnvelopes = 64;
 
 int32_t ClampMs(int64_t ms) { return int32_t(std::clamp<int64_t>(ms, 0, kLongestMs)); }
 
@@ -29,7 +32,7 @@ int32_t ClampMs(int64_t ms) { return int32_t(std::clamp<int64_t>(ms, 0, kLongest
 size_t FindGuid(std::u16string_view text, size_t from) {
   const size_t length = kCompositeGuid.size();
   for (size_t i = from; i + length <= text.size(); ++i)
-    if (SameTextIgnoringCase(text.substr(i, length), kCompositeGuid)) return i;
+    if (text[i] == kCompositeGuid[0] && SameTextIgnoringCase(text.substr(i, length), kCompositeGuid)) return i;
   return std::u16string_view::npos;
 }
 
@@ -108,7 +111,7 @@ struct TEnvelopeIndex {
     const auto found = Fades.find(LowerCase(owner));
     if (found == Fades.end()) return;
     for (int64_t fade : found->second) {
-      if (fade >= fadeCount) break;
+      if (fade >= fadeCount || list.Count() >= kMostEnvelopes) break;
       TVolumeParams* params = nullptr;
       for (size_t k = 0;; ++k) {
         const std::u16string section = VolSection(owner, size_t(fade), k);

@@ -7,10 +7,12 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "sound/adpcm_converter.h"
+#include "sound/composite_params.h"
 #include "sound/media_library_converter.h"
 #include "sound/mpeg_converter.h"
 #include "sound/mpeg_info.h"
 #include "sound/riff_info.h"
+#include "sound/sound_source.h"
 #include "sound/sound_streams.h"
 #include "sound/vorbis_converter.h"
 
@@ -157,6 +159,16 @@ std::unique_ptr<TWavConverter> MakeConverter(TStream* stream, std::u16string_vie
 
 std::optional<TOpenedSound> OpenSound(std::u16string_view name, const TSoundOpener& open) {
   TOpenedSound sound;
+  if (IsCompositeText(name)) {
+    // Mixed from its items, which open through the same opener; no stream of its own.
+    const TSoundSource source = ShowSoundSource(open);
+    std::optional<TMediaInfo> media = source.Describe(name);
+    if (!media) return std::nullopt;
+    sound.Media = *media;
+    sound.Converter = source.Decoder(nullptr, name, sound.Media);
+    if (!sound.Converter) return std::nullopt;
+    return sound;
+  }
   sound.Stream = OpenSoundStream(name, open);
   if (!sound.Stream) return std::nullopt;
   std::optional<TMediaInfo> media = RecogniseMedia(*sound.Stream, name);

@@ -28,7 +28,8 @@ struct TOpenedSound {
   std::unique_ptr<TWavConverter> Converter;
 };
 // Opens, recognises and prepares the sound of name ("file?N" for audio stream N); none
-// when it cannot be opened, is not recognised or has no decoder.
+// when it cannot be opened, is not recognised or has no decoder. A composite text gets
+// no stream: its converter opens the files of its items through open.
 std::optional<TOpenedSound> OpenSound(std::u16string_view name, const TSoundOpener& open);
 
 }  // namespace kiv

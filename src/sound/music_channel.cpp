@@ -41,12 +41,15 @@ std::shared_ptr<TMusicChannel> TMusicChannel::Open(std::shared_ptr<TChannelLink>
                                                    const TSoundSource& source, std::u16string_view name,
                                                    TMediaInfo media) {
   std::shared_ptr<TMusicChannel> channel(new TMusicChannel(std::move(link), name, media));
-  if (!source.Open || !source.MakeConverter) return nullptr;
-  // MPEG data inside a RIFF file is read from where it starts.
-  channel->FStream = source.Open(name, media.LeadingData ? int64_t(media.DataOffset) : 0);
-  if (!channel->FStream) return nullptr;
-  if (media.LeadingData) channel->FMedia.DataOffset = 0;
-  channel->FConverter = source.MakeConverter(channel->FStream.get(), name, channel->FMedia);
+  // A composite opens the files of its items itself.
+  if (media.Type != TMediaType::Composite) {
+    if (!source.Open || !source.MakeConverter) return nullptr;
+    // MPEG data inside a RIFF file is read from where it starts.
+    channel->FStream = source.Open(name, media.LeadingData ? int64_t(media.DataOffset) : 0);
+    if (!channel->FStream) return nullptr;
+    if (media.LeadingData) channel->FMedia.DataOffset = 0;
+  }
+  channel->FConverter = source.Decoder(channel->FStream.get(), name, channel->FMedia);
   if (!channel->FConverter) return nullptr;
   if (!(channel->FConverter->OutputFormat() == channel->FFormat)) channel->FConverter->SetTargetFormat(channel->FFormat);
   channel->FBuffer = device.CreateBuffer(channel->FFormat);

@@ -23,8 +23,13 @@ struct TSoundSource {
       MakeConverter;
 
   // The media information of name, its stream opened and released again; none when it
-  // is not playable.
+  // is not playable. A composite text is described without opening anything: none
+  // when it is not a valid composite.
   std::optional<TMediaInfo> Describe(std::u16string_view name) const;
+  // An opened decoder for name as Describe saw it: a composite is mixed by a composite
+  // converter whose items open through this source (it needs no stream); any other
+  // sound is MakeConverter's, reading stream. None when there is none.
+  std::unique_ptr<TWavConverter> Decoder(TStream* stream, std::u16string_view name, const TMediaInfo& media) const;
 };
 
 // Sounds opened through open (files on disk when empty) and decoded by this layer.

@@ -129,10 +129,12 @@ constexpr size_t kFramesPer10Ms = 441;
 // sound clock take their turn.
 class TSoundRig {
  public:
-  explicit TSoundRig(TToneLibrary& tones, bool withOutput = true) : FPrevious(SetClock(&FClock)) {
+  explicit TSoundRig(TToneLibrary& tones, bool withOutput = true) : TSoundRig(tones.Source(), withOutput) {}
+  // A player reading its sounds from source.
+  explicit TSoundRig(TSoundSource source, bool withOutput = true) : FPrevious(SetClock(&FClock)) {
     auto output = std::make_unique<TVirtualAudioOutput>();
     Output = output.get();
-    Player = std::make_unique<TMusicPlayerClass>(withOutput ? std::move(output) : nullptr, tones.Source(),
+    Player = std::make_unique<TMusicPlayerClass>(withOutput ? std::move(output) : nullptr, std::move(source),
                                                  "no output in this test");
     if (!withOutput) Output = nullptr;
   }
