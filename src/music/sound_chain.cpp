@@ -129,11 +129,13 @@ class TChainConverter : public TWavConverter {
     if (FEntryTo <= FFrame || FEntryTo <= FEntryFrom) return true;  // nothing of it is heard
     try {
       const std::optional<TMediaInfo> media = FInner.Describe(entry.Name);
-      if (media && FInner.Open && FInner.MakeConverter) {
+      if (media && media->Type == TMediaType::Composite) {
+        FConverter = FInner.Decoder(nullptr, entry.Name, *media);  // it opens its items itself
+      } else if (media && FInner.Open) {
         TMediaInfo opened = *media;
         FStream = FInner.Open(entry.Name, opened.LeadingData ? int64_t(opened.DataOffset) : 0);
         if (opened.LeadingData) opened.DataOffset = 0;
-        if (FStream) FConverter = FInner.MakeConverter(FStream.get(), entry.Name, opened);
+        if (FStream) FConverter = FInner.Decoder(FStream.get(), entry.Name, opened);
       }
     } catch (const std::exception&) {
       FConverter.reset();

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "sound/composite_params.h"
 #include "sound/sound_rig.h"
+#include "sound/sound_test_support.h"
 
 namespace kiv {
 namespace {
@@ -121,6 +123,44 @@ TEST_F(SoundChainPlay, AChainThatCannotRepeatEndsAndDescribesItsLength) {
   EXPECT_TRUE(PlayChain(tones, endless, 0, 1000).size() <= 1);
   TSoundChain empty;
   EXPECT_FALSE(source.Describe(ChainName(empty))) << "a chain of nothing is not played";
+}
+
+class SoundChainFiles : public test::SoundFolderTest {};
+
+TEST_F(SoundChainFiles, AnEntryThatIsACompositeIsMixedInItsPlace) {
+  // The music of the current keys is one composite: here a 300 ms pause, then b.
+  ASSERT_TRUE(test::Ran("sox -n -r 44100 -c 2 -b 16 " + In("a.wav") + " synth 0.5 sine 440 vol 0.3"));
+  ASSERT_TRUE(test::Ran("sox -n -r 22050 -c 1 -b 16 " + In("b.wav") + " synth 0.4 sine 880 vol 0.3"));
+  TCompositeParams composite;
+  composite.Duration = 1000;
+  composite.AddItem(Utf8ToUtf16(File("b.wav").string()), 300).Duration = 400;
+  TSoundChain chain;
+  chain.RoundLength = 1500;
+  chain.Entries = {{Utf8ToUtf16(File("a.wav").string()), 0, 0, 500}, {composite.ToText(), 500, 0, 1000}};
+  const TSoundSource source = ChainingSoundSource(ShowSoundSource(nullptr));
+  const std::u16string name = ChainName(chain);
+  const std::optional<TMediaInfo> media = source.Describe(name);
+  ASSERT_TRUE(media);
+  auto converter = source.Decoder(source.Open(name, 0).get(), name, *media);
+  ASSERT_TRUE(converter);
+  converter->Read(size_t(MixFrames(1500)) * 4);
+  const std::vector<int16_t> left = [&] {
+    std::vector<int16_t> samples = test::Samples16(std::vector<uint8_t>(
+        converter->Output().Data(), converter->Output().Data() + converter->Output().Size()));
+    std::vector<int16_t> left;
+    for (size_t i = 0; i < samples.size(); i += 2) left.push_back(samples[i]);
+    return left;
+  }();
+  ASSERT_GE(left.size(), size_t(MixFrames(1500)));
+  auto loudest = [&](double fromMs, double toMs) {
+    int most = 0;
+    for (int64_t frame = MixFrames(fromMs); frame < MixFrames(toMs); ++frame) most = std::max(most, std::abs(left[frame]));
+    return most;
+  };
+  EXPECT_GT(loudest(0, 500), 9000) << "a";
+  EXPECT_EQ(loudest(510, 800), 0) << "the composite's pause";
+  EXPECT_GT(loudest(820, 1190), 9000) << "b, resampled and mixed by the composite";
+  EXPECT_EQ(loudest(1210, 1500), 0) << "the composite after b";
 }
 
 }  // namespace
