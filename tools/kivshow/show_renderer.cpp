@@ -31,6 +31,11 @@ TSlideLoaderFactory StandardSlideLoaders() {
 
 }  // namespace
 
+TSteppedClock& TShowRenderer::RenderClock() {
+  static TSteppedClock* clock = new TSteppedClock(0);
+  return *clock;
+}
+
 std::unique_ptr<T3DEngineGL> StartRenderGraphics() {
   std::unique_ptr<T3DEngineGL> graphics = T3DEngineGL::Create(TVideoMode::Offscreen);
   if (!graphics) throw EKivError("no video to draw with: " + VideoError());

@@ -64,7 +64,11 @@ class TShowRenderer {
   // Moves the clock to ms once the engine has shown where it stands.
   void SteerClockTo(double ms);
 
-  TSteppedClock FClock;
+  // One clock for every render of the process, never freed: the sound's process-wide
+  // reaper may still be reading the clock as a render puts the previous one back.
+  static TSteppedClock& RenderClock();
+
+  TSteppedClock& FClock = RenderClock();
   TClockInstall FClockInstall{FClock};
   std::unique_ptr<TRenderSound> FSound;
   T3DEngineGL& FGraphics;
