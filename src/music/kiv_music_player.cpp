@@ -42,6 +42,7 @@ TKivMusicPlayer::TKivMusicPlayer(std::unique_ptr<TKivMusicSource> music, TKivMus
     : FMusic(std::move(music)),
       FSynchronise(FMusic && FMusic->Flags().Synchronise),
       FSound(parts.Sound && parts.Sound->IsReady() ? std::move(parts.Sound) : nullptr),
+      FSoundClock(FSound && parts.FollowSoundClock),
       FPasses(std::move(parts.PlayerPasses)),
       FProgramStart(Clock().NowMs()) {
   if (!FMusic) KIV_FAIL("No KivSource for KivMusicPlayer");
@@ -82,7 +83,7 @@ void TKivMusicPlayer::Begin() {
 // ---- Clock -----------------------------------------------------------------------
 
 double TKivMusicPlayer::Now() const {
-  if (FSound) return FSound->GetTime();
+  if (FSoundClock) return FSound->GetTime();
   return double(uint32_t(Clock().NowMs() - FProgramStart));
 }
 

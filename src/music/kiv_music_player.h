@@ -32,6 +32,10 @@ struct TKivMusicPlayerParts {
   // The sound output; none, or one that is not ready: no sound, and the show keeps
   // time on the program clock. It must play chain names (see MakeMusicSoundPlayer).
   std::shared_ptr<TMusicPlayerClass> Sound;
+  // The show clock follows the sound clock (the output's frames, smoothed). A renderer
+  // that moves the program clock and renders the output in step with it keeps the show
+  // clock on the program clock instead, exactly where it puts it.
+  bool FollowSoundClock = true;
   // Count the passes of the player's and the loader's threads, when given.
   std::shared_ptr<TPassCounter> PlayerPasses;
   std::shared_ptr<TPassCounter> LoaderPasses;
@@ -111,6 +115,7 @@ class TKivMusicPlayer : public TKivThread, public IKivMusicPlayer, private IPlay
   std::unique_ptr<TKivMusicSource> FMusic;
   const bool FSynchronise;
   std::shared_ptr<TMusicPlayerClass> FSound;
+  const bool FSoundClock;  // the clock is the sound's
   std::shared_ptr<TPassCounter> FPasses;
   std::unique_ptr<TMusicLoader> FLoader;
   TChannelOperator FStartList;

@@ -92,6 +92,7 @@ TMusicPlayerFactory KivMusicPlayers(TMusicPlayerSetup setup) {
     }
     parts.PlayerPasses = setup.PlayerPasses;
     parts.LoaderPasses = setup.LoaderPasses;
+    parts.FollowSoundClock = setup.FollowSoundClock;
     return std::make_unique<TKivMusicPlayer>(&source, std::move(parts));
   };
 }

@@ -48,6 +48,7 @@ struct TMusicPlayerSetup {
   std::function<void(const std::shared_ptr<TMusicPlayerClass>&)> SoundMade;
   std::shared_ptr<TPassCounter> PlayerPasses;
   std::shared_ptr<TPassCounter> LoaderPasses;
+  bool FollowSoundClock = true;  // see TKivMusicPlayerParts
 };
 
 // Makes a TKivMusicPlayer for each show, playing through setup's output.

@@ -79,7 +79,7 @@ class TMusicRig {
   }
 
   TKivMusicPlayer& Play(const TShowMusic& show) {
-    Player = std::make_unique<TKivMusicPlayer>(show.Make(), TKivMusicPlayerParts{Sound, Passes, LoaderPasses});
+    Player = std::make_unique<TKivMusicPlayer>(show.Make(), TKivMusicPlayerParts{Sound, true, Passes, LoaderPasses});
     Settle();
     return *Player;
   }

@@ -11,7 +11,6 @@
 #include "platform/virtual_audio_output.h"
 #include "sound/channel_killer.h"
 #include "sound/music_player_class.h"
-#include "sound/timer_channel.h"
 #include "sound/wave_out_device.h"
 
 namespace kiv {
@@ -22,12 +21,10 @@ constexpr uint32_t kStepMs = 10;
 
 }  // namespace
 
-// A virtual output whose frames played are the stepped clock's time since the render
-// began: the sound clock then reads the renderer's clock exactly, and the show clock
-// moves by what the renderer moves. What each render pulls is kept for the WAV file.
+// The virtual output of a render; what each render of it pulls is kept for the WAV file.
 class TRenderAudioOutput : public TVirtualAudioOutput {
  public:
-  TRenderAudioOutput(IClock& clock, uint32_t start) : TVirtualAudioOutput(false), FClock(clock), FStart(start) {}
+  TRenderAudioOutput() : TVirtualAudioOutput(false) {}
 
   bool Start(TAudioPull pull) override {
     return TVirtualAudioOutput::Start([this, pull = std::move(pull)](int16_t* frames, size_t count) {
@@ -36,7 +33,6 @@ class TRenderAudioOutput : public TVirtualAudioOutput {
       FPulled.insert(FPulled.end(), frames, frames + count * kOutputChannels);
     });
   }
-  uint64_t FramesPlayed() const override { return uint64_t(uint32_t(FClock.NowMs() - FStart)) * kOutputRate / 1000; }
 
   std::vector<int16_t> TakePulled() {
     std::lock_guard lock(FLock);
@@ -46,8 +42,6 @@ class TRenderAudioOutput : public TVirtualAudioOutput {
   }
 
  private:
-  IClock& FClock;
-  const uint32_t FStart;
   std::mutex FLock;
   std::vector<int16_t> FPulled;
 };
@@ -158,7 +152,7 @@ TRenderSound::TRenderSound(TSteppedClock& clock, double startMs, const std::file
       FClockAtStart(clock.NowMs()),
       FPasses(std::make_shared<TPassCounter>()),
       FTap(std::make_shared<TMusicTap>()) {
-  auto output = std::make_unique<TRenderAudioOutput>(clock, FClockAtStart);
+  auto output = std::make_unique<TRenderAudioOutput>();
   FOutput = output.get();
   FLender = std::make_shared<TAudioOutputLender>(std::move(output));
   if (!wavFile.empty()) FWav = std::make_unique<TWavFileWriter>(wavFile);
@@ -174,6 +168,9 @@ TMusicPlayerFactory TRenderSound::Players() {
     FSound = sound;
   };
   setup.PlayerPasses = FPasses;
+  // The render moves the clock and mixes the sound in step with it: the show clock is
+  // the render's clock itself, to the millisecond.
+  setup.FollowSoundClock = false;
   TMusicPlayerFactory players = KivMusicPlayers(std::move(setup));
   return [players, tap = FTap](TKivSource& source) -> std::unique_ptr<IKivMusicPlayer> {
     return std::make_unique<TTappedMusicPlayer>(players(source), tap);
@@ -185,9 +182,13 @@ std::shared_ptr<TMusicPlayerClass> TRenderSound::CurrentSound() {
   return FSound;
 }
 
-void TRenderSound::Advance(uint32_t ms) {
+void TRenderSound::Advance(uint32_t ms, double wantedMs) {
   while (ms > 0) {
-    const uint32_t step = std::min(ms, kStepMs);
+    uint32_t step = std::min(ms, kStepMs);
+    // A show that runs by now moves with the clock: it stops at the wanted time.
+    if (const std::optional<double> time = FTap->Time(); time && *time + step > wantedMs)
+      step = *time < wantedMs ? uint32_t(wantedMs - *time) : 0;
+    if (step == 0) return;
     Step(step);
     ms -= step;
   }
@@ -204,7 +205,6 @@ void TRenderSound::Step(uint32_t ms) {
   FClock.Advance(ms);
   ChannelKiller().Sweep();
   if (sound) {
-    if (TTimerChannel* timer = sound->Timer()) timer->Update();
     // The player looks at the new time before the next stretch is mixed.
     FPasses->WaitBeyond(passes + 2, kPassWaitMs);
   }

@@ -1,8 +1,8 @@
 #pragma once
 // The sound of a render: the show's music plays through a virtual output on the
 // renderer's stepped clock, in steps of at most 10 ms, each step's mix rendered as the
-// clock moves on, so the show clock the engine reads from the music is the renderer's
-// clock. When a file is named, the mix is written there as a WAV file (44.1 kHz stereo
+// clock moves on; the music player keeps the show clock on the renderer's clock, which
+// the mix follows frame for frame. When a file is named, the mix is written there as a WAV file (44.1 kHz stereo
 // 16-bit) laid on the show's time from the render's start: what sounds while the show
 // stands still is left out.
 #include <cstdio>
@@ -35,8 +35,10 @@ class TRenderSound {
 
   // For the engine: the show's music players, playing here.
   TMusicPlayerFactory Players();
-  // Moves the clock on by ms with the sound of that time.
-  void Advance(uint32_t ms);
+  // Moves the clock on by ms with the sound of that time, in steps, but never the show
+  // time the music keeps past wantedMs: the show may start running while the clock
+  // moves.
+  void Advance(uint32_t ms, double wantedMs);
 
  private:
   void Step(uint32_t ms);

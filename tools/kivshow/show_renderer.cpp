@@ -87,7 +87,7 @@ void TShowRenderer::ServeMainThread() {
 void TShowRenderer::SteerClockTo(double ms) {
   const TFrameCaptureController::TComposed composed = FCapture->LastComposed();
   if (composed.Count < FSteeredAt + 2 || composed.Time >= ms) return;
-  FSound->Advance(uint32_t(std::lround(ms - composed.Time)));
+  FSound->Advance(uint32_t(std::lround(ms - composed.Time)), ms);
   FSteeredAt = composed.Count;
 }
 
