@@ -26,10 +26,10 @@ int RunPlayer(int argc, const char* const* argv) {
   try {
     const TShowRequest request = StartShowRequest(ProgramCommandLine(), StartParameters());
     if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, StartParameters().ProgramPath)) {
-      // Open while the show plays; it keeps time on the program clock until the music
-      // player takes the output over.
-      const TPlayerSound sound(ProgramCommandLine());
-      exitCode = PlayShow(*show, ProgramCommandLine(), StartParameters().ProgramPath);
+      // Open while the show plays: the music player of the show plays through it and
+      // takes its clock from it (without one, the show keeps time on the program clock).
+      TPlayerSound sound(ProgramCommandLine());
+      exitCode = PlayShow(*show, ProgramCommandLine(), StartParameters().ProgramPath, sound.TakeOutput());
     }
   } catch (const std::exception& error) {
     ShowError(Utf8ToUtf16(error.what()));

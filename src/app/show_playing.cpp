@@ -11,6 +11,7 @@
 #include "engine/drawing_controller.h"
 #include "engine/kiv_show_viewer.h"
 #include "engine/slide_navigation.h"
+#include "music/music_player_factory.h"
 #include "render/device/engine_gl.h"
 #include "render/device/video_system.h"
 #include "render/transitions/transition_factory.h"
@@ -34,9 +35,13 @@ std::function<std::unique_ptr<IKivDrawController>(TPixelSize)> WindowControllers
   };
 }
 
-TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_view programPath) {
+TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_view programPath,
+                             std::unique_ptr<IAudioOutput> output) {
   TShowViewerParts parts;
   parts.MakeLoader = PlayerSlideLoaders();
+  // Every show opened in this window plays its music through the one output.
+  parts.MakeMusicPlayer =
+      KivMusicPlayers({output ? std::make_shared<TAudioOutputLender>(std::move(output)) : nullptr, {}, {}, {}});
   parts.ProgramPath = std::u16string(programPath);
   parts.Cover = commandLine.HasOption(u"cover");
   parts.Placement = {commandLine.GetIntegerValue(u"display").value_or(0), commandLine.HasOption(u"desktopalign"),
@@ -46,7 +51,8 @@ TShowViewerParts ViewerParts(const TCommandLine& commandLine, std::u16string_vie
 
 }  // namespace
 
-int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16string_view programPath) {
+int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16string_view programPath,
+             std::unique_ptr<IAudioOutput> output) {
   TVideoSystem video;
   if (!video.Started()) throw std::runtime_error("No display to show the slideshow on");
   SetTransitionFactory(StandardTransitions());
@@ -56,7 +62,7 @@ int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16str
   TSdlMessageLoop loop;
   TSdlShowWindow window(show.Project()->ReadString(u"main", u"opt_scr_caption", u"KivViewer v5.6"),
                         [&loop] { loop.Quit(); });
-  TShowViewerParts parts = ViewerParts(commandLine, programPath);
+  TShowViewerParts parts = ViewerParts(commandLine, programPath, std::move(output));
   parts.MakeController = WindowControllers(gl.get(), window);
   TKivShowViewer viewer(window, loop, std::move(parts));
   viewer.SetStopsEnabled(true);

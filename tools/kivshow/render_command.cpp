@@ -22,14 +22,15 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kUsage[] =
-    "Usage: kivshow render <show or project file> -o <folder> [--size WxH]\n"
+    "Usage: kivshow render <show or project file> -o <folder> [--size WxH] [--wav <file>]\n"
     "                      (--at <t1,t2,...> | --fps <n> [--from <ms>] [--to <ms>])\n"
     "\n"
     "Plays the show through the player's engine, slide loader and drawer in a hidden\n"
     "window and writes the frames at the chosen show times (milliseconds) as\n"
     "<folder>/frame_<ms>.png. The show stands still at each time until its frame is\n"
     "complete, so the same show and options give the same frames every run. No display\n"
-    "is needed: frames are always drawn offscreen.\n"
+    "is needed: frames are always drawn offscreen. The show's music plays on the\n"
+    "render's clock, so pictures follow it as they do in the player.\n"
     "\n"
     "Options:\n"
     "  -o, --output <folder>  where the frames go (made when missing)\n"
@@ -38,12 +39,14 @@ constexpr char kUsage[] =
     "  --fps <n>              render n frames per second of show time ...\n"
     "  --from <ms>            ... from this time (default 0)\n"
     "  --to <ms>              ... to this time (default: the end of the show)\n"
+    "  --wav <file>           also write the show's sound from the first frame's time\n"
+    "                         to the last as a WAV file (44.1 kHz stereo 16-bit)\n"
     "  --log                  write the player's log to standard error\n";
 
 constexpr TOptionSpec kOptions[] = {
     {"--output", "-o", true, false}, {"--size", "", true, false}, {"--at", "", true, false},
     {"--fps", "", true, false},      {"--from", "", true, false}, {"--to", "", true, false},
-    {"--log", "", false, false},
+    {"--log", "", false, false},     {"--wav", "", true, false},
 };
 
 // The player's log on standard error while the command runs, when asked for.
@@ -108,12 +111,16 @@ int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostrea
   const TPixelSize size = FrameSize(arguments, show);
   MakeFolder(folder);
 
+  const fs::path wav = arguments.Has("--wav") ? fs::path(arguments.Value("--wav")) : fs::path();
+  if (!wav.empty() && wav.has_parent_path()) MakeFolder(wav.parent_path());
+
   const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
-  TShowRenderer renderer(*graphics, show, size, times.front());
+  TShowRenderer renderer(*graphics, show, size, times.front(), wav);
   for (int32_t ms : times)
     WritePng(*renderer.FrameAt(ms), (folder / ("frame_" + std::to_string(ms) + ".png")).string());
   out << "Rendered " << times.size() << (times.size() == 1 ? " frame" : " frames") << " of " << size.Width << "x"
       << size.Height << " into " << folder.string() << "\n";
+  if (!wav.empty()) out << "The sound is in " << wav.string() << "\n";
   return 0;
 }
 

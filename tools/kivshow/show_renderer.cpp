@@ -31,14 +31,22 @@ TSlideLoaderFactory StandardSlideLoaders() {
 
 }  // namespace
 
+TSteppedClock& TShowRenderer::RenderClock() {
+  static TSteppedClock* clock = new TSteppedClock(0);
+  return *clock;
+}
+
 std::unique_ptr<T3DEngineGL> StartRenderGraphics() {
   std::unique_ptr<T3DEngineGL> graphics = T3DEngineGL::Create(TVideoMode::Offscreen);
   if (!graphics) throw EKivError("no video to draw with: " + VideoError());
   return graphics;
 }
 
-TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs)
-    : FGraphics(graphics), FMainThread(std::make_unique<TDiscardingPoster>()) {
+TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs,
+                             const std::filesystem::path& wavFile)
+    : FSound(std::make_unique<TRenderSound>(FClock, startMs, wavFile)),
+      FGraphics(graphics),
+      FMainThread(std::make_unique<TDiscardingPoster>()) {
   const TRect rect{0, 0, size.Width, size.Height};
   FWindow = CreateDrawWindow(rect, "kivshow render");
   if (!FWindow) throw EKivError("no window to draw into: " + VideoError());
@@ -54,6 +62,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
   TKivEngineParts parts;
   parts.Controller = std::move(capture);
   parts.MakeLoader = StandardSlideLoaders();
+  parts.MakeMusicPlayer = FSound->Players();
   FEngine = std::make_unique<TKivEngine>(std::move(parts), *FMainThread);
   FEngine->Start();
   // Opened on the engine's thread, so that the drawer is made on the drawing thread.
@@ -64,7 +73,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
   FEngine->RequestPause(false);
 }
 
-// The engine goes first and stops its threads; then the window.
+// The engine goes first and stops its threads; then the window, and the sound.
 TShowRenderer::~TShowRenderer() = default;
 
 void TShowRenderer::ServeMainThread() {
@@ -78,7 +87,7 @@ void TShowRenderer::ServeMainThread() {
 void TShowRenderer::SteerClockTo(double ms) {
   const TFrameCaptureController::TComposed composed = FCapture->LastComposed();
   if (composed.Count < FSteeredAt + 2 || composed.Time >= ms) return;
-  FClock.Advance(uint32_t(std::lround(ms - composed.Time)));
+  FSound->Advance(uint32_t(std::lround(ms - composed.Time)), ms);
   FSteeredAt = composed.Count;
 }
 

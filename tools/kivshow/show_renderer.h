@@ -4,6 +4,7 @@
 // still until the frame for that time is complete, so the same show and size give the
 // same frames every run.
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "engine/kiv_engine.h"
 #include "base/rect.h"
 #include "graphics/bitmap.h"
+#include "kivshow/render_sound.h"
 #include "render/device/draw_device.h"
 #include "render/device/engine_gl.h"
 #include "render/device/output_window.h"
@@ -30,8 +32,10 @@ class TShowRenderer {
   static constexpr std::chrono::seconds kFrameTimeout{60};
 
   // Opens show at startMs in a hidden window of size. graphics and show must outlive
-  // the renderer. Raises EKivError when no window can be drawn into.
-  TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs);
+  // the renderer. The show's music plays on the render's clock; when wavFile is named,
+  // its mix is written there. Raises EKivError when no window can be drawn into.
+  TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs,
+                const std::filesystem::path& wavFile = {});
   ~TShowRenderer();
   TShowRenderer(const TShowRenderer&) = delete;
   TShowRenderer& operator=(const TShowRenderer&) = delete;
@@ -60,8 +64,13 @@ class TShowRenderer {
   // Moves the clock to ms once the engine has shown where it stands.
   void SteerClockTo(double ms);
 
-  TSteppedClock FClock;
+  // One clock for every render of the process, never freed: the sound's process-wide
+  // reaper may still be reading the clock as a render puts the previous one back.
+  static TSteppedClock& RenderClock();
+
+  TSteppedClock& FClock = RenderClock();
   TClockInstall FClockInstall{FClock};
+  std::unique_ptr<TRenderSound> FSound;
   T3DEngineGL& FGraphics;
   TOutputWindowPtr FWindow;
   std::unique_ptr<TDrawDevice> FDevice;

@@ -1,0 +1,218 @@
+#include "kivshow/render_sound.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <cstring>
+#include <vector>
+
+#include "base/errors.h"
+#include "music/music_player_factory.h"
+#include "platform/virtual_audio_output.h"
+#include "sound/channel_killer.h"
+#include "sound/music_player_class.h"
+#include "sound/wave_out_device.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr uint32_t kStepMs = 10;
+
+}  // namespace
+
+// The virtual output of a render; what each render of it pulls is kept for the WAV file.
+class TRenderAudioOutput : public TVirtualAudioOutput {
+ public:
+  TRenderAudioOutput() : TVirtualAudioOutput(false) {}
+
+  bool Start(TAudioPull pull) override {
+    return TVirtualAudioOutput::Start([this, pull = std::move(pull)](int16_t* frames, size_t count) {
+      pull(frames, count);
+      std::lock_guard lock(FLock);
+      FPulled.insert(FPulled.end(), frames, frames + count * kOutputChannels);
+    });
+  }
+
+  std::vector<int16_t> TakePulled() {
+    std::lock_guard lock(FLock);
+    std::vector<int16_t> pulled;
+    pulled.swap(FPulled);
+    return pulled;
+  }
+
+ private:
+  std::mutex FLock;
+  std::vector<int16_t> FPulled;
+};
+
+// A WAV file of the mix format written as it grows; its header is completed at the end.
+class TWavFileWriter {
+ public:
+  explicit TWavFileWriter(const std::filesystem::path& path) : FFile(std::fopen(path.c_str(), "wb")) {
+    if (!FFile) throw EKivError(path.string() + ": the sound cannot be written there");
+    WriteHeader();
+  }
+  ~TWavFileWriter() {
+    WriteHeader();
+    std::fclose(FFile);
+  }
+  // Puts samples (interleaved stereo) at frame at: silence fills a gap before it, and
+  // what lies before the end already written is left out.
+  void WriteAt(uint64_t at, const std::vector<int16_t>& samples) {
+    size_t skip = 0;
+    if (at > FFrames) {
+      const std::vector<int16_t> silence(size_t(at - FFrames) * kOutputChannels, 0);
+      Append(silence.data(), silence.size());
+    } else {
+      skip = size_t(std::min<uint64_t>(FFrames - at, samples.size() / kOutputChannels)) * kOutputChannels;
+    }
+    Append(samples.data() + skip, samples.size() - skip);
+  }
+
+ private:
+  void Append(const int16_t* samples, size_t count) {
+    // Little-endian samples, as this machine holds them.
+    std::fwrite(samples, sizeof(int16_t), count, FFile);
+    FFrames += count / kOutputChannels;
+  }
+  void WriteHeader() {
+    const uint32_t data = uint32_t(std::min<uint64_t>(FFrames * kOutputFrameBytes, 0xFFFFFFFFu - 36));
+    uint8_t header[44];
+    auto put = [&header](size_t at, uint32_t value, int bytes) {
+      for (int i = 0; i < bytes; ++i) header[at + size_t(i)] = uint8_t(value >> (8 * i));
+    };
+    std::memcpy(header, "RIFF", 4);
+    put(4, 36 + data, 4);
+    std::memcpy(header + 8, "WAVEfmt ", 8);
+    put(16, 16, 4);
+    put(20, 1, 2);
+    put(22, kOutputChannels, 2);
+    put(24, kOutputRate, 4);
+    put(28, kOutputRate * kOutputFrameBytes, 4);
+    put(32, kOutputFrameBytes, 2);
+    put(34, 16, 2);
+    std::memcpy(header + 36, "data", 4);
+    put(40, data, 4);
+    const long end = std::ftell(FFile);
+    std::fseek(FFile, 0, SEEK_SET);
+    std::fwrite(header, 1, sizeof header, FFile);
+    if (end > 0) std::fseek(FFile, end, SEEK_SET);
+  }
+
+  std::FILE* FFile;
+  uint64_t FFrames = 0;
+};
+
+// Where the renderer reads the show time the music player keeps, while the engine owns
+// the player.
+struct TMusicTap {
+  std::mutex Lock;
+  IKivMusicPlayer* Player = nullptr;
+
+  std::optional<double> Time() {
+    std::lock_guard lock(Lock);
+    if (!Player) return std::nullopt;
+    return Player->CurrentTime();
+  }
+};
+
+namespace {
+
+// The player the engine holds: the music player, seen through the tap while it lives.
+class TTappedMusicPlayer : public IKivMusicPlayer {
+ public:
+  TTappedMusicPlayer(std::unique_ptr<IKivMusicPlayer> inner, std::shared_ptr<TMusicTap> tap)
+      : FInner(std::move(inner)), FTap(std::move(tap)) {
+    std::lock_guard lock(FTap->Lock);
+    FTap->Player = FInner.get();
+  }
+  ~TTappedMusicPlayer() override {
+    std::lock_guard lock(FTap->Lock);
+    if (FTap->Player == FInner.get()) FTap->Player = nullptr;
+  }
+  void SetRunning(bool running) override { FInner->SetRunning(running); }
+  void SetTime(double endMs, double timeMs) override { FInner->SetTime(endMs, timeMs); }
+  double EndTime() const override { return FInner->EndTime(); }
+  double CurrentTime() const override { return FInner->CurrentTime(); }
+  bool IsMusicReady() const override { return FInner->IsMusicReady(); }
+  float GetVolume() const override { return FInner->GetVolume(); }
+  void SetVolume(float volume) override { FInner->SetVolume(volume); }
+
+ private:
+  std::unique_ptr<IKivMusicPlayer> FInner;
+  std::shared_ptr<TMusicTap> FTap;
+};
+
+}  // namespace
+
+TRenderSound::TRenderSound(TSteppedClock& clock, double startMs, const std::filesystem::path& wavFile)
+    : FClock(clock),
+      FStartMs(startMs),
+      FClockAtStart(clock.NowMs()),
+      FPasses(std::make_shared<TPassCounter>()),
+      FTap(std::make_shared<TMusicTap>()) {
+  auto output = std::make_unique<TRenderAudioOutput>();
+  FOutput = output.get();
+  FLender = std::make_shared<TAudioOutputLender>(std::move(output));
+  if (!wavFile.empty()) FWav = std::make_unique<TWavFileWriter>(wavFile);
+}
+
+TRenderSound::~TRenderSound() = default;
+
+TMusicPlayerFactory TRenderSound::Players() {
+  TMusicPlayerSetup setup;
+  setup.Output = FLender;
+  setup.SoundMade = [this](const std::shared_ptr<TMusicPlayerClass>& sound) {
+    std::lock_guard lock(FLock);
+    FSound = sound;
+  };
+  setup.PlayerPasses = FPasses;
+  // The render moves the clock and mixes the sound in step with it: the show clock is
+  // the render's clock itself, to the millisecond.
+  setup.FollowSoundClock = false;
+  TMusicPlayerFactory players = KivMusicPlayers(std::move(setup));
+  return [players, tap = FTap](TKivSource& source) -> std::unique_ptr<IKivMusicPlayer> {
+    return std::make_unique<TTappedMusicPlayer>(players(source), tap);
+  };
+}
+
+std::shared_ptr<TMusicPlayerClass> TRenderSound::CurrentSound() {
+  std::lock_guard lock(FLock);
+  return FSound;
+}
+
+void TRenderSound::Advance(uint32_t ms, double wantedMs) {
+  while (ms > 0) {
+    uint32_t step = std::min(ms, kStepMs);
+    // A show that runs by now moves with the clock: it stops at the wanted time.
+    if (const std::optional<double> time = FTap->Time(); time && *time + step > wantedMs)
+      step = *time < wantedMs ? uint32_t(wantedMs - *time) : 0;
+    if (step == 0) return;
+    Step(step);
+    ms -= step;
+  }
+}
+
+void TRenderSound::Step(uint32_t ms) {
+  const std::shared_ptr<TMusicPlayerClass> sound = CurrentSound();
+  const std::optional<double> before = FTap->Time();
+  if (sound) sound->Device().Settle();
+  const uint64_t target = uint64_t(uint32_t(FClock.NowMs() + ms - FClockAtStart)) * kOutputRate / 1000;
+  FOutput->Render(size_t(target - FRendered));
+  FRendered = target;
+  const uint64_t passes = FPasses->Value();
+  FClock.Advance(ms);
+  ChannelKiller().Sweep();
+  if (sound) {
+    // The player looks at the new time before the next stretch is mixed.
+    FPasses->WaitBeyond(passes + 2, kPassWaitMs);
+  }
+  const std::vector<int16_t> mixed = FOutput->TakePulled();
+  const std::optional<double> after = FTap->Time();
+  // Only what sounded while the show time moved with the clock is the show's sound.
+  if (FWav && before && after && std::abs(*after - *before - ms) < 0.5 && *before >= FStartMs)
+    FWav->WriteAt(uint64_t(std::llround((*before - FStartMs) * kOutputRate / 1000)), mixed);
+}
+
+}  // namespace kiv
