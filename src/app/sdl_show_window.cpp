@@ -55,6 +55,8 @@ void TSdlShowWindow::Place(const TWindowPlacement& placement) {
   FollowWindow();
 }
 
+SDL_Window* TSdlShowWindow::SdlWindow() const { return SdlWindowOf(FWindow.get()); }
+
 void TSdlShowWindow::FollowWindow() {
   int left = 0, top = 0, width = 0, height = 0;
   SDL_GetWindowPosition(SdlWindowOf(FWindow.get()), &left, &top);

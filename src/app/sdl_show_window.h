@@ -12,6 +12,7 @@
 #include "render/device/output_window.h"
 
 union SDL_Event;
+struct SDL_Window;
 
 namespace kiv {
 
@@ -38,6 +39,7 @@ class TSdlShowWindow : public IShowWindow {
   TDrawDevice& Device() { return *FDevice; }
   // The controller drawing into the window (not owned; none: nobody to tell).
   void SetDrawing(TDrawingController* drawing) { FDrawing = drawing; }
+  SDL_Window* SdlWindow() const;
   // An event of SDL's queue; the window takes those about itself.
   void TakeEvent(const SDL_Event& event);
 

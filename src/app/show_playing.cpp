@@ -7,6 +7,10 @@
 #include "app/player_slide_loader.h"
 #include "app/sdl_message_loop.h"
 #include "app/sdl_show_window.h"
+#include "app/show_opening.h"
+#include "app/show_window_input.h"
+#include "app/start_parameters.h"
+#include "base/file_names.h"
 #include "base/log.h"
 #include "engine/drawing_controller.h"
 #include "engine/kiv_show_viewer.h"
@@ -72,13 +76,8 @@ int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16str
   viewer.OpenShowData(source, StartPositionTime(source, start.Value, start.IsTime));
   viewer.SetPaused(false);
 
-  loop.Run({[&viewer](TKivEventData& message) { viewer.HandleMainMessage(message); },
-            [&viewer](int keyCode) { viewer.OnKey(keyCode); }, [&window] { window.Close(); },
-            [&gl, &window](const SDL_Event& event) {
-              if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
-              window.TakeEvent(event);
-            }});
-  return 0;
+  return RunShowWindow(loop, window, viewer, gl.get(),
+                       FileFolder(StartShowRequest(commandLine, StartParameters()).Path));
 }
 
 }  // namespace kiv

@@ -7,6 +7,7 @@
 #include "model/custom_effect_slide.h"
 #include "model/effect_options.h"
 #include "model/prepare_now.h"
+#include "model/slide_pointer.h"
 #include "model/slide_effect.h"
 
 namespace kiv {
@@ -64,20 +65,28 @@ std::unique_ptr<IEffectSlide> TContainerSlideEntry::TakeEffectSlide(std::u16stri
   return FProducer->MakeEffectSlide(file, size);
 }
 
-THitResult TContainerSlideEntry::HitTest(const TKivMouseRecord& mouse, double time) {
+THitResult TContainerSlideEntry::Pointer(const TKivMouseRecord& mouse, double time, bool enabled) {
   TKivSlide* slide = FContainer->Slide();
   if (!slide) return {};
-  FContainer->AdvanceContainer(time);
+  if (enabled) FContainer->AdvanceContainer(time);
   // The camera looks at the slide area; the pointer is measured from the output's corner.
   const TRect area = FProducer->SlideAreaRect();
-  const TKivObject* found = slide->FindAt(float(mouse.X - area.Left), float(mouse.Y - area.Top),
-                                          [](const TKivObject& object) { return !object.TranspForClick(); });
-  if (!found) return {};
+  TSlidePointer pointer;
+  pointer.Kind = mouse.Event == TMouseEvent::Move      ? TPointerKind::Move
+                 : mouse.Event == TMouseEvent::Release ? TPointerKind::Release
+                                                       : TPointerKind::Press;
+  pointer.Button = mouse.Button;
+  pointer.X = float(int64_t(mouse.X) - area.Left);
+  pointer.Y = float(int64_t(mouse.Y) - area.Top);
+  pointer.State = mouse.KeyState;
+  pointer.Enabled = enabled;
+  const TSlidePointerResult found = PointerOnSlide(*slide, pointer);
+  if (!found.Object) return {};
   const TKivSource& source = FProducer->Source();
-  TKivActionInfo action = ResolveSlideName(ParseActionText(found->Action()), [&source](std::u16string_view name) {
-    return SlideIndexByName(source.Slides(), name);
-  });
-  return {THitKind::Object, std::move(action), ClassNameOf(*found)};
+  const auto resolve = [&source](const TKivActionInfo& action) {
+    return ResolveSlideName(action, [&source](std::u16string_view name) { return SlideIndexByName(source.Slides(), name); });
+  };
+  return {THitKind::Object, resolve(found.Action), ClassNameOf(*found.Object), resolve(found.Reported), false};
 }
 
 }  // namespace kiv

@@ -33,10 +33,11 @@ class TContainerSlideEntry : public IKivSlideEntry {
   std::unique_ptr<IEffectSlide> TakeEffectSlide(std::u16string_view file, TPixelSize size);
 
   const TSlideInfo& Timing() const override { return FContainer->Timing(); }
-  // The topmost object under the pointer that lets clicks reach it, with its action
-  // (a slide named by a go-to-slide action resolved against the show). The pointer is
-  // in output pixels.
-  THitResult HitTest(const TKivMouseRecord& mouse, double time) override;
+  // The pointer over the slide's objects (see PointerOnSlide): the topmost object under
+  // the pointer that lets clicks reach it, with its action (a slide named by a
+  // go-to-slide action resolved against the show). The pointer is in output pixels; a
+  // double click presses like a single one.
+  THitResult Pointer(const TKivMouseRecord& mouse, double time, bool enabled) override;
   // Nothing to do: the textures the drawer keeps for the slide's pictures are rebuilt
   // by the drawer itself after a device change, and handed back to it by the drawing
   // controller when the slide leaves the screen.

@@ -102,6 +102,8 @@ void TKivEngine::Iteration() {
 bool TKivEngine::WantRunning(uint32_t flags) {
   if (!FSource) return false;
   if (FSource->PauseWhenInactive() && !(flags & kWindowActive)) return false;
+  // A repeating show without length would repeat for ever within one moment.
+  if (FSource->EndMode() == TEndMode::Repeat && !(FSource->Duration() > 0)) return false;
   // Tested whether or not the clock runs, so that a show standing at its end stays there.
   if (CheckEnd()) return false;
   return !FPaused && !FAtStop && !(FThirdSlide && FThirdSlide->HoldsShow()) && SlidesReady() && IsMusicReady();

@@ -101,7 +101,7 @@ class TKivEngine : public TCustomKivEngine {
 
   // Frames and input.
   void DrawFrame(bool force);
-  bool HitTest(const TKivMouseRecord& mouse);
+  THitResult HitTest(const TKivMouseRecord& mouse);
   bool DoAction(const TKivActionInfo& action);
 
   // Requests.

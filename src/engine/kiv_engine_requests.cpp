@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/log.h"
+#include "base/text.h"
 #include "engine/engine_messages.h"
 #include "engine/kiv_engine.h"
 #include "model/slide_info.h"
@@ -75,7 +76,7 @@ void TKivEngine::HandleEvent(int code, TMessageData* data) {
       if (FThirdSlide && FThirdSlide->IsDialogOpen()) FThirdSlide->CloseDialog(-1);
       break;
     case kHelpRequest:
-      if (FThirdSlide) FThirdSlide->OpenDialog(u"help");
+      DoAction({kActionHelp, 0, {}});
       break;
     case kReleaseStopRequest:
       ReleaseStop();
@@ -124,9 +125,18 @@ void TKivEngine::TakePauseRequest(const TPauseRequest& request) {
   Log().WriteValue("TKivEngine: SetPauseEvent Direct: ", FPaused);
 }
 
+// What the event hit carries out first; the mouse's own action runs unless a press
+// was taken by what it hit, so that one click never runs two actions.
 void TKivEngine::TakeMouse(const TMouseRequest& request) {
   FMouse = request.Mouse.Retest();
-  if (!HitTest(request.Mouse) && request.Action) DoAction(*request.Action);
+  const THitResult hit = HitTest(request.Mouse);
+  if (hit.Fire.Type != kActionNone) {
+    DoAction(hit.Fire);
+    return;
+  }
+  const bool press = request.Mouse.Event == TMouseEvent::Press || request.Mouse.Event == TMouseEvent::DoubleClick;
+  const bool taken = hit.Taken || hit.Kind == THitKind::NavPanel || hit.Action.Type != kActionNone;
+  if (request.Action && !(press && taken)) DoAction(*request.Action);
 }
 
 void TKivEngine::TakeSnapshotRequest() {
@@ -164,9 +174,9 @@ void TKivEngine::DrawFrame(bool force) {
 }
 
 // The overlay is asked first, then the slides from the top down, each only while it is
-// on screen. Moves and re-tests only update the hover state; a press carries out the
-// action of what it hit. True when the press was taken.
-bool TKivEngine::HitTest(const TKivMouseRecord& mouse) {
+// on screen; the slides below a hit, and those off screen, only drop their looks. The
+// hover state follows what was hit.
+THitResult TKivEngine::HitTest(const TKivMouseRecord& mouse) {
   FHover = false;
   FHoverClass.clear();
   THitResult hit;
@@ -174,20 +184,18 @@ bool TKivEngine::HitTest(const TKivMouseRecord& mouse) {
     hit = FThirdSlide->HitTest(mouse);
     if (hit.Kind == THitKind::NavPanel) FHoverClass = "NavPanel";
   }
-  if (hit.Kind == THitKind::None) {
-    const double time = FTiming->Current() == 0 ? 0.1 : FTiming->Current();
-    for (auto slide = FSlides.rbegin(); slide != FSlides.rend() && hit.Kind == THitKind::None; ++slide) {
-      const TSlideInfo& timing = (*slide)->Timing();
-      if (time > timing.StartTime && time <= timing.TotalEnd) hit = (*slide)->HitTest(mouse, time);
-    }
+  const double time = FTiming->Current() == 0 ? 0.1 : FTiming->Current();
+  for (auto slide = FSlides.rbegin(); slide != FSlides.rend(); ++slide) {
+    const TSlideInfo& timing = (*slide)->Timing();
+    const bool shown = time > timing.StartTime && time <= timing.TotalEnd;
+    THitResult found = (*slide)->Pointer(mouse, time, shown && hit.Kind == THitKind::None);
+    if (hit.Kind == THitKind::None) hit = std::move(found);
   }
   if (hit.Kind == THitKind::Object && hit.Action.Type != kActionNone) {
     FHover = true;
     FHoverClass = hit.ClassName;
   }
-  if (mouse.Event != TMouseEvent::Press) return false;
-  DoAction(hit.Action);
-  return hit.Kind == THitKind::NavPanel || hit.Action.Type != kActionNone;
+  return hit;
 }
 
 // Dialog actions stay with the overlay; the others go to the main thread.
@@ -202,10 +210,12 @@ bool TKivEngine::DoAction(const TKivActionInfo& action) {
       if (FThirdSlide) FThirdSlide->CloseDialogsOnMove();
       break;
     case kActionHelp:
-      if (FThirdSlide) FThirdSlide->OpenDialog(u"help");
-      return true;
     case kActionOpenDialog:
-      if (FThirdSlide) FThirdSlide->OpenDialog(action.Text);
+      if (FThirdSlide)
+        FThirdSlide->OpenDialog(action.Type == kActionHelp ? u"help" : std::u16string_view(action.Text));
+      else
+        Log().Write("TKivEngine: the show has no overlay to open the dialog \"" +
+                    (action.Type == kActionHelp ? std::string("help") : Utf16ToUtf8(action.Text)) + "\" in");
       return true;
     case kActionCloseDialog:
       if (FThirdSlide && FThirdSlide->IsDialogOpen()) {

@@ -13,7 +13,7 @@ enum class TMouseEvent : uint8_t { Move, Press, Release, DoubleClick };
 
 struct TKivMouseRecord {
   TMouseEvent Event = TMouseEvent::Move;
-  int32_t Button = 0;     // 1 left, 2 right, 4 middle
+  int32_t Button = 0;     // TMouseButton: 1 left, 2 right, 4 middle
   int32_t X = 0;
   int32_t Y = 0;
   uint32_t KeyState = 0;  // modifier and button bits

@@ -1,10 +1,9 @@
 #include "engine/kiv_show_viewer.h"
 
+#include "base/log.h"
 #include "engine/engine_messages.h"
 #include "engine/no_drawer_controller.h"
 #include "engine/show_end.h"
-#include "engine/show_keys.h"
-#include "engine/slide_navigation.h"
 #include "model/kiv_source.h"
 
 namespace kiv {
@@ -35,7 +34,6 @@ TKivShowViewer::~TKivShowViewer() = default;
 
 void TKivShowViewer::OpenShowData(const TKivSource& show, double startMs) {
   FShow = &show;
-  FControlPermitted = show.Document().ReadBool(u"main", u"opt_synchpermitcontrol", true);
   auto accessor = show.Container() ? std::make_unique<TFileAccessor>(*show.Container()) : nullptr;
   auto project = std::make_unique<TIniStorage>();
   project->Assign(show.Document());
@@ -114,45 +112,45 @@ void TKivShowViewer::TakeEvent(TKivEventData& message) {
   const std::vector<int32_t>& values = message.Values;
   switch (message.Code) {
     case kActionMessage:
-      if (values.size() >= 2 && values[0] >= 0 && values[0] <= 255)
-        CarryOutAction({uint8_t(values[0]), values[1], message.Text});
+      if (values.size() >= 2 && values[0] >= 0 && values[0] <= 255 && OnAction)
+        OnAction({uint8_t(values[0]), values[1], message.Text});
       break;
     case kWindowGeometryMessage:
       if (values.size() >= 3 && IsWindowMode(values[2])) PlaceWindow({values[0], values[1]}, TWindowMode(values[2]));
       break;
-    default:
-      break;  // snapshots are for printing, which this window does not offer
-  }
-}
-
-void TKivShowViewer::OnKey(int keyCode) {
-  // A show that forbids moving it still lets the user go on from a stop point.
-  if (!FControlPermitted && keyCode == kKeyRight && FEngine && FEngine->Status().AtStop) {
-    FEngine->RequestReleaseStop();
-    return;
-  }
-  CarryOutAction(KeyAction(keyCode, FControlPermitted));
-}
-
-void TKivShowViewer::CarryOutAction(const TKivActionInfo& action) {
-  if (action.Type == kActionExit) {
-    FWindow.Close();
-    return;
-  }
-  if (!FEngine || !FShow) return;
-  switch (action.Type) {
-    case kActionPrevSlide:
-      SeekAndPause(PrevSlideTime(*FShow, FPosition), FPaused);
-      break;
-    case kActionNextSlide:
-      if (FEngine->Status().AtStop)
-        FEngine->RequestReleaseStop();
+    case kSnapshotMessage:
+      if (OnSnapshot && message.Picture)
+        OnSnapshot(std::move(message.Picture));
       else
-        SeekAndPause(NextSlideTime(*FShow, FPosition, FPaused), FPaused);
+        Log().Write("TKivShowViewer: a snapshot came that nobody prints");
       break;
     default:
       break;
   }
+}
+
+void TKivShowViewer::SendMouse(const TKivMouseRecord& mouse) {
+  if (FEngine && FEngine->IsRunning()) FEngine->RequestMouse(mouse);
+}
+
+void TKivShowViewer::SendMouseAction(const TKivMouseRecord& mouse, const TKivActionInfo& action) {
+  if (FEngine && FEngine->IsRunning()) FEngine->RequestMouse(mouse, action);
+}
+
+void TKivShowViewer::ShowHelp() {
+  if (FEngine) FEngine->RequestHelp();
+}
+
+void TKivShowViewer::CloseDialog() {
+  if (FEngine) FEngine->RequestCloseDialog();
+}
+
+void TKivShowViewer::RequestSnapshot() {
+  if (FEngine && FEngine->IsRunning()) FEngine->RequestSnapshot();
+}
+
+void TKivShowViewer::ReleaseStop() {
+  if (FEngine) FEngine->RequestReleaseStop();
 }
 
 }  // namespace kiv

@@ -1,8 +1,9 @@
 #pragma once
 // The show's window's handle on playback. It makes the engine with the first show,
-// turns the window's requests (keys, actions, pause, seek) into engine requests, takes
-// the engine's messages on the main thread, places the window where the show asks and
-// closes it when the show is over. Main thread only.
+// turns the window's requests (pause, seek, the pointer, dialogs) into engine requests,
+// takes the engine's messages on the main thread and hands the actions among them on,
+// places the window where the show asks and closes it when the show is over. Main
+// thread only.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -56,14 +57,29 @@ class TKivShowViewer {
   int32_t Length() const { return FLength; }
   // Null before the first show.
   TKivEngine* Engine() const { return FEngine.get(); }
+  // The show playing; null before the first.
+  const TKivSource* Show() const { return FShow; }
+  // What the engine published last; all clear before the first show.
+  TEngineStatus Status() const { return FEngine ? FEngine->Status() : TEngineStatus{}; }
+
+  // The pointer for the engine to hit-test, dropped while the engine does not run; with
+  // an action to carry out when nothing under the pointer takes the event.
+  void SendMouse(const TKivMouseRecord& mouse);
+  void SendMouseAction(const TKivMouseRecord& mouse, const TKivActionInfo& action);
+  void ShowHelp();
+  void CloseDialog();
+  // The picture of the current frame, for printing; dropped while the engine does not run.
+  void RequestSnapshot();
+  // Lets the show go on from the stop point it stands at.
+  void ReleaseStop();
 
   // A message of the engine, delivered on the main thread.
   void HandleMainMessage(TKivEventData& message);
-  // A key pressed in the show's window (virtual key code).
-  void OnKey(int keyCode);
-  // Exit and the moves to the previous and the next slide; other actions are not
-  // carried out here.
-  void CarryOutAction(const TKivActionInfo& action);
+
+  // Actions of the engine (slide objects, the mouse, the overlay, timed slide actions).
+  std::function<void(const TKivActionInfo& action)> OnAction;
+  // The picture a snapshot request asked for.
+  std::function<void(std::unique_ptr<TBitmap> picture)> OnSnapshot;
 
  private:
   void CreateEngine(TPixelSize client);
@@ -80,7 +96,6 @@ class TKivShowViewer {
   int32_t FPosition = 0;
   int32_t FLength = 0;
   bool FStopsEnabled = false;
-  bool FControlPermitted = true;  // the show lets the user move it ("opt_synchpermitcontrol")
 };
 
 }  // namespace kiv

@@ -17,8 +17,10 @@ class IKivSlideEntry {
   virtual ~IKivSlideEntry() = default;
   // Where the slide lies on the show clock, shifted to the round it is played in.
   virtual const TSlideInfo& Timing() const = 0;
-  // The object under the pointer at show time (engine thread).
-  virtual THitResult HitTest(const TKivMouseRecord& mouse, double time) = 0;
+  // A pointer event at show time (engine thread): the slide's objects take their looks
+  // and pressed states, and the object under the pointer is answered. Not enabled: the
+  // slide is off screen or covered where the pointer is; it only drops its looks.
+  virtual THitResult Pointer(const TKivMouseRecord& mouse, double time, bool enabled) = 0;
   // Drops what the slide holds on the draw device; it is rebuilt on next use.
   virtual void ReleaseDeviceObjects() = 0;
 };

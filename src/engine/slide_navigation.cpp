@@ -42,8 +42,11 @@ int SlideStartTime(const TKivSource& source, int index) {
 
 int NextSlideTime(const TKivSource& source, double time, bool paused) {
   if (source.SlideCount() == 0) return 0;
-  const int64_t last = Repeats(source) ? INT_MAX : source.SlideCount() - 1;
-  int64_t index = std::min(ShownSlide(source, time), last);
+  const int64_t shown = ShownSlide(source, time);
+  // One round and a slide on from the slide shown, a repeating show has moved past any
+  // time within it; a show without length never does, so the search stops there.
+  const int64_t last = Repeats(source) ? std::min<int64_t>(INT_MAX, shown + source.SlideCount() + 1) : source.SlideCount() - 1;
+  int64_t index = std::min(shown, last);
   while (index < last && source.SlideTiming(int(index)).Info.StartTime <= time) ++index;
   const TSlideInfo info = source.SlideTiming(int(index)).Info;
   if (info.EffectInTime > 0) return WholeMs(info.StartTime + (paused ? info.EffectInTime : 0));

@@ -69,7 +69,11 @@ class TChild {
     }
     return ended;
   }
-  bool Running() const { return FPid > 0 && ::waitpid(FPid, nullptr, WNOHANG) == 0; }
+  // An ended program is reaped here, and then counts as stopped.
+  bool Running() {
+    if (FPid > 0 && ::waitpid(FPid, nullptr, WNOHANG) == FPid) FPid = 0;
+    return FPid > 0;
+  }
 
  private:
   pid_t FPid;
@@ -135,11 +139,18 @@ class PlayerWindowTest : public TempFolderTest {
   // Plays a one-slide show (a picture over the slide, a red box over its middle) of
   // main's options with the player's arguments; the window once it is shown.
   TWindowInfo Play(const std::string& main, const std::string& arguments = "") {
-    std::ofstream(folder / "Project.kiv")
-        << "[main]\r\nopt_scr_caption=" << kCaption << "\r\nopt_slidescount=1\r\nopt_synchpos1=600000\r\n"
-        << "opt_scr_hidercolor=3368601\r\n" << main << "[Slide1]\r\nobject Sun: image\r\n  ImageName=pics\\sun.png\r\nend\r\n"
-        << "object Middle: box\r\n  Size=400,300\r\n  Color1=255,0,0\r\n  object K: keypoint\r\n    ScaleX=50\r\n"
-        << "    ScaleY=50\r\n  end\r\nend\r\n";
+    return PlayProject("[main]\r\nopt_scr_caption=" + std::string(kCaption) +
+                           "\r\nopt_slidescount=1\r\nopt_synchpos1=600000\r\nopt_scr_hidercolor=3368601\r\n" + main +
+                           "[Slide1]\r\nobject Sun: image\r\n  ImageName=pics\\sun.png\r\nend\r\n"
+                           "object Middle: box\r\n  Size=400,300\r\n  Color1=255,0,0\r\n  object K: keypoint\r\n"
+                           "    ScaleX=50\r\n    ScaleY=50\r\n  end\r\nend\r\n",
+                       arguments);
+  }
+
+  // Plays the project text (its caption must be kCaption) with the player's arguments;
+  // the window once it is shown.
+  TWindowInfo PlayProject(const std::string& project, const std::string& arguments = "") {
+    std::ofstream(folder / "Project.kiv") << project;
     Player.reset();
     Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
                                       (folder / "state").string() + "' '" +
@@ -148,6 +159,19 @@ class PlayerWindowTest : public TempFolderTest {
     TWindowInfo window;
     WaitUntil([&] { return (window = Window()).Viewable; }, std::chrono::seconds(60));
     return window;
+  }
+
+  // The colour of the screen at (x, y) as "RRGGBB"; empty when it cannot be read.
+  std::string ColourAt(int x, int y) const {
+    const std::string text = Output("timeout 10 import -display " + Server->Name() + " -window root -crop 1x1+" +
+                                    std::to_string(x) + "+" + std::to_string(y) + " -depth 8 txt:- 2>/dev/null");
+    std::smatch colour;
+    return std::regex_search(text, colour, std::regex("#([0-9A-F]{6})")) ? colour[1].str() : "";
+  }
+
+  // Sends keys (xdotool's names) to the window, which takes the focus first.
+  void Keys(const TWindowInfo& window, const std::string& keys) const {
+    std::system(("DISPLAY=" + Server->Name() + " xdotool windowfocus --sync " + window.Id + " key " + keys + " 2>/dev/null").c_str());
   }
 
   TWindowInfo Window() const {
@@ -244,6 +268,40 @@ TEST_F(PlayerWindowTest, AFullScreenShowFillsTheScreenWithTheFrameDrawnOffscreen
   std::string shot;
   WaitUntil([&] { return DifferingPixels(shot = Screenshot(window), *expected) == 0; }, std::chrono::seconds(30));
   EXPECT_LE(DifferingPixels(shot, *expected), kScreenWidth * kScreenHeight / 1000);
+}
+
+// Slides of 4 s in red and green, then a long blue one, filling a window in the middle
+// of the screen.
+std::string ColouredSlides() {
+  std::string text = "[main]\r\nopt_scr_caption=" + std::string(kCaption) +
+                     "\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n"
+                     "opt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=8000\r\nopt_synchpos3=600000\r\n";
+  const char* colours[] = {"255,0,0", "0,255,0", "0,0,255"};
+  for (int n = 0; n < 3; ++n)
+    text += "[Slide" + std::to_string(n + 1) + "]\r\nobject Fill: box\r\n  Size=400,300\r\n  Color1=" + colours[n] +
+            "\r\nend\r\n";
+  return text;
+}
+
+TEST_F(PlayerWindowTest, KeysMoveThroughTheShowAndSpacePausesAndResumes) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  const TWindowInfo window = PlayProject(ColouredSlides());
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  const auto colourBecomes = [&](const std::string& colour, int seconds) {
+    return WaitUntil([&] { return ColourAt(400, 300) == colour; }, std::chrono::seconds(seconds));
+  };
+  ASSERT_TRUE(colourBecomes("FF0000", 30));
+  Keys(window, "space");  // paused on the first slide: it would have moved on after 4 s
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  EXPECT_EQ(ColourAt(400, 300), "FF0000");
+  Keys(window, "space");  // playing again
+  EXPECT_TRUE(colourBecomes("00FF00", 10));
+  Keys(window, "Right");
+  EXPECT_TRUE(colourBecomes("0000FF", 10));
+  Keys(window, "Left");   // at once back past the start of the last slide
+  EXPECT_TRUE(WaitUntil([&] { return ColourAt(400, 300) != "0000FF"; }, std::chrono::seconds(10)));
+  Keys(window, "Escape");
+  EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(20))) << "Esc did not close the show";
 }
 
 }  // namespace

@@ -10,11 +10,15 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <ostream>
+#include <string>
+#include <optional>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "base/clock.h"
+#include "base/text.h"
 #include "base/kiv_thread.h"
 #include "engine/engine_messages.h"
 #include "engine/kiv_engine.h"
@@ -26,12 +30,37 @@ namespace kiv {
 
 using THitRule = std::function<THitResult(int slideIndex, const TKivMouseRecord& mouse)>;
 
+inline void PrintTo(const TKivActionInfo& action, std::ostream* out) {
+  *out << "action " << int(action.Type) << " " << action.Number << " \"" << Utf16ToUtf8(action.Text) << "\"";
+}
+
+// An object of className with action under the pointer.
+inline THitResult ObjectHit(std::string className, TKivActionInfo action = {}) {
+  THitResult hit;
+  hit.Kind = THitKind::Object;
+  hit.Action = std::move(action);
+  hit.ClassName = std::move(className);
+  return hit;
+}
+
 class TTimingOnlySlide : public IKivSlideEntry {
  public:
   TTimingOnlySlide(int index, TSlideInfo timing, THitRule hitRule)
       : FIndex(index), FTiming(std::move(timing)), FHitRule(std::move(hitRule)) {}
   const TSlideInfo& Timing() const override { return FTiming; }
-  THitResult HitTest(const TKivMouseRecord& mouse, double) override { return FHitRule ? FHitRule(FIndex, mouse) : THitResult{}; }
+  // What the rule says is under the pointer; an object pressed reports its action when
+  // released over the same object.
+  THitResult Pointer(const TKivMouseRecord& mouse, double, bool enabled) override {
+    THitResult hit = enabled && FHitRule ? FHitRule(FIndex, mouse) : THitResult{};
+    if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) {
+      FPressed = hit.Kind == THitKind::Object ? std::optional<THitResult>(hit) : std::nullopt;
+    } else if (mouse.Event == TMouseEvent::Release) {
+      if (FPressed && hit.Kind == THitKind::Object && FPressed->ClassName == hit.ClassName && FPressed->Action == hit.Action)
+        hit.Fire = hit.Action;
+      FPressed.reset();
+    }
+    return hit;
+  }
   void ReleaseDeviceObjects() override {}
   int Index() const { return FIndex; }
 
@@ -39,6 +68,7 @@ class TTimingOnlySlide : public IKivSlideEntry {
   int FIndex;
   TSlideInfo FTiming;
   THitRule FHitRule;
+  std::optional<THitResult> FPressed;
 };
 
 // Keeps the slides around the shared show time, as many as its cache holds, and sends

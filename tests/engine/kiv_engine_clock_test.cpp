@@ -117,6 +117,14 @@ TEST(KivEngineClock, RepeatingShowRunsOnAndNeverReportsAnEnd) {
   EXPECT_FALSE(EndClosesWindow(repeating, true));
 }
 
+TEST(KivEngineClock, RepeatingShowWithoutLengthShowsItsFrameAndStandsStill) {
+  TEngineHarness harness;
+  harness.Play(SlidesEndingAt({0, 0}));
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.FirstFrames == 1; }));
+  harness.RunFor(2000);
+  EXPECT_LE(harness.LastPosition(), 0);
+}
+
 TEST(KivEngineClock, PositionIsReportedOnlyAfterMovingMoreThan20Ms) {
   TEngineHarness harness;
   harness.Play(kThreeSlides);

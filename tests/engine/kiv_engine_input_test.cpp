@@ -5,6 +5,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/engine_test_support.h"
 #include "support/show_text.h"
@@ -29,38 +30,49 @@ THitResult ObjectsOfSlides(int slide, const TKivMouseRecord& mouse) {
   if (mouse.X < 100 || mouse.X >= 200) return {};
   switch (slide % 3) {
     case 0:
-      return {THitKind::Object, {kActionNextSlide, 0, u""}, "TKivButton"};
+      return ObjectHit("TKivButton", {kActionNextSlide, 0, u""});
     case 1:
-      return {THitKind::Object, {}, "TKivText"};
+      return ObjectHit("TKivText");
     default:
-      return {THitKind::Object, {kActionGoToSlide, 1, u""}, "TKivPicture"};
+      return ObjectHit("TKivPicture", {kActionGoToSlide, 1, u""});
   }
 }
 
-TEST(KivEngineInput, HoverIsPublishedAndPressesCarryOutWhatTheyHit) {
+TEST(KivEngineInput, ClicksRunOnReleaseAndPressesTakenByObjectsSkipTheMouseAction) {
   TEngineHarness harness(ObjectsOfSlides);
-  harness.Play(kShowA);
+  harness.Open(kShowA, 1000);
+  harness.Engine->Start();
+  ASSERT_TRUE(harness.WaitForSlidesAt(1000));
   auto hovering = [&](bool hover, const std::string& hoverClass) {
     return harness.WaitFor([&] {
       const TEngineStatus status = harness.Engine->Status();
       return status.Hover == hover && status.HoverClass == hoverClass;
     });
   };
+  TKivEngine& engine = *harness.Engine;
+  const TKivActionInfo pause{kActionPause, 0, u""};
+  const TKivActionInfo exit{kActionExit, 0, u""};
 
-  harness.Engine->RequestMouse(Mouse(TMouseEvent::Move, 150));
+  engine.RequestMouse(Mouse(TMouseEvent::Move, 150));
   ASSERT_TRUE(hovering(true, "TKivButton"));
-  EXPECT_TRUE(harness.Actions.empty());  // moving over an object does not press it
-
-  harness.Engine->RequestMouse(Mouse(TMouseEvent::Press, 150), TKivActionInfo{kActionPause, 0, u""});
-  harness.Engine->RequestMouse(Mouse(TMouseEvent::Press, 10), TKivActionInfo{kActionPause, 0, u""});
-  ASSERT_TRUE(harness.WaitFor([&] { return harness.Actions.size() == 2; }));
-  EXPECT_EQ(harness.Actions[0].Type, kActionNextSlide);  // the button took the press
-  EXPECT_EQ(harness.Actions[1].Type, kActionPause);      // nothing there: the mouse's own action
+  engine.RequestMouse(Mouse(TMouseEvent::Press, 150), pause);  // the button takes the press
+  engine.RequestMouse(Mouse(TMouseEvent::Release, 150));       // and runs on release
+  engine.RequestMouse(Mouse(TMouseEvent::Press, 10), pause);   // nothing there: the mouse's own action
+  engine.RequestMouse(Mouse(TMouseEvent::Release, 10));
+  engine.RequestMouse(Mouse(TMouseEvent::Press, 150));
+  engine.RequestMouse(Mouse(TMouseEvent::Release, 10));              // dragged off: nothing
+  engine.RequestMouse(Mouse(TMouseEvent::DoubleClick, 150), exit);   // presses the button, nothing more
+  engine.RequestMouse(Mouse(TMouseEvent::Release, 150));
+  engine.RequestMouse(Mouse(TMouseEvent::Move, 10), exit);  // a move that ends the show
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.Actions.size() == 4; }));
+  EXPECT_EQ(harness.Actions, (std::vector<TKivActionInfo>{
+                                 {kActionNextSlide, 0, u""}, pause, {kActionNextSlide, 0, u""}, exit}));
   ASSERT_TRUE(hovering(false, ""));
 
   // A resting pointer follows what moves under it: the text of slide 2 has no action,
   // the picture of slide 3 has one.
-  harness.Engine->RequestMouse(Mouse(TMouseEvent::Move, 150));
+  engine.RequestMouse(Mouse(TMouseEvent::Move, 150));
+  engine.RequestPause(false);
   ASSERT_TRUE(harness.WaitFor([&] { return harness.LastPosition() > 4100; }));
   ASSERT_TRUE(hovering(false, ""));
   ASSERT_TRUE(harness.WaitFor([&] { return harness.LastPosition() > 9100; }));
@@ -88,7 +100,9 @@ class TFakeOverlay : public IThirdSlide {
   }
   void CloseDialogsOnMove() override { ++MoveCloses; }
   THitResult HitTest(const TKivMouseRecord& mouse) override {
-    return mouse.Y >= 400 ? THitResult{THitKind::NavPanel, {}, ""} : THitResult{};
+    THitResult panel;
+    panel.Kind = THitKind::NavPanel;
+    return mouse.Y >= 400 ? panel : THitResult{};
   }
   std::u16string Dialog() {
     std::lock_guard lock(FLock);
@@ -109,7 +123,7 @@ class TFakeOverlay : public IThirdSlide {
 TEST(KivEngineInput, DialogsStayWithTheOverlayAndHoldTheShow) {
   std::atomic<TFakeOverlay*> overlay = nullptr;
   auto helpButton = [](int, const TKivMouseRecord& mouse) {
-    return mouse.X < 50 ? THitResult{THitKind::Object, {kActionHelp, 0, u""}, "TKivButton"} : THitResult{};
+    return mouse.X < 50 ? ObjectHit("TKivButton", {kActionHelp, 0, u""}) : THitResult{};
   };
   TEngineHarness harness(helpButton, [&](const TThirdSlideParams& params) {
     auto made = std::make_unique<TFakeOverlay>(params);
@@ -137,6 +151,7 @@ TEST(KivEngineInput, DialogsStayWithTheOverlayAndHoldTheShow) {
   harness.Engine->RequestSeek(2000);
   ASSERT_TRUE(harness.WaitForSlidesAt(2000));
   harness.Engine->RequestMouse(Mouse(TMouseEvent::Press, 10));
+  harness.Engine->RequestMouse(Mouse(TMouseEvent::Release, 10));
   ASSERT_TRUE(harness.WaitFor([&] { return harness.Engine->Status().DialogOpen; }));
   harness.Engine->RequestMouse(Mouse(TMouseEvent::Press, 300), TKivActionInfo{kActionCloseDialog, 0, u""});
   ASSERT_TRUE(harness.WaitFor([&] { return !harness.Engine->Status().DialogOpen; }));

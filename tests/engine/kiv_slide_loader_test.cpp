@@ -2,6 +2,7 @@
 // order and each after the preload of its new slide; what its entries find under the
 // pointer; the window it asks for; clean stops; a whole show played through it.
 #include "engine/kiv_slide_loader.h"
+#include "engine/show_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -87,12 +88,16 @@ TEST(KivSlideLoader, SendsTheCacheInOrderAfterPreloadingEachNewSlide) {
 
   IKivSlideEntry& slide = *run.Last.front();  // slide 2: its box covers 760 … 1160 × 390 … 690
   EXPECT_EQ(slide.Timing().StartTime, 8000);
-  const THitResult box = slide.HitTest({TMouseEvent::Press, 1, 960, 540}, 10000);
+  const THitResult box = slide.Pointer({TMouseEvent::Press, 1, 960, 540, kStateLeftButton}, 10000, true);
   EXPECT_EQ(box.ClassName, "TKivBox");  // under the box that lets clicks through
   EXPECT_EQ(box.Action.Type, kActionGoToSlide);
   EXPECT_EQ(box.Action.Number, 3);  // "s3" is the third slide
-  EXPECT_EQ(slide.HitTest({TMouseEvent::Move, 0, 600, 540}, 10000).ClassName, "TKivSlide");
-  EXPECT_EQ(slide.HitTest({TMouseEvent::Move, 0, 100, 540}, 10000).Kind, THitKind::None);  // the bar beside it
+  EXPECT_EQ(box.Fire.Type, kActionNone);  // a press runs nothing
+  const THitResult released = slide.Pointer({TMouseEvent::Release, 1, 970, 545}, 10000, true);
+  EXPECT_EQ(released.Fire, (TKivActionInfo{kActionGoToSlide, 3, u"s3"}));  // resolved by name
+  EXPECT_EQ(slide.Pointer({TMouseEvent::Move, 0, 600, 540}, 10000, true).ClassName, "TKivSlide");
+  EXPECT_EQ(slide.Pointer({TMouseEvent::Move, 0, 100, 540}, 10000, true).Kind, THitKind::None);  // the bar beside it
+  EXPECT_EQ(slide.Pointer({TMouseEvent::Move, 0, 960, 540}, 10000, false).Kind, THitKind::None);  // covered
 }
 
 TEST(KivSlideLoader, AsksForTheWindowTheShowWants) {

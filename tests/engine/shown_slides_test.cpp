@@ -14,7 +14,7 @@ class TTimedSlide : public IKivSlideEntry {
  public:
   explicit TTimedSlide(TSlideInfo timing) : FTiming(timing) {}
   const TSlideInfo& Timing() const override { return FTiming; }
-  THitResult HitTest(const TKivMouseRecord&, double) override { return {}; }
+  THitResult Pointer(const TKivMouseRecord&, double, bool) override { return {}; }
   void ReleaseDeviceObjects() override {}
 
  private:

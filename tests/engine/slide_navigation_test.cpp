@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -46,6 +47,16 @@ TEST(SlideNavigation, NextSlideShowsThePausedPictureAfterItsTransition) {
   auto repeating = SourceOf(kPlain);
   EXPECT_EQ(NextSlideTime(*repeating, 10000, false), 15001);
   EXPECT_EQ(NextSlideTime(*repeating, 16000, true), 19001);
+}
+
+TEST(SlideNavigation, NextSlideOfARepeatingShowWithoutLengthComesAtOnce) {
+  auto empty = SourceOf(SlidesEndingAt({0, 0, 0}));
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(NextSlideTime(*empty, 0, false), 1);
+  EXPECT_EQ(NextSlideTime(*empty, 5000, true), 1);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));  // not a walk of 2^31 slides
+  auto single = SourceOf(SlidesEndingAt({3000}));
+  EXPECT_EQ(NextSlideTime(*single, 3000, false), 6001);  // the end of a round belongs to it
 }
 
 TEST(SlideNavigation, PreviousSlideRestartsTheSlideOrGoesBackWithinHalfASecond) {

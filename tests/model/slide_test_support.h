@@ -4,6 +4,7 @@
 // ("Size") and groups as the object kinds.
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "ini/ini_file.h"
 #include "model/kiv_slide.h"
@@ -35,8 +36,9 @@ struct TTestSlide {
   static constexpr float kWidth = 800;
   static constexpr float kHeight = 600;
 
-  explicit TTestSlide(std::string_view text, TSlideInfo timing = {0, 10000, 0, 0, 10000, {}})
-      : Project(ParseProject(text)), Host(nullptr, TestKinds()), Slide(Host) {
+  explicit TTestSlide(std::string_view text, TSlideInfo timing = {0, 10000, 0, 0, 10000, {}},
+                      TObjectFactoryChain kinds = TestKinds())
+      : Project(ParseProject(text)), Host(nullptr, std::move(kinds)), Slide(Host) {
     Host.SetCameraQuery([] { return TVector3{kWidth / 2, kHeight / 2, -kHeight}; });
     Slide.SetSize({kWidth, kHeight});
     Slide.SetCentre(kWidth / 2, kHeight / 2);

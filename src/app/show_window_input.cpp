@@ -1,0 +1,73 @@
+#include "app/show_window_input.h"
+
+#include <cstdio>
+
+#include "base/text.h"
+#include "engine/main_form.h"
+#include "render/device/engine_gl.h"
+
+namespace kiv {
+
+TSdlPointer::TSdlPointer(SDL_Window* window)
+    : FWindow(window),
+      FArrow(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW)),
+      FHand(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND)) {}
+
+TSdlPointer::~TSdlPointer() {
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_SetCursor(SDL_GetDefaultCursor());
+  if (FArrow) SDL_FreeCursor(FArrow);
+  if (FHand) SDL_FreeCursor(FHand);
+}
+
+TPointerState TSdlPointer::Read() const {
+  TPointerState state;
+  SDL_GetMouseState(&state.X, &state.Y);
+  int width = 0, height = 0;
+  SDL_GetWindowSize(FWindow, &width, &height);
+  state.Inside = SDL_GetMouseFocus() == FWindow && state.X >= 0 && state.Y >= 0 && state.X < width && state.Y < height;
+  return state;
+}
+
+void TSdlPointer::SetShape(TCursorShape shape) {
+  if (shape == FShape) return;
+  FShape = shape;
+  if (shape == TCursorShape::Hidden) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_Cursor* cursor = shape == TCursorShape::Hand ? FHand : FArrow;
+  if (cursor) SDL_SetCursor(cursor);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer& viewer, T3DEngineGL* gl,
+                  std::u16string folder) {
+  TSdlPointer pointer(window.SdlWindow());
+  TMainFormParts parts;
+  parts.ShowMessage = [](std::u16string_view message) { std::fprintf(stderr, "%s\n", Utf16ToUtf8(message).c_str()); };
+  TMainForm form(viewer, window, pointer, std::move(parts));
+  form.ShowOpened(std::move(folder));
+
+  TSdlMessageLoop::THandlers handlers;
+  handlers.Message = [&viewer](TKivEventData& message) { viewer.HandleMainMessage(message); };
+  handlers.Key = [&form](uint32_t modifiers, int keyCode, uint8_t kind) { form.OnKey(modifiers, keyCode, kind); };
+  handlers.Mouse = [&form](uint32_t state, int32_t x, TMouseEvent event, int32_t button, int32_t y) {
+    form.OnMouseButton(state, x, event, button, y);
+  };
+  handlers.Wheel = [&form](uint32_t modifiers, int32_t x, int32_t steps, int32_t y) {
+    form.OnMouseWheel(modifiers, x, steps, y);
+  };
+  handlers.CloseRequest = [&window] { window.Close(); };
+  handlers.Other = [&](const SDL_Event& event) {
+    if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
+    window.TakeEvent(event);
+    if (event.type == SDL_WINDOWEVENT) form.CheckPointer();  // activation, the pointer coming and going
+  };
+  handlers.TickWanted = [&form] { return form.PointerTimerRunning(); };
+  handlers.Tick = [&form] { form.CheckPointer(); };
+  loop.Run(handlers);
+  return form.ExitCode();
+}
+
+}  // namespace kiv
