@@ -2,7 +2,7 @@
 # Sets up a Debian 12 machine for this project (installing only missing packages),
 # builds everything, then plays the player or runs the whole test suite.
 #   ./project.sh play [player options]   build, pack the demo show and play it (headless:
-#                                         render some of its frames to PNG files)
+#                                         export it to a video file)
 #   ./project.sh test                     build and run every test (ctest)
 #   ./project.sh build                    set up and build only
 #   ./project.sh tsan [gtest options]     build the engine tests with ThreadSanitizer in a
@@ -45,10 +45,10 @@ case "$command" in
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       exec "$build_path/demo" "$@"
     fi
-    # No display: a frame of each slide, and one inside an animation, drawn offscreen.
-    "$build_path/kivshow" render "$build_path/demo" -o "$build_path/demo-frames" --at 0,2500,5500,7500,10400,12500,15700,17500
-    echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): the demo was rendered headless."
-    echo "Its frames are in $build_path/demo-frames/frame_<ms>.png"
+    # No display: the demo is exported to a video file, picture and sound.
+    "$build_path/kivshow" export "$build_path/demo" -o "$build_path/demo.mp4"
+    echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): the demo was exported headless."
+    echo "It is in $build_path/demo.mp4"
     ;;
   test)
     install_packages

@@ -1,8 +1,11 @@
-// kivshow render --wav: a packed show whose second slide carries a tone made by sox as
-// its sound, rendered at 25 frames per second; the WAV written beside the frames holds
-// the tone from the slide's start, within one frame, for the tone's length.
+// The show's sound as kivshow writes it: a packed show whose slides each start a tone of
+// their own made by sox. kivshow render --wav writes the WAV beside the frames; kivshow
+// export puts the sound in the video file, read back here with ffmpeg. Either way each
+// tone sounds from its slide's start, within one frame, for the tone's length, and in
+// the export it starts with the frame where the slide's colour appears.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/bytes.h"
@@ -44,23 +48,58 @@ int64_t LoudFrom(const std::vector<int16_t>& samples, size_t from, int level) {
   return -1;
 }
 
-TEST_F(RenderSoundTest, TheSlidesToneStartsInTheWavWithItsSlide) {
-  ASSERT_EQ(std::system(("cd '" + folder.string() +
-                         "' && sox -n -r 44100 -c 2 -b 16 tone.wav synth 1.0 sine 440 vol 0.5 >/dev/null 2>&1")
-                            .c_str()),
-            0)
-      << "sox made no tone";
+// Zero crossings of the left channel per second over ms from frame at.
+double Pitch(const std::vector<int16_t>& samples, int64_t at, int ms) {
+  int crossings = 0;
+  const int64_t end = std::min<int64_t>(at + ms * 44100 / 1000, int64_t(samples.size() / 2));
+  for (int64_t frame = at + 1; frame < end; ++frame)
+    crossings += (samples[size_t(2 * frame - 2)] < 0) != (samples[size_t(2 * frame)] < 0);
+  return crossings / 2.0 * 1000 / ms;
+}
+
+// Slides 2 and 3 start tones of 440 and 880 Hz; the show is packed without the tones
+// beside it, so the sound can only come from the show.
+void PackShowWithTones(const fs::path& folder) {
+  for (const char* tone : {"a 440", "b 880"}) {
+    const std::string name = std::string(tone).substr(0, 1), pitch = std::string(tone).substr(2);
+    ASSERT_EQ(std::system(("cd '" + folder.string() + "' && sox -n -r 44100 -c 2 -b 16 " + name +
+                           ".wav synth 1.0 sine " + pitch + " vol 0.5 >/dev/null 2>&1")
+                              .c_str()),
+              0)
+        << "sox made no tone";
+  }
   std::string project = testing::ColourShow(
       64, 48, kSlideMs,
       {{0x2040A0, {}, "", ""},
-       {0xA04020, {}, "", testing::ChangeKeys(0, 0, 0, "Sound=tone.wav\nSoundLength=1000\n")},
-       {0x20A040, {}, "", ""}});
+       {0xA04020, {}, "", testing::ChangeKeys(0, 0, 0, "Sound=a.wav\nSoundLength=1000\n")},
+       {0x20A040, {}, "", testing::ChangeKeys(0, 0, 0, "Sound=b.wav\nSoundLength=1000\n")}});
   project.replace(project.find("[main]\n"), 7, "[main]\nopt_usemusic=1\n");
   std::ofstream(folder / "Project.kiv") << project;
   ASSERT_EQ(RunKivShowBinary(folder, "pack Project.kiv --data -o show.KvShow", folder / "pack.txt"), 0)
       << ReadAll(folder / "pack.txt");
-  fs::remove(folder / "tone.wav");  // the sound can only come from the packed show
-  ASSERT_EQ(RunKivShowBinary(folder, "render show.KvShow -o frames --size 64x48 --fps 25 --to 4000 --wav frames/show.wav",
+  fs::remove(folder / "a.wav");
+  fs::remove(folder / "b.wav");
+}
+
+// Each tone from its slide's start for its length, at its own pitch.
+void ExpectTonesWithTheirSlides(const std::vector<int16_t>& samples) {
+  int64_t from = 0;
+  for (const auto& [slideStart, pitch] : {std::pair{kSlideMs, 440.0}, std::pair{2 * kSlideMs, 880.0}}) {
+    const int64_t onset = LoudFrom(samples, size_t(from), 1000);
+    ASSERT_GE(onset, 0) << "the tone of the slide at " << slideStart << " ms is missing";
+    EXPECT_NEAR(double(onset) / 44.1, slideStart, kFrameMs);
+    EXPECT_NEAR(Pitch(samples, onset + 4410, 500), pitch, 10);
+    int64_t last = onset;
+    for (int64_t frame = onset; 2 * frame < int64_t(samples.size()) && frame < onset + 44100 * 3 / 2; ++frame)
+      if (std::abs(samples[size_t(2 * frame)]) > 1000) last = frame;
+    EXPECT_NEAR(double(last - onset) / 44.1, kToneMs, kFrameMs);
+    from = last + 1;
+  }
+}
+
+TEST_F(RenderSoundTest, TheSlidesToneStartsInTheWavWithItsSlide) {
+  PackShowWithTones(folder);
+  ASSERT_EQ(RunKivShowBinary(folder, "render show.KvShow -o frames --size 64x48 --fps 25 --to 6000 --wav frames/show.wav",
                              folder / "render.txt"),
             0)
       << ReadAll(folder / "render.txt");
@@ -75,19 +114,44 @@ TEST_F(RenderSoundTest, TheSlidesToneStartsInTheWavWithItsSlide) {
   ASSERT_EQ(Le(wav, 40, 4), wav.size() - 44);
   std::vector<int16_t> samples((wav.size() - 44) / 2);
   std::memcpy(samples.data(), wav.data() + 44, samples.size() * 2);
-  EXPECT_NEAR(double(samples.size() / 2) / 44.1, 4000, kFrameMs) << "the WAV spans the rendered times";
+  EXPECT_NEAR(double(samples.size() / 2) / 44.1, 6000, kFrameMs) << "the WAV spans the rendered times";
+  ExpectTonesWithTheirSlides(samples);
+}
 
-  const int64_t onset = LoudFrom(samples, 0, 1000);
-  ASSERT_GE(onset, 0) << "the tone is not in the WAV";
-  EXPECT_NEAR(double(onset) / 44.1, kSlideMs, kFrameMs);
-  // It lasts its length and no longer.
-  const int64_t lastLoud = [&] {
-    int64_t last = -1;
-    for (size_t frame = 0; 2 * frame < samples.size(); ++frame)
-      if (std::abs(samples[2 * frame]) > 1000) last = int64_t(frame);
-    return last;
-  }();
-  EXPECT_NEAR(double(lastLoud - onset) / 44.1, kToneMs, kFrameMs);
+TEST_F(RenderSoundTest, TheExportedFileSoundsEachToneWithTheFrameItsSlideAppearsIn) {
+  PackShowWithTones(folder);
+  ASSERT_EQ(RunKivShowBinary(folder, "export show.KvShow -o show.mp4 --size 64x48 --fps 25 --to 6000",
+                             folder / "export.txt"),
+            0)
+      << ReadAll(folder / "export.txt");
+  const std::string file = (folder / "show.mp4").string();
+  ASSERT_EQ(std::system(("ffmpeg -v error -y -i '" + file + "' -map 0:a -f s16le -ac 2 -ar 44100 '" +
+                         (folder / "sound.raw").string() + "' -map 0:v -f rawvideo -pix_fmt rgb24 '" +
+                         (folder / "frames.raw").string() + "'")
+                            .c_str()),
+            0);
+  const std::string raw = ReadAll(folder / "sound.raw");
+  std::vector<int16_t> samples(raw.size() / 2);
+  std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+  // The encoder's priming is cut by the container's edit list: the sound starts at 0.
+  EXPECT_NEAR(double(samples.size() / 2) / 44.1, 6000, 2 * kFrameMs);
+  ExpectTonesWithTheirSlides(samples);
+
+  // Where each slide's colour first fills the picture's centre.
+  const std::string frames = ReadAll(folder / "frames.raw");
+  const size_t frameBytes = 64 * 48 * 3, centre = (24 * 64 + 32) * 3;
+  auto far = [&](size_t frame, uint32_t colour) {
+    int distance = 0;
+    for (int channel = 0; channel < 3; ++channel)
+      distance += std::abs(int(uint8_t(frames[frame * frameBytes + centre + size_t(channel)])) -
+                           int(colour >> (16 - 8 * channel) & 0xFF));
+    return distance > 48;
+  };
+  for (const auto& [slideStart, colour] : {std::pair{kSlideMs, 0xA04020u}, std::pair{2 * kSlideMs, 0x20A040u}}) {
+    size_t frame = size_t(slideStart / kFrameMs) - 5;
+    while ((frame + 1) * frameBytes <= frames.size() && far(frame, colour)) ++frame;
+    EXPECT_NEAR(double(frame * kFrameMs), slideStart, kFrameMs) << "the slide at " << slideStart << " ms";
+  }
 }
 
 }  // namespace

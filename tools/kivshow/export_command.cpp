@@ -172,13 +172,20 @@ std::string Seconds(double ms) {
 int64_t PlayInto(TVideoFileWriter& writer, const TKivSource& show, const TExportTimeline& timeline, TPixelSize size,
                  const TStopRequests& stops, std::ostream& err) {
   const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
-  TShowRenderer renderer(*graphics, show, size, timeline.FrameTime(0));
-  const std::unique_ptr<ISoundTrack> sound = ShowSoundTrack(renderer);
+  const auto sound = std::make_shared<TExportSoundTrack>();
+  TShowRenderer renderer(*graphics, show, size, timeline.FrameTime(0), sound);
   const bool terminal = &err == &std::cerr && StandardErrorIsTerminal();
   TExportProgress progress(err, terminal, timeline.FrameCount(), timeline.Rate().PerSecond(),
                            terminal ? StandardErrorColumns() : 80);
   const auto started = std::chrono::steady_clock::now();
   std::vector<int16_t> samples;
+  // The sound of frame k is complete once the clock has passed the next frame's time.
+  auto writeSoundOf = [&](int64_t k) {
+    const auto soundFrames = size_t(timeline.SoundOf(k));
+    samples.resize(soundFrames * kOutputChannels);
+    sound->Take(uint64_t(timeline.SoundBefore(k)), soundFrames, samples.data());
+    if (!writer.WriteSound(samples.data(), soundFrames)) throw EKivError(writer.Error());
+  };
   int64_t frame = 0;
   try {
     for (; frame < timeline.FrameCount() && !stops.Requested(); ++frame) {
@@ -186,11 +193,17 @@ int64_t PlayInto(TVideoFileWriter& writer, const TKivSource& show, const TExport
       if (picture->Width() != size.Width || picture->Height() != size.Height || picture->Format() != TPixelFormat::Bgr24)
         throw EKivError("the renderer drew a frame of another size or kind");
       if (!writer.WritePicture(picture->Row(0), picture->Stride(), TPixelLayout::Bgr24)) throw EKivError(writer.Error());
-      const auto soundFrames = size_t(timeline.SoundOf(frame));
-      samples.resize(soundFrames * kOutputChannels);
-      sound->Fill(samples.data(), soundFrames);
-      if (!writer.WriteSound(samples.data(), soundFrames)) throw EKivError(writer.Error());
+      if (frame > 0) writeSoundOf(frame - 1);
       progress.Update(frame + 1, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    }
+    if (frame > 0) {
+      // The last frame's sound: the show is played on to where that frame ends. Where it
+      // cannot be (the show closed), what was laid is kept and the rest is silence.
+      try {
+        renderer.DrawAt(timeline.FrameTime(frame));
+      } catch (const EKivError&) {
+      }
+      writeSoundOf(frame - 1);
     }
   } catch (...) {
     progress.Close();

@@ -115,7 +115,7 @@ int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostrea
   if (!wav.empty() && wav.has_parent_path()) MakeFolder(wav.parent_path());
 
   const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
-  TShowRenderer renderer(*graphics, show, size, times.front(), wav);
+  TShowRenderer renderer(*graphics, show, size, times.front(), wav.empty() ? nullptr : WavFileTape(wav));
   for (int32_t ms : times)
     WritePng(*renderer.FrameAt(ms), (folder / ("frame_" + std::to_string(ms) + ".png")).string());
   out << "Rendered " << times.size() << (times.size() == 1 ? " frame" : " frames") << " of " << size.Width << "x"

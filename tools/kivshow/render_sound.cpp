@@ -46,20 +46,20 @@ class TRenderAudioOutput : public TVirtualAudioOutput {
   std::vector<int16_t> FPulled;
 };
 
+namespace {
+
 // A WAV file of the mix format written as it grows; its header is completed at the end.
-class TWavFileWriter {
+class TWavFileWriter : public ISoundTape {
  public:
   explicit TWavFileWriter(const std::filesystem::path& path) : FFile(std::fopen(path.c_str(), "wb")) {
     if (!FFile) throw EKivError(path.string() + ": the sound cannot be written there");
     WriteHeader();
   }
-  ~TWavFileWriter() {
+  ~TWavFileWriter() override {
     WriteHeader();
     std::fclose(FFile);
   }
-  // Puts samples (interleaved stereo) at frame at: silence fills a gap before it, and
-  // what lies before the end already written is left out.
-  void WriteAt(uint64_t at, const std::vector<int16_t>& samples) {
+  void WriteAt(uint64_t at, const std::vector<int16_t>& samples) override {
     size_t skip = 0;
     if (at > FFrames) {
       const std::vector<int16_t> silence(size_t(at - FFrames) * kOutputChannels, 0);
@@ -104,6 +104,12 @@ class TWavFileWriter {
   uint64_t FFrames = 0;
 };
 
+}  // namespace
+
+std::shared_ptr<ISoundTape> WavFileTape(const std::filesystem::path& path) {
+  return std::make_shared<TWavFileWriter>(path);
+}
+
 // Where the renderer reads the show time the music player keeps, while the engine owns
 // the player.
 struct TMusicTap {
@@ -146,16 +152,16 @@ class TTappedMusicPlayer : public IKivMusicPlayer {
 
 }  // namespace
 
-TRenderSound::TRenderSound(TSteppedClock& clock, double startMs, const std::filesystem::path& wavFile)
+TRenderSound::TRenderSound(TSteppedClock& clock, double startMs, std::shared_ptr<ISoundTape> tape)
     : FClock(clock),
       FStartMs(startMs),
       FClockAtStart(clock.NowMs()),
       FPasses(std::make_shared<TPassCounter>()),
-      FTap(std::make_shared<TMusicTap>()) {
+      FTap(std::make_shared<TMusicTap>()),
+      FTape(std::move(tape)) {
   auto output = std::make_unique<TRenderAudioOutput>();
   FOutput = output.get();
   FLender = std::make_shared<TAudioOutputLender>(std::move(output));
-  if (!wavFile.empty()) FWav = std::make_unique<TWavFileWriter>(wavFile);
 }
 
 TRenderSound::~TRenderSound() = default;
@@ -211,8 +217,8 @@ void TRenderSound::Step(uint32_t ms) {
   const std::vector<int16_t> mixed = FOutput->TakePulled();
   const std::optional<double> after = FTap->Time();
   // Only what sounded while the show time moved with the clock is the show's sound.
-  if (FWav && before && after && std::abs(*after - *before - ms) < 0.5 && *before >= FStartMs)
-    FWav->WriteAt(uint64_t(std::llround((*before - FStartMs) * kOutputRate / 1000)), mixed);
+  if (FTape && before && after && std::abs(*after - *before - ms) < 0.5 && *before >= FStartMs)
+    FTape->WriteAt(uint64_t(std::llround((*before - FStartMs) * kOutputRate / 1000)), mixed);
 }
 
 }  // namespace kiv

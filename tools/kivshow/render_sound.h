@@ -2,13 +2,14 @@
 // The sound of a render: the show's music plays through a virtual output on the
 // renderer's stepped clock, in steps of at most 10 ms, each step's mix rendered as the
 // clock moves on; the music player keeps the show clock on the renderer's clock, which
-// the mix follows frame for frame. When a file is named, the mix is written there as a WAV file (44.1 kHz stereo
-// 16-bit) laid on the show's time from the render's start: what sounds while the show
-// stands still is left out.
+// the mix follows frame for frame. The mix goes onto a tape (a WAV file for render, the
+// sound track of an export), laid on the show's time from the render's start: what
+// sounds while the show stands still is left out.
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "base/clock.h"
 #include "engine/music_player.h"
@@ -19,16 +20,29 @@ class TMusicPlayerClass;
 class TPassCounter;
 class TAudioOutputLender;
 class TRenderAudioOutput;
-class TWavFileWriter;
 struct TMusicTap;
+
+// Where a render's sound goes: 44.1 kHz stereo 16-bit frames laid at their place, in
+// frames from the render's start.
+class ISoundTape {
+ public:
+  virtual ~ISoundTape() = default;
+  // Puts samples (interleaved stereo) at frame at: silence fills a gap before it, and
+  // what lies before the end already written is left out.
+  virtual void WriteAt(uint64_t at, const std::vector<int16_t>& samples) = 0;
+};
+
+// A tape that is a WAV file, completed when the last holder lets it go. Raises
+// EKivError when the file cannot be written.
+std::shared_ptr<ISoundTape> WavFileTape(const std::filesystem::path& path);
 
 class TRenderSound {
  public:
   // Waits this long of real time at most for the music player's pass after a step.
   static constexpr uint32_t kPassWaitMs = 500;
 
-  TRenderSound(TSteppedClock& clock, double startMs, const std::filesystem::path& wavFile);
-  // Completes the WAV file.
+  // tape may be none: the sound is then only played.
+  TRenderSound(TSteppedClock& clock, double startMs, std::shared_ptr<ISoundTape> tape);
   ~TRenderSound();
   TRenderSound(const TRenderSound&) = delete;
   TRenderSound& operator=(const TRenderSound&) = delete;
@@ -54,7 +68,7 @@ class TRenderSound {
   std::mutex FLock;
   std::shared_ptr<TMusicPlayerClass> FSound;  // the latest show's, under FLock
   uint64_t FRendered = 0;  // frames
-  std::unique_ptr<TWavFileWriter> FWav;
+  std::shared_ptr<ISoundTape> FTape;
 };
 
 }  // namespace kiv

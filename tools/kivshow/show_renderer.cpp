@@ -43,8 +43,8 @@ std::unique_ptr<T3DEngineGL> StartRenderGraphics() {
 }
 
 TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs,
-                             const std::filesystem::path& wavFile)
-    : FSound(std::make_unique<TRenderSound>(FClock, startMs, wavFile)),
+                             std::shared_ptr<ISoundTape> tape)
+    : FSound(std::make_unique<TRenderSound>(FClock, startMs, std::move(tape))),
       FGraphics(graphics),
       FMainThread(std::make_unique<TDiscardingPoster>()) {
   const TRect rect{0, 0, size.Width, size.Height};

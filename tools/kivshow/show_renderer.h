@@ -32,10 +32,10 @@ class TShowRenderer {
   static constexpr std::chrono::seconds kFrameTimeout{60};
 
   // Opens show at startMs in a hidden window of size. graphics and show must outlive
-  // the renderer. The show's music plays on the render's clock; when wavFile is named,
-  // its mix is written there. Raises EKivError when no window can be drawn into.
+  // the renderer. The show's music plays on the render's clock; when a tape is given,
+  // its mix is laid on it. Raises EKivError when no window can be drawn into.
   TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs,
-                const std::filesystem::path& wavFile = {});
+                std::shared_ptr<ISoundTape> tape = nullptr);
   ~TShowRenderer();
   TShowRenderer(const TShowRenderer&) = delete;
   TShowRenderer& operator=(const TShowRenderer&) = delete;

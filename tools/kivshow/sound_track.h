@@ -1,37 +1,29 @@
 #pragma once
-// The sound of an exported show, taken in step with its pictures. After the picture of
-// frame k (show time t(k)) the export asks for the sound that plays from t(k) to
-// t(k + 1): TExportTimeline::SoundOf(k) frames of interleaved signed 16-bit stereo at
-// kOutputRate, counted from the export's start so that no rounding piles up.
-//
-// This is where the show's own sound joins an export. Once the renderer plays the show's
-// sound into a virtual sound output (TVirtualAudioOutput) that follows its stepped
-// clock, ShowSoundTrack answers a track whose Fill renders that output by frameCount
-// frames and hands them on; until then every show exports with a silent track, so the
-// files have the same streams either way.
+// The sound of an exported show, taken in step with its pictures. The renderer lays the
+// show's mix on the track as its clock moves (the track is its tape), in frames of
+// kOutputRate from the export's start; the export takes out the sound of frame k — from
+// t(k) to t(k + 1), TExportTimeline::SoundOf(k) frames — once the picture of frame k + 1
+// was drawn, since only then has the clock passed t(k + 1).
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "kivshow/render_sound.h"
 
 namespace kiv {
 
-class TShowRenderer;
-
-class ISoundTrack {
+class TExportSoundTrack : public ISoundTape {
  public:
-  virtual ~ISoundTrack() = default;
-  // Writes the next frameCount frames (2 × frameCount samples) into frames: all of
-  // them, silence where nothing plays.
-  virtual void Fill(int16_t* frames, size_t frameCount) = 0;
-};
+  void WriteAt(uint64_t at, const std::vector<int16_t>& samples) override;
+  // Writes frames from … from + count - 1 (2 × count samples) into frames, silence
+  // where nothing was laid, and forgets everything before from + count.
+  void Take(uint64_t from, size_t count, int16_t* frames);
 
-class TSilentSoundTrack : public ISoundTrack {
- public:
-  void Fill(int16_t* frames, size_t frameCount) override;
+ private:
+  std::mutex FLock;
+  std::vector<int16_t> FSamples;  // interleaved stereo
+  uint64_t FFirst = 0;            // the frame FSamples starts at
 };
-
-// The sound track of the show renderer plays (see above: silent for now). renderer
-// must outlive the track.
-std::unique_ptr<ISoundTrack> ShowSoundTrack(TShowRenderer& renderer);
 
 }  // namespace kiv
