@@ -48,19 +48,32 @@ void TWaveOutBuffer::SetVolume(float factor) {
 }
 
 void TWaveOutBuffer::Start(IWaveOutSource& source) {
-  std::lock_guard lock(FLock);
-  if (FStarted || FStopped) return;
-  FSource = &source;
   {
-    std::lock_guard ring(FRingLock);
-    const size_t initial = InitialFillSize();
-    source.InitialFill(FRing.data(), initial);
-    FWritten = initial;
+    std::lock_guard lock(FLock);
+    if (FStarted || FStopped) return;
+    FSource = &source;
+    {
+      std::lock_guard ring(FRingLock);
+      const size_t initial = InitialFillSize();
+      source.InitialFill(FRing.data(), initial);
+      FWritten = initial;
+    }
+    FStarted = true;
   }
-  FStarted = true;
+  // Joined to the mix outside the refill lock: settling the mixer takes the mixer's lock
+  // and then each buffer's, never the other way round.
   FMixer->Add(this);
-  FThread = std::make_unique<TBufferRefillThread>(*this);
-  FThread->Start();
+  bool stopped = false;
+  {
+    std::lock_guard lock(FLock);
+    stopped = FStopped;
+    if (!stopped) {
+      FThread = std::make_unique<TBufferRefillThread>(*this);
+      FThread->Start();
+    }
+  }
+  // Stopped meanwhile: out of the mix again.
+  if (stopped) FMixer->Remove(this);
 }
 
 void TWaveOutBuffer::Stop() {
