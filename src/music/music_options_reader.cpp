@@ -154,14 +154,37 @@ struct TMusicTree {
   const TIniObject* Comment = nullptr;
 };
 
-// Walked with a stack of its own: a broken project may nest tracks very deep.
 TMusicTree WalkMusic(const TIniIdentList& music, bool readItems) {
   TMusicTree tree;
+  WalkObjectsBelow(music, [&](const TIniObject& object) {
+    if (IsObjectOfClass(object, u"tmusictrack")) {
+      tree.Entries.push_back({&object, true, {}, 0});
+      return true;
+    }
+    if (IsObjectOfClass(object, u"tmusicitem")) {
+      tree.Entries.push_back({&object, false, readItems ? ReadSoundKeys(object) : TSoundKeys(), 0});
+    } else if (IsObjectOfClass(object, u"tmusicoptions")) {
+      tree.Options = &object;
+    } else if (IsObjectOfClass(object, u"tsoundcomment")) {
+      tree.Comment = &object;
+    }
+    return false;
+  });
+  return tree;
+}
+
+}  // namespace
+
+bool IsObjectOfClass(const TIniObject& object, std::u16string_view className) {
+  return SameTextIgnoringCase(object.GetValue(), className);
+}
+
+void WalkObjectsBelow(const TIniIdentList& list, const std::function<bool(const TIniObject&)>& visit) {
   struct TLevel {
     const TIniIdentList* List;
     const TIniObject* Next;
   };
-  std::vector<TLevel> levels{{&music, music.FirstObject()}};
+  std::vector<TLevel> levels{{&list, list.FirstObject()}};
   while (!levels.empty()) {
     TLevel& level = levels.back();
     const TIniObject* object = level.Next;
@@ -170,24 +193,8 @@ TMusicTree WalkMusic(const TIniIdentList& music, bool readItems) {
       continue;
     }
     level.Next = level.List->NextObject(object);
-    if (IsObjectOfClass(*object, u"tmusictrack")) {
-      tree.Entries.push_back({object, true, {}, 0});
-      levels.push_back({object, object->FirstObject()});
-    } else if (IsObjectOfClass(*object, u"tmusicitem")) {
-      tree.Entries.push_back({object, false, readItems ? ReadSoundKeys(*object) : TSoundKeys(), 0});
-    } else if (IsObjectOfClass(*object, u"tmusicoptions")) {
-      tree.Options = object;
-    } else if (IsObjectOfClass(*object, u"tsoundcomment")) {
-      tree.Comment = object;
-    }
+    if (visit(*object)) levels.push_back({object, object->FirstObject()});
   }
-  return tree;
-}
-
-}  // namespace
-
-bool IsObjectOfClass(const TIniObject& object, std::u16string_view className) {
-  return SameTextIgnoringCase(object.GetValue(), className);
 }
 
 const TIniObject* FindChildObject(const TIniIdentList& list, std::u16string_view className) {

@@ -3,6 +3,7 @@
 // a slide (tracks laid side by side from time 0, the items of a track one after another)
 // and a slide's sound comment together with the sound of the slide's video clips.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -29,6 +30,10 @@ using TExtraMusicItemArray = std::vector<TExtraMusicItem>;
 bool IsObjectOfClass(const TIniObject& object, std::u16string_view className);
 // The first child object of list of that class, or none.
 const TIniObject* FindChildObject(const TIniIdentList& list, std::u16string_view className);
+// Visits the objects below list at any depth in tree order; visit answers whether to
+// look below the object it was given. Walked with a stack of its own, since a broken
+// project may nest objects very deep.
+void WalkObjectsBelow(const TIniIdentList& list, const std::function<bool(const TIniObject&)>& visit);
 // Whether the music object holds a sound comment that names a file.
 bool HasSoundCommentFile(const TIniIdentList& music);
 

@@ -23,27 +23,14 @@ bool IsVideo(const TIniObject& object) {
   return IsObjectOfClass(object, u"video") || IsObjectOfClass(object, u"mainvideo");
 }
 
-// Every video object below list at any depth; keypoints are not searched. Walked with a
-// stack of its own: a broken project may nest objects very deep.
+// Every video object below list at any depth; keypoints are not searched.
 std::vector<const TIniObject*> VideosBelow(const TIniIdentList& list) {
   std::vector<const TIniObject*> videos;
-  struct TLevel {
-    const TIniIdentList* List;
-    const TIniObject* Next;
-  };
-  std::vector<TLevel> levels{{&list, list.FirstObject()}};
-  while (!levels.empty()) {
-    TLevel& level = levels.back();
-    const TIniObject* object = level.Next;
-    if (!object) {
-      levels.pop_back();
-      continue;
-    }
-    level.Next = level.List->NextObject(object);
-    if (IsObjectOfClass(*object, u"keypoint")) continue;
-    if (IsVideo(*object)) videos.push_back(object);
-    levels.push_back({object, object->FirstObject()});
-  }
+  WalkObjectsBelow(list, [&videos](const TIniObject& object) {
+    if (IsObjectOfClass(object, u"keypoint")) return false;
+    if (IsVideo(object)) videos.push_back(&object);
+    return true;
+  });
   return videos;
 }
 
