@@ -1,10 +1,14 @@
 #include "app/program_entry.h"
 
+#include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/log_choice.h"
+#include "app/message_box.h"
 #include "app/player_sound.h"
+#include "app/player_usage.h"
 #include "app/show_opening.h"
 #include "app/show_playing.h"
 #include "app/start_parameters.h"
@@ -18,6 +22,10 @@ int RunPlayer(int argc, const char* const* argv) {
   InstallTerminationWatcher();  // before any other thread, so temporary folders go on SIGINT/SIGTERM
   SetStartParameters(MakeStartParameters(RunningProgramPath(), argc, argv));
   SetProgramCommandLine(TCommandLine::FromArguments(argc, argv));
+  if (const std::optional<std::string> information = InformationRequested(ProgramCommandLine())) {
+    std::fwrite(information->data(), 1, information->size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   const std::string programPath = Utf16ToUtf8(StartParameters().ProgramPath);
   SetLog(ChooseLog(ProgramCommandLine(), programPath));
   Log().WriteStartBanner(programPath);

@@ -1,6 +1,5 @@
 #include "app/show_opening.h"
 
-#include <cstdio>
 #include <filesystem>
 
 #include "app/startup_project.h"
@@ -33,10 +32,6 @@ std::u16string ShowLoadFailureText(const TShowRequest& request, std::u16string_v
   if (!request.IsExecutable) return u"Can`t Load .kiv File\n" + Quoted(request.Path);
   const std::u16string reason = errorText.empty() ? u"Can`t Load Show" : std::u16string(errorText);
   return reason + u"\n" + Quoted(request.Path) + u" or " + Quoted(LooseShowPath(request.Path));
-}
-
-void ShowError(std::u16string_view text) {
-  std::fprintf(stderr, "Slideshow Error: %s\n", Utf16ToUtf8(text).c_str());
 }
 
 std::u16string ResolveBundlePath(std::u16string_view path) {

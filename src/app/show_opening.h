@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
+#include "app/message_box.h"
 #include "app/start_parameters.h"
 #include "model/show_locator.h"
 
@@ -26,9 +27,6 @@ std::u16string LooseShowPath(std::u16string_view executablePath);
 // own error text or "Can`t Load Show", then both paths tried; for a project file
 // "Can`t Load .kiv File" and its path. Paths are in double quotes.
 std::u16string ShowLoadFailureText(const TShowRequest& request, std::u16string_view errorText);
-
-// A failure the user must see, headed "Slideshow Error".
-void ShowError(std::u16string_view text);
 
 // A path ending in ".app" names a bundle whose show lies in Contents/Resources/
 // slideshow.dat; the path stays when it stands for a project file or the bundle has no

@@ -1,8 +1,7 @@
 #include "app/show_window_input.h"
 
-#include <cstdio>
-
-#include "base/text.h"
+#include "app/message_box.h"
+#include "engine/run_commands.h"
 #include "engine/main_form.h"
 #include "render/device/engine_gl.h"
 
@@ -45,7 +44,18 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
                   std::u16string folder) {
   TSdlPointer pointer(window.SdlWindow());
   TMainFormParts parts;
-  parts.ShowMessage = [](std::u16string_view message) { std::fprintf(stderr, "%s\n", Utf16ToUtf8(message).c_str()); };
+  // A refused command is a notice without a title; a program that cannot start is a failure.
+  parts.ShowMessage = [](std::u16string_view message) {
+    if (message == kProhibitedCommandText)
+      ShowNotice(message);
+    else
+      ShowError(message);
+  };
+  // Boxes belong to the show's window while it is open.
+  struct TOwnerScope {
+    explicit TOwnerScope(SDL_Window* owner) { SetMessageOwner(owner); }
+    ~TOwnerScope() { SetMessageOwner(nullptr); }
+  } owner(window.SdlWindow());
   TMainForm form(viewer, window, pointer, std::move(parts));
   form.ShowOpened(std::move(folder));
 

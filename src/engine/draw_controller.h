@@ -40,7 +40,8 @@ class IKivDrawController {
   virtual bool FrameChanged() = 0;
   // Draws the composed frame at size; failures are raised to the caller.
   virtual void Draw(TPixelSize size, const TFrameStyle& style) = 0;
-  virtual void DrawEmpty() = 0;
+  // A frame without slides, all in the hider colour.
+  virtual void DrawEmpty(uint32_t hiderColor) = 0;
   // Prepares a slide's device objects, positioned at slideTime ms into the slide. Called
   // from the loader's thread as well as the engine's.
   virtual void PreloadSlide(IKivSlideEntry& slide, double slideTime) = 0;

@@ -162,7 +162,8 @@ void TDrawingController::Draw(TPixelSize size, const TFrameStyle& style) {
   for (TKivSlide* slide : FShownSlides) slide->Snapshot(true);
 }
 
-void TDrawingController::DrawEmpty() {
+void TDrawingController::DrawEmpty(uint32_t hiderColor) {
+  FStyle.HiderColor = hiderColor;
   if (FDrawer) DrawFrameItem(Nothing());
 }
 

@@ -48,7 +48,7 @@ class TDrawingController : public IKivDrawController {
   bool FrameChanged() override;
   // Fails when the drawer has no device to draw on yet (its renderer is being made).
   void Draw(TPixelSize size, const TFrameStyle& style) override;
-  void DrawEmpty() override;
+  void DrawEmpty(uint32_t hiderColor) override;
   // Loads the slide's pictures on the calling thread; the device textures are made
   // when the slide is first drawn, on the drawing thread.
   void PreloadSlide(IKivSlideEntry& slide, double slideTime) override;

@@ -92,7 +92,8 @@ void TKivEngine::Iteration() {
     if (SlideListDrawable(FSlides, FTiming->Current()))
       DrawFrame(flags & (kDeviceRefreshed | kDeviceNeedsReinit));
     else if (!FSlides.empty() && (flags & kDeviceRefreshed))
-      FController->DrawEmpty();
+      FController->DrawEmpty(FSource->HiderColor());
+    EnsureFirstFrame();
   }
   PaceTurn();
   if (FSource) ReportPosition();
@@ -111,6 +112,7 @@ bool TKivEngine::WantRunning(uint32_t flags) {
 
 void TKivEngine::ReinitDevice() {
   FFirstFrameSent = false;
+  FFirstFrameAsked = Clock().NowMs();
   if (FActive) Log().Write("TKivEngine.MainLoop: SetActive(False) - Stop by Reinited");
   SetActive(false);
   for (const std::shared_ptr<IKivSlideEntry>& slide : FSlides) slide->ReleaseDeviceObjects();
@@ -125,6 +127,22 @@ void TKivEngine::ReinitDevice() {
       FController->PreloadSlide(*FSlides[i], FBaseTime - FSlides[i]->Timing().StartTime);
   }
   Log().WriteValue("DrawDevice Reinited (Slides:", int64_t(FSlides.size()), ")");
+}
+
+// A show without slides, or whose first frame fails or takes longer than the user can
+// be asked to wait, still gets its window: in the hider colour, so that it can be seen
+// and closed. The slides take over once they can be drawn.
+void TKivEngine::EnsureFirstFrame() {
+  if (FFirstFrameSent) return;
+  if (!FSource->Slides().empty() && Clock().NowMs() - FFirstFrameAsked < kFirstFrameWaitMs) return;
+  Log().Write("TKivEngine: no first frame, the window shows the hider colour");
+  try {
+    FController->DrawEmpty(FSource->HiderColor());
+  } catch (const std::exception& error) {
+    Log().Write(std::string("TKivEngine: empty frame failed: ") + error.what());
+  }
+  FFirstFrameSent = true;
+  PostToMain(kFirstFrameMessage);
 }
 
 void TKivEngine::MoveClock() {
@@ -281,6 +299,7 @@ void TKivEngine::OpenAt(bool reopen, double x) {
     PostToMain(kWindowGeometryMessage, {asked.Width, asked.Height, FLoader->WindowMode()});
     FController->EnsureDrawer();
     FFirstFrameSent = false;
+    FFirstFrameAsked = Clock().NowMs();
   }
   FLoader->SetSize(RenderSizeOf(FController->DeviceSize()));
   FLoader->SetCover(FCover);

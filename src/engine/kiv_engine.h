@@ -39,6 +39,10 @@ struct TKivEngineParts {
   bool Cover = false;                              // slides cover the window instead of fitting
 };
 
+// How long a freshly opened show's window waits for its first frame before it shows in
+// the hider colour (a show without slides does not wait).
+inline constexpr uint32_t kFirstFrameWaitMs = 3000;
+
 class TKivEngine : public TCustomKivEngine {
  public:
   TKivEngine(TKivEngineParts parts, IMainThreadPoster& mainThread);
@@ -78,6 +82,8 @@ class TKivEngine : public TCustomKivEngine {
   bool WantRunning(uint32_t flags);
   void ReinitDevice();
   void MoveClock();
+  // Shows the window bare when the show's first frame cannot come.
+  void EnsureFirstFrame();
   void FireRunApp();
   void ReportPosition();
   void PaceTurn();
@@ -149,6 +155,7 @@ class TKivEngine : public TCustomKivEngine {
 
   // Frames and reports.
   bool FFirstFrameSent = false;
+  uint32_t FFirstFrameAsked = 0;  // when the window began to wait for its first frame
   int64_t FLastReported;
   uint32_t FLastFrameTick = 0;
   bool FHover = false;

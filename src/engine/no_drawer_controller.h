@@ -17,7 +17,7 @@ class TNoDrawerController : public IKivDrawController {
   bool Compose(const TSlideList& slides, double time, IThirdSlide* overlay) override;
   bool FrameChanged() override { return FChanged; }
   void Draw(TPixelSize size, const TFrameStyle& style) override;
-  void DrawEmpty() override {}
+  void DrawEmpty(uint32_t) override {}
   void PreloadSlide(IKivSlideEntry& slide, double slideTime) override;
   std::unique_ptr<TBitmap> RenderSnapshot(const TSlideList&, double) override { return nullptr; }
 

@@ -125,9 +125,9 @@ TEST_F(DrawingControllerTest, WithoutSlidesOnScreenTheFrameIsEmpty) {
   EXPECT_FALSE(Controller.Compose({}, 1000, nullptr));
   EXPECT_FALSE(Controller.Compose({Show.Entry(1)}, 1000, nullptr));  // slide 2 has not begun
   EXPECT_FALSE(Controller.RenderSnapshot({}, 1000));
-  Controller.DrawEmpty();
+  Controller.DrawEmpty(kHider);
   ASSERT_TRUE(LastFrame);
-  EXPECT_EQ(PixelAt(*LastFrame, kWidth / 2, kHeight / 2), 0xFF000000);  // no style drawn yet: black
+  EXPECT_EQ(PixelAt(*LastFrame, kWidth / 2, kHeight / 2), kHider);
 
   // A slide that could not be built leaves its place empty, in the hider colour.
   const TBitmap* frame = FrameAt({Show.Entry(2)}, 8500);

@@ -141,3 +141,19 @@ TEST(KivEngineOpen, StopReleasesALoaderWaitingInItsSend) {
 
 }  // namespace
 }  // namespace kiv
+
+namespace kiv {
+namespace {
+
+// A show without slides has no first frame to wait for: its window shows at once, in
+// the hider colour, and only once.
+TEST(KivEngineOpen, ShowWithoutSlidesStillShowsItsWindow) {
+  TEngineHarness harness;
+  harness.Play("[main]\nopt_slidescount=0\n");
+  EXPECT_TRUE(harness.WaitFor([&] { return harness.FirstFrames == 1; }));
+  harness.RunFor(kFirstFrameWaitMs * 2);
+  EXPECT_EQ(harness.FirstFrames, 1);
+}
+
+}  // namespace
+}  // namespace kiv

@@ -58,12 +58,12 @@ bool TFrameCaptureController::FrameChanged() {
   return FInner->FrameChanged();
 }
 
-void TFrameCaptureController::DrawEmpty() {
+void TFrameCaptureController::DrawEmpty(uint32_t hiderColor) {
   {
     std::lock_guard lock(FLock);
     FComposedComplete = false;
   }
-  FInner->DrawEmpty();
+  FInner->DrawEmpty(hiderColor);
 }
 
 void TFrameCaptureController::FrameDrawn(double showTime, T3DDrawer& drawer) {

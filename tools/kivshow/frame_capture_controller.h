@@ -39,7 +39,7 @@ class TFrameCaptureController : public IKivDrawController {
   // looks like the frame before; the frames the engine composes on the way are not.
   bool FrameChanged() override;
   void Draw(TPixelSize size, const TFrameStyle& style) override { FInner->Draw(size, style); }
-  void DrawEmpty() override;
+  void DrawEmpty(uint32_t hiderColor) override;
   void PreloadSlide(IKivSlideEntry& slide, double slideTime) override { FInner->PreloadSlide(slide, slideTime); }
   std::unique_ptr<TBitmap> RenderSnapshot(const TSlideList& slides, double time) override {
     return FInner->RenderSnapshot(slides, time);

@@ -1,0 +1,151 @@
+// Messages the player puts before the user, and what it prints when asked for help or
+// its version instead of a show.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/message_box.h"
+#include "app/show_opening.h"
+#include "base/text.h"
+#include "support/bytes.h"
+#include "support/test_folder.h"
+
+namespace kiv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TRecordingMessageBox : public IMessageBox {
+ public:
+  TRecordingMessageBox() : FPrevious(SetMessageBox(this)) {}
+  ~TRecordingMessageBox() override { SetMessageBox(FPrevious); }
+  void Show(const TMessage& message) override { Shown.push_back(message); }
+  std::vector<TMessage> Shown;
+
+ private:
+  IMessageBox* FPrevious;
+};
+
+// Sets (or with no value unsets) an environment variable for the life of the object.
+class TEnvironment {
+ public:
+  TEnvironment(const char* name, std::optional<std::string> value) : FName(name) {
+    if (const char* old = std::getenv(name)) FOld = old;
+    if (value)
+      ::setenv(name, value->c_str(), 1);
+    else
+      ::unsetenv(name);
+  }
+  ~TEnvironment() {
+    if (FOld)
+      ::setenv(FName, FOld->c_str(), 1);
+    else
+      ::unsetenv(FName);
+  }
+
+ private:
+  const char* FName;
+  std::optional<std::string> FOld;
+};
+
+class MessagesTest : public TempFolderTest {};
+
+TEST_F(MessagesTest, ShowThatCannotBeOpenedIsAnErrorBox) {
+  std::ofstream(folder / "empty.exe") << "not a show";
+  const std::u16string exe = Utf8ToUtf16((folder / "empty.exe").string());
+  const std::u16string project = Utf8ToUtf16((folder / "none" / "Project.kiv").string());
+  const struct {
+    TShowRequest Request;
+    std::u16string Text;
+  } cases[] = {
+      {{exe, true}, u"Can`t Load Show\n\"" + exe + u"\" or \"" + LooseShowPath(exe) + u"\""},
+      {{project, false}, u"Can`t Load .kiv File\n\"" + project + u"\""},
+  };
+  for (const auto& c : cases) {
+    TRecordingMessageBox box;
+    EXPECT_EQ(OpenShow(c.Request, u"/opt/x/kivplayer"), nullptr);
+    ASSERT_EQ(box.Shown.size(), 1u) << Utf16ToUtf8(c.Request.Path);
+    EXPECT_EQ(box.Shown[0].Title, u"Slideshow Error");
+    EXPECT_EQ(box.Shown[0].Text, c.Text);
+    EXPECT_TRUE(box.Shown[0].Warning);
+  }
+}
+
+TEST(MessageBox, DisplayIsNeededForABox) {
+  const struct {
+    std::optional<std::string> X, Wayland, Driver;
+    bool Available;
+  } cases[] = {
+      {std::nullopt, std::nullopt, std::nullopt, false},
+      {"", std::nullopt, std::nullopt, false},
+      {":0", std::nullopt, std::nullopt, true},
+      {std::nullopt, "wayland-0", std::nullopt, true},
+      {":0", std::nullopt, "x11", true},
+      {":0", std::nullopt, "offscreen", false},
+      {":0", "wayland-0", "dummy", false},
+  };
+  for (const auto& c : cases) {
+    TEnvironment x("DISPLAY", c.X), wayland("WAYLAND_DISPLAY", c.Wayland), driver("SDL_VIDEODRIVER", c.Driver);
+    EXPECT_EQ(DisplayAvailable(), c.Available) << c.X.value_or("-") << " " << c.Wayland.value_or("-") << " "
+                                               << c.Driver.value_or("-");
+  }
+}
+
+TEST(MessageBox, WithoutDisplayOnlyStandardErrorHearsOfIt) {
+  TEnvironment x("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt);
+  ::testing::internal::CaptureStderr();
+  ShowError(u"Can`t Load Show\n\"/a\" or \"/a.KvShow\"");  // would wait for OK if a box came up
+  ShowNotice(u"Command line contains prohibited command and will not be performed.");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Slideshow Error: Can`t Load Show\n\"/a\" or \"/a.KvShow\"\n"
+            "Command line contains prohibited command and will not be performed.\n");
+}
+
+// The built player run without a display; its exit code, standard output and error.
+struct TRun {
+  int Code = -1;
+  std::string Out, Err;
+};
+
+TRun RunPlayer(const fs::path& folder, const std::string& arguments) {
+  const char* buildDir = std::getenv("KIV_BUILD_DIR");
+  if (!buildDir) ADD_FAILURE() << "KIV_BUILD_DIR is not set";
+  const std::string command = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY XDG_STATE_HOME='" +
+                              (folder / "state").string() + "' timeout 60 '" + (fs::path(buildDir ? buildDir : "") / "kivplayer").string() +
+                              "' " + arguments + " >out.txt 2>err.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder / "out.txt"), ReadAll(folder / "err.txt")};
+}
+
+TEST_F(MessagesTest, HelpAndVersionPrintAndEndWell) {
+  for (const std::string arguments : {"--help", "-h", "-slide 2 --help"}) {
+    const TRun run = RunPlayer(folder, arguments);
+    EXPECT_EQ(run.Code, 0) << arguments;
+    EXPECT_EQ(run.Err, "") << arguments;
+    for (const char* option : {"-filename", "-exename", "-slide", "-time", "-display", "-filelog", "-log", "-nosound",
+                               "--version", "Esc", "Right", "Space"})
+      EXPECT_NE(run.Out.find(option), std::string::npos) << arguments << " lacks " << option;
+  }
+  const TRun version = RunPlayer(folder, "--version");
+  EXPECT_EQ(version.Code, 0);
+  EXPECT_EQ(version.Out, "kivplayer (KivViewer) 5.6\n");
+  EXPECT_EQ(version.Err, "");
+}
+
+TEST_F(MessagesTest, MissingShowWithoutDisplayIsToldOnStandardError) {
+  const std::string project = (folder / "gone.kiv").string();
+  const TRun run = RunPlayer(folder, "-filename '" + project + "'");
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(run.Err, "Slideshow Error: Can`t Load .kiv File\n\"" + project + "\"\n");
+}
+
+}  // namespace
+}  // namespace kiv
