@@ -46,10 +46,17 @@ void TSdlMessageBox::Show(const TMessage& message) {
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
   if (!DisplayAvailable()) return;
+  // SDL shows its boxes through its video driver; a display it cannot open gets none.
+  const bool ownVideo = SDL_WasInit(SDL_INIT_VIDEO) == 0;
+  if (ownVideo && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    Log().Write(std::string("Message box not shown, no video: ") + SDL_GetError());
+    return;
+  }
   const Uint32 flags = message.Warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
   if (SDL_ShowSimpleMessageBox(flags, Utf16ToUtf8(message.Title).c_str(), Utf16ToUtf8(message.Text).c_str(),
                                FOwner) != 0)
     Log().Write(std::string("Message box not shown: ") + SDL_GetError());
+  if (ownVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 IMessageBox& Messages() { return InstalledBox() ? *InstalledBox() : SdlMessageBox(); }

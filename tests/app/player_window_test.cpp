@@ -304,5 +304,15 @@ TEST_F(PlayerWindowTest, KeysMoveThroughTheShowAndSpacePausesAndResumes) {
   EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(20))) << "Esc did not close the show";
 }
 
+// A show without slides has no frame to show, yet its window comes and Esc closes it.
+TEST_F(PlayerWindowTest, ShowWithoutSlidesShowsItsWindowInTheHiderColour) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  const TWindowInfo window = PlayProject("[main]\r\nopt_scr_caption=" + std::string(kCaption) +
+                                         "\r\nopt_slidescount=0\r\nopt_scr_full=1\r\nopt_scr_hidercolor=3368601\r\n");
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  Keys(window, "Escape");
+  EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(20))) << "Esc did not close the show";
+}
+
 }  // namespace
 }  // namespace kiv
