@@ -21,8 +21,10 @@ void TSystemClock::SleepMs(uint32_t ms) {
 }
 
 void TSteppedClock::SleepMs(uint32_t ms) {
-  // Long enough for other threads to work, short enough that nobody idles on a frame.
-  std::this_thread::sleep_for(std::chrono::milliseconds(std::min<uint32_t>(ms, 1)));
+  // Long enough for other threads to work, short enough that nobody idles on a frame:
+  // a render hands each step from thread to thread many times, and waits of a whole
+  // millisecond made those hand-offs, not the drawing, set its pace.
+  std::this_thread::sleep_for(std::chrono::microseconds(ms == 0 ? 0 : 200));
 }
 
 IClock& Clock() { return *gClock.load(); }
