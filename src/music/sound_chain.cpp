@@ -9,6 +9,7 @@
 #include "base/log.h"
 #include "base/memory_stream.h"
 #include "sound/play_list.h"
+#include "sound/volume_params.h"
 
 namespace kiv {
 
@@ -212,10 +213,7 @@ class TChainConverter : public TWavConverter {
 
 TSoundChain TSoundChain::FromPlayList(const TPlayList& list) {
   TSoundChain chain;
-  for (int i = 0; i < list.Count(); ++i) {
-    const TMusicItemInfo item = list.ItemAt(i);
-    chain.Entries.push_back({item.Name, item.Start, item.BeginOffset, item.Length});
-  }
+  for (int i = 0; i < list.Count(); ++i) chain.Entries.push_back(list.ItemAt(i));
   chain.RoundLength = list.TotalLength();
   chain.Repeat = list.Repeat;
   return chain;
@@ -238,11 +236,7 @@ double TSoundChain::Length() const {
   return end;
 }
 
-int64_t MixFrames(double ms) {
-  if (!(ms > 0)) return 0;
-  const double bytes = std::min(ms * 176400, 9e18);
-  return int64_t(bytes) / 4000;
-}
+int64_t MixFrames(double ms) { return ms > 0 ? MixBytes(ms) / 4 : 0; }
 
 bool IsChainName(std::u16string_view name) { return name.substr(0, kChainPrefix.size()) == kChainPrefix; }
 

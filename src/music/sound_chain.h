@@ -10,18 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "sound/play_list.h"
 #include "sound/sound_source.h"
 
 namespace kiv {
 
-class TPlayList;
-
-struct TChainEntry {
-  std::u16string Name;     // a file of the show or a composite text
-  double Start = 0;        // ms on the chain's time line
-  double BeginOffset = 0;  // ms into the sound
-  double Length = 0;       // ms
-};
+// An entry of a chain: an entry of the playlist it comes from, its start on the chain's
+// time line.
+using TChainEntry = TMusicItemInfo;
 
 struct TSoundChain {
   std::vector<TChainEntry> Entries;  // one round, in order
@@ -39,8 +35,7 @@ struct TSoundChain {
   double Length() const;
 };
 
-// Frames of the mix format in ms: ((ms × 176400) div 4000), whole frames as a byte
-// position of the mix format gives them.
+// Frames of the mix format in ms (MixBytes in frames); 0 for no time or less.
 int64_t MixFrames(double ms);
 
 bool IsChainName(std::u16string_view name);

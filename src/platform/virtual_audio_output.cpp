@@ -16,7 +16,7 @@ void PutLe(uint8_t* at, uint32_t value, int bytes) {
 TVirtualAudioOutput::TVirtualAudioOutput(bool keep, std::filesystem::path wavFile) : FKeep(keep) {
   if (!wavFile.empty()) {
     FFile = std::fopen(wavFile.c_str(), "wb");
-    if (FFile) WriteHeader(0);
+    if (FFile) WriteOutputWavHeader(FFile, 0);
   }
 }
 
@@ -60,12 +60,13 @@ void TVirtualAudioOutput::CloseFile() {
   std::lock_guard lock(FLock);
   if (!FFile) return;
   std::fseek(FFile, 0, SEEK_SET);
-  WriteHeader(uint32_t(std::min<uint64_t>(FFileBytes, 0xFFFFFFFFu - 36)));
+  WriteOutputWavHeader(FFile, FFileBytes);
   std::fclose(FFile);
   FFile = nullptr;
 }
 
-void TVirtualAudioOutput::WriteHeader(uint32_t dataBytes) {
+void WriteOutputWavHeader(std::FILE* file, uint64_t bytes) {
+  const auto dataBytes = uint32_t(std::min<uint64_t>(bytes, 0xFFFFFFFFu - 36));
   uint8_t header[44];
   std::memcpy(header, "RIFF", 4);
   PutLe(header + 4, 36 + dataBytes, 4);
@@ -79,7 +80,7 @@ void TVirtualAudioOutput::WriteHeader(uint32_t dataBytes) {
   PutLe(header + 34, 16, 2);
   std::memcpy(header + 36, "data", 4);
   PutLe(header + 40, dataBytes, 4);
-  std::fwrite(header, 1, sizeof header, FFile);
+  std::fwrite(header, 1, sizeof header, file);
 }
 
 }  // namespace kiv

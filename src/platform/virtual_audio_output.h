@@ -11,6 +11,10 @@
 
 namespace kiv {
 
+// Writes, where file stands, the 44-byte header of a WAV file of the output's format
+// holding dataBytes of samples (capped where a WAV file's sizes end).
+void WriteOutputWavHeader(std::FILE* file, uint64_t dataBytes);
+
 class TVirtualAudioOutput : public IAudioOutput {
  public:
   // keep: hold every rendered frame in memory (Samples); wavFile: also write them there.
@@ -30,8 +34,6 @@ class TVirtualAudioOutput : public IAudioOutput {
   void CloseFile();
 
  private:
-  void WriteHeader(uint32_t dataBytes);
-
   mutable std::mutex FLock;
   TAudioPull FPull;
   bool FKeep;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <cstring>
 #include <vector>
 
 #include "base/errors.h"
@@ -77,26 +76,9 @@ class TWavFileWriter : public ISoundTape {
     FFrames += count / kOutputChannels;
   }
   void WriteHeader() {
-    const uint32_t data = uint32_t(std::min<uint64_t>(FFrames * kOutputFrameBytes, 0xFFFFFFFFu - 36));
-    uint8_t header[44];
-    auto put = [&header](size_t at, uint32_t value, int bytes) {
-      for (int i = 0; i < bytes; ++i) header[at + size_t(i)] = uint8_t(value >> (8 * i));
-    };
-    std::memcpy(header, "RIFF", 4);
-    put(4, 36 + data, 4);
-    std::memcpy(header + 8, "WAVEfmt ", 8);
-    put(16, 16, 4);
-    put(20, 1, 2);
-    put(22, kOutputChannels, 2);
-    put(24, kOutputRate, 4);
-    put(28, kOutputRate * kOutputFrameBytes, 4);
-    put(32, kOutputFrameBytes, 2);
-    put(34, 16, 2);
-    std::memcpy(header + 36, "data", 4);
-    put(40, data, 4);
     const long end = std::ftell(FFile);
     std::fseek(FFile, 0, SEEK_SET);
-    std::fwrite(header, 1, sizeof header, FFile);
+    WriteOutputWavHeader(FFile, FFrames * kOutputFrameBytes);
     if (end > 0) std::fseek(FFile, end, SEEK_SET);
   }
 
