@@ -76,8 +76,8 @@ class TTimingOnlySlide : public IKivSlideEntry {
 // engine moves the virtual clock.
 class TTimingOnlyLoader : public TKivThread, public IKivSlideLoader {
  public:
-  TTimingOnlyLoader(const TSlideLoaderParams& params, THitRule hitRule)
-      : FParams(params), FHitRule(std::move(hitRule)) {}
+  TTimingOnlyLoader(const TSlideLoaderParams& params, THitRule hitRule, const std::atomic<bool>* stalled = nullptr)
+      : FParams(params), FHitRule(std::move(hitRule)), FStalled(stalled) {}
   ~TTimingOnlyLoader() override { TKivThread::Stop(); }
 
   void Start() override { TKivThread::Start(); }
@@ -92,6 +92,10 @@ class TTimingOnlyLoader : public TKivThread, public IKivSlideLoader {
 
  protected:
   void Iteration() override {
+    if (FStalled && *FStalled) {  // a loader that cannot make its slides yet
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+      return;
+    }
     const TKivSource& source = *FParams.Source;
     const double time = FParams.Timing->Current();
     int first = std::max(0, source.SlideAt(time));
@@ -120,6 +124,7 @@ class TTimingOnlyLoader : public TKivThread, public IKivSlideLoader {
  private:
   TSlideLoaderParams FParams;
   THitRule FHitRule;
+  const std::atomic<bool>* FStalled;
   TPixelSize FSize{800, 600};
   std::atomic<int> FCached{0};
   int FFirst = -1;
@@ -161,7 +166,7 @@ class TEngineHarness {
     TKivEngineParts parts;
     parts.Controller = std::move(controller);
     parts.MakeLoader = [this, hitRule](const TSlideLoaderParams& params) {
-      auto loader = std::make_unique<TTimingOnlyLoader>(params, hitRule);
+      auto loader = std::make_unique<TTimingOnlyLoader>(params, hitRule, &LoaderStalled);
       Loader = loader.get();
       ++LoadersMade;
       return loader;
@@ -236,6 +241,7 @@ class TEngineHarness {
   }
 
   TVirtualClock Clock{1000};
+  std::atomic<bool> LoaderStalled{false};  // while set, the loader sends no slides
   TCollectingPoster Poster;
   TNoDrawerController* Controller = nullptr;
   std::atomic<TTimingOnlyLoader*> Loader{nullptr};
