@@ -91,7 +91,7 @@ void TKivEngine::Iteration() {
     FireRunApp();
     if (SlideListDrawable(FSlides, FTiming->Current()))
       DrawFrame(flags & (kDeviceRefreshed | kDeviceNeedsReinit));
-    else if (!FSlides.empty() && (flags & kDeviceRefreshed))
+    else if (flags & kDeviceRefreshed)  // nothing to show, yet the window wants its colour again
       FController->DrawEmpty(FSource->HiderColor());
     EnsureFirstFrame();
   }

@@ -98,12 +98,17 @@ void TMainForm::OnMouseButton(uint32_t keyState, int32_t x, TMouseEvent event, i
   if (event == TMouseEvent::Move) FMonitor.MoveCheck();
   if (FBusy > 0 || Clock().NowMs() - FCreatedTick < kMouseQuietTime) return;
   const TKivActionInfo action = FMapping ? FMapping->MapMouse(keyState, x, event, button, y) : TKivActionInfo{};
+  // A press the slides took is released on the slides, even when the pointer hid while
+  // the button was held.
+  const bool completesPress = event == TMouseEvent::Release && FPressOnSlides;
+  if (event == TMouseEvent::Release) FPressOnSlides = false;
   // A hidden pointer clicks nothing on the slides: the mouse's own action runs.
-  if (FMonitor.Hidden() && action.Type != kActionHelp) {
+  if (FMonitor.Hidden() && !completesPress && action.Type != kActionHelp) {
     if (action.Type != kActionNone) CarryOutAction(action);
     return;
   }
   const TKivMouseRecord mouse{event, button, x, y, keyState, 0};
+  if (event == TMouseEvent::Press || event == TMouseEvent::DoubleClick) FPressOnSlides = true;
   if (action.Type != kActionNone)
     FViewer.SendMouseAction(mouse, action);
   else

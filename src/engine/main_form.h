@@ -93,6 +93,7 @@ class TMainForm {
   uint32_t FCreatedTick;
   int FBusy = 0;
   bool FInAction = false;
+  bool FPressOnSlides = false;  // the slides took a press and wait for its release
   bool FExitByAction = false;
   int FExitCode = 0;
 };

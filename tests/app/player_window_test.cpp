@@ -147,9 +147,10 @@ class PlayerWindowTest : public TempFolderTest {
                        arguments);
   }
 
-  // Plays the project text (its caption must be kCaption) with the player's arguments;
-  // the window once it is shown.
-  TWindowInfo PlayProject(const std::string& project, const std::string& arguments = "") {
+  // Plays the project text with the player's arguments; the window of that caption once
+  // it is shown.
+  TWindowInfo PlayProject(const std::string& project, const std::string& arguments = "",
+                          const std::string& caption = kCaption) {
     std::ofstream(folder / "Project.kiv") << project;
     Player.reset();
     Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
@@ -157,7 +158,7 @@ class PlayerWindowTest : public TempFolderTest {
                                       (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer").string() +
                                       "' -filename '" + (folder / "Project.kiv").string() + "' " + arguments);
     TWindowInfo window;
-    WaitUntil([&] { return (window = Window()).Viewable; }, std::chrono::seconds(60));
+    WaitUntil([&] { return (window = Window(caption)).Viewable; }, std::chrono::seconds(60));
     return window;
   }
 
@@ -169,13 +170,27 @@ class PlayerWindowTest : public TempFolderTest {
     return std::regex_search(text, colour, std::regex("#([0-9A-F]{6})")) ? colour[1].str() : "";
   }
 
+  // Runs xdotool's commands on the server.
+  void Pointer(const std::string& commands) const {
+    std::system(("DISPLAY=" + Server->Name() + " xdotool " + commands + " 2>/dev/null").c_str());
+  }
+
+  // How many pixels of the pointer's current image can be seen (0: hidden); -1 when the
+  // probe is missing or fails.
+  int VisiblePointerPixels() const {
+    const fs::path probe = fs::path(std::getenv("KIV_BUILD_DIR")) / "tests" / "app" / "x_cursor_probe";
+    if (!fs::exists(probe)) return -1;
+    const std::string seen = Output("DISPLAY=" + Server->Name() + " '" + probe.string() + "' 2>/dev/null");
+    return seen.empty() ? -1 : std::atoi(seen.c_str());
+  }
+
   // Sends keys (xdotool's names) to the window, which takes the focus first.
   void Keys(const TWindowInfo& window, const std::string& keys) const {
     std::system(("DISPLAY=" + Server->Name() + " xdotool windowfocus --sync " + window.Id + " key " + keys + " 2>/dev/null").c_str());
   }
 
-  TWindowInfo Window() const {
-    const std::string info = Output("xwininfo -display " + Server->Name() + " -name '" + kCaption + "' 2>/dev/null");
+  TWindowInfo Window(const std::string& caption = kCaption) const {
+    const std::string info = Output("xwininfo -display " + Server->Name() + " -name '" + caption + "' 2>/dev/null");
     const auto number = [&info](const std::string& label) {
       std::smatch match;
       return std::regex_search(info, match, std::regex(label + ":\\s*(-?\\d+)")) ? std::stoi(match[1]) : 0;
@@ -304,14 +319,63 @@ TEST_F(PlayerWindowTest, KeysMoveThroughTheShowAndSpacePausesAndResumes) {
   EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(20))) << "Esc did not close the show";
 }
 
-// A show without slides has no frame to show, yet its window comes and Esc closes it.
+// A show without slides has no frame to show, yet its window comes in the hider colour
+// and Esc closes it.
 TEST_F(PlayerWindowTest, ShowWithoutSlidesShowsItsWindowInTheHiderColour) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
   const TWindowInfo window = PlayProject("[main]\r\nopt_scr_caption=" + std::string(kCaption) +
                                          "\r\nopt_slidescount=0\r\nopt_scr_full=1\r\nopt_scr_hidercolor=3368601\r\n");
   ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  EXPECT_TRUE(WaitUntil([&] { return ColourAt(400, 300) == "336699"; }, std::chrono::seconds(20)));
   Keys(window, "Escape");
   EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(20))) << "Esc did not close the show";
+}
+
+// A show that cannot be opened says so in a box titled "Slideshow Error"; Enter closes
+// the box and the player ends.
+TEST_F(PlayerWindowTest, AShowThatCannotOpenSaysSoInABox) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " '" +
+                                    (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer").string() + "' -filename '" +
+                                    (folder / "Missing.kiv").string() + "' 2>/dev/null");
+  TWindowInfo box;
+  ASSERT_TRUE(WaitUntil([&] { return (box = Window("Slideshow Error")).Viewable; }, std::chrono::seconds(30)))
+      << "no error box was shown";
+  Keys(box, "Return");
+  EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(20))) << "the player did not end";
+}
+
+// A red first slide that stays, with a button going to the green second slide in its
+// middle; the pointer hides after 2 s at rest; no caption of its own.
+const std::string kButtonShow =
+    "[main]\r\nPathToButtons=buttons\\\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n"
+    "opt_hidecursor=2\r\nopt_hc2_hideinterval=2\r\n"
+    "opt_slidescount=2\r\nopt_synchpos1=600000\r\nopt_synchpos2=1200000\r\n"
+    "[Slide1]\r\nobject Fill: box\r\n  Size=400,300\r\n  Color1=255,0,0\r\nend\r\n"
+    "object Go: button\r\n  Theme=aqua\r\n  Action=NextSlide\r\n  object K: keypoint\r\n    ScaleX=25\r\n"
+    "    ScaleY=25\r\n  end\r\nend\r\n"
+    "[Slide2]\r\nobject Fill: box\r\n  Size=400,300\r\n  Color1=0,255,0\r\nend\r\n";
+
+TEST_F(PlayerWindowTest, AButtonActsOnReleaseThePointerHidesAtRestAndTheCaptionIsThePlayers) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  fs::copy(fs::path(KIV_SOURCE_DIR) / "examples" / "demo" / "buttons", folder / "buttons", fs::copy_options::recursive);
+  const TWindowInfo window = PlayProject(kButtonShow, "", "KivViewer v5.6");
+  ASSERT_TRUE(window.Viewable) << "no window with the player's own caption";
+  const int left = window.Bounds.Left, top = window.Bounds.Top;
+  ASSERT_TRUE(WaitUntil([&] { return ColourAt(left + 10, top + 10) == "FF0000"; }, std::chrono::seconds(30)));
+
+  if (VisiblePointerPixels() >= 0) {
+    Pointer("mousemove " + std::to_string(left + 150) + " " + std::to_string(top + 20));
+    EXPECT_TRUE(WaitUntil([&] { return VisiblePointerPixels() > 0; }, std::chrono::seconds(5))) << "shown on a move";
+    EXPECT_TRUE(WaitUntil([&] { return VisiblePointerPixels() == 0; }, std::chrono::seconds(15))) << "never hidden";
+  }
+
+  Pointer("mousemove " + std::to_string(left + 160) + " " + std::to_string(top + 120) + " mousedown 1");
+  std::this_thread::sleep_for(std::chrono::seconds(3));  // held longer than the pointer stays
+  EXPECT_EQ(ColourAt(left + 10, top + 10), "FF0000") << "the press alone moved the show on";
+  Pointer("mouseup 1");
+  EXPECT_TRUE(WaitUntil([&] { return ColourAt(left + 10, top + 10) == "00FF00"; }, std::chrono::seconds(15)))
+      << "the release over the button did not go to the next slide";
 }
 
 }  // namespace

@@ -220,6 +220,19 @@ TEST(MainForm, ThePointerIsAHandOverClickablePicturesAndHiddenPointersClickNothi
   hidden.Mouse(TMouseEvent::Release, 350);
   ASSERT_TRUE(hidden.WaitForReportAt(0));
   EXPECT_EQ(hidden.Pointer.Shape, TCursorShape::Hidden);
+
+  // Hidden while a button is held: the release still belongs to the press.
+  TFormHarness held(kThreeSlides + "opt_hidecursor=2\nopt_hc2_hideinterval=60\n", PictureAndButton);
+  held.PauseAt(1000);
+  held.WaitOutQuietTime();
+  held.Mouse(TMouseEvent::Move, 350);
+  ASSERT_TRUE(held.WaitForStatus([](const TEngineStatus& status) { return status.HoverClass == "TKivButton"; }));
+  held.Mouse(TMouseEvent::Press, 350);
+  held.RunFor(61000);
+  held.Form->CheckPointer();
+  EXPECT_EQ(held.Pointer.Shape, TCursorShape::Hidden);
+  held.Mouse(TMouseEvent::Release, 350);
+  EXPECT_TRUE(held.WaitForReportAt(4001));
 }
 
 TEST(MainForm, ActionsMoveThePausedShowAndEnd) {
