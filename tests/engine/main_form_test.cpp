@@ -222,13 +222,13 @@ TEST(MainForm, ThePointerIsAHandOverClickablePicturesAndHiddenPointersClickNothi
   EXPECT_EQ(hidden.Pointer.Shape, TCursorShape::Hidden);
 
   // Hidden while a button is held: the release still belongs to the press.
-  TFormHarness held(kThreeSlides + "opt_hidecursor=2\nopt_hc2_hideinterval=60\n", PictureAndButton);
+  TFormHarness held(kThreeSlides + "opt_hidecursor=2\nopt_hc2_hideinterval=3600\n", PictureAndButton);
   held.PauseAt(1000);
   held.WaitOutQuietTime();
   held.Mouse(TMouseEvent::Move, 350);
   ASSERT_TRUE(held.WaitForStatus([](const TEngineStatus& status) { return status.HoverClass == "TKivButton"; }));
   held.Mouse(TMouseEvent::Press, 350);
-  held.RunFor(61000);
+  held.Clock.Advance(3601 * 1000);
   held.Form->CheckPointer();
   EXPECT_EQ(held.Pointer.Shape, TCursorShape::Hidden);
   held.Mouse(TMouseEvent::Release, 350);
