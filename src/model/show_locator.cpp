@@ -1,8 +1,9 @@
 #include "model/show_locator.h"
 
+#include "base/file_names.h"
 #include "base/text.h"
 #include "container/replace_pair.h"
-#include "base/file_names.h"
+#include "model/show_main.h"
 #include "platform/folders.h"
 
 namespace kiv {
@@ -24,7 +25,8 @@ TKivShowLocator::TKivShowLocator(std::unique_ptr<TFileAccessor> accessor, std::u
   if (std::unique_ptr<TStream> stream = FAccessor->OpenStream(FProjectName)) {
     auto project = std::make_unique<TIniFile>();
     try {
-      if (project->LoadFromStream(*stream)) FProject = std::move(project);
+      // A text without a main section is no project: nothing of it could play.
+      if (project->LoadFromStream(*stream) && FindMainSection(*project)) FProject = std::move(project);
     } catch (const EKivError&) {
       // an unreadable project leaves Project() null
     }
@@ -60,7 +62,9 @@ std::unique_ptr<TKivShowLocator> OpenFromProject(std::u16string_view path, TFile
   auto accessor =
       std::make_unique<TFileAccessor>(std::make_shared<TMappedFileSource>(projectFolder), projectFolder);
   accessor->SetReadHook(std::move(readHook));
-  auto locator = std::make_unique<TKivShowLocator>(std::move(accessor), std::u16string(path));
+  // The project is read from its folder by its own name: a relative path names the
+  // folder once, not twice.
+  auto locator = std::make_unique<TKivShowLocator>(std::move(accessor), FileNameOf(path));
   if (!locator->Project()) return nullptr;
   // The show's files sit beside the program the project will be built into; while that
   // folder does not exist here (a project written elsewhere), beside the project.

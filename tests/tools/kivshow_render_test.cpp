@@ -82,7 +82,7 @@ class DemoRenderTest : public ::testing::Test {
   }
 
   static fs::path Frame(const std::string& render, const std::string& time) {
-    return folder / render / ("frame_" + time + ".png");
+    return folder / render / testing::FrameName(std::stoi(time));
   }
   // Each frame compared with a golden picture: those of the first render, and the one
   // rendered alone.
@@ -140,7 +140,7 @@ TEST_F(DemoRenderTest, BadCommandLinesAreExplained) {
   run({"render", show, "-o", out, "--fps", "5", "--from", "900", "--to", "100"}, 2, "--from lies after --to");
   run({"render", show, "-o", out, "--at", "0", "--size", "big"}, 2, "size \"big\" is not written WxH");
   run({"render", show, "-o", out, "--at", "0,20001"}, 1, "the show ends at 20000 ms; there is no frame at 20001 ms");
-  run({"render", out + "/none.kiv", "-o", out, "--at", "0"}, 1, "neither a show container nor a readable project file");
+  run({"render", out + "/none.kiv", "-o", out, "--at", "0"}, 1, "none.kiv: not found");
   EXPECT_FALSE(fs::exists(out)) << "no folder is made for a render that cannot start";
 }
 
@@ -176,13 +176,13 @@ TEST(CustomTransitionRender, TheEffectSlideShowsBothSlidesOfTheChange) {
     ASSERT_EQ(RunKivShowBinary(folder, "render " + name + ".kiv -o " + name + " --at 2500", folder / "render.txt"), 0)
         << ReadAll(folder / "render.txt");
   const auto pixel = [&](const std::string& render, int x, int y) {
-    return PixelAt(*LoadFrame(folder / render / "frame_2500.png"), x, y) & 0xFFFFFFu;
+    return PixelAt(*LoadFrame(folder / render / testing::FrameName(2500)), x, y) & 0xFFFFFFu;
   };
-  ASSERT_TRUE(LoadFrame(folder / "Project" / "frame_2500.png"));
+  ASSERT_TRUE(LoadFrame(folder / "Project" / testing::FrameName(2500)));
   EXPECT_EQ(pixel("Project", 160, 90), 0x0000FFu);  // the incoming slide, half grown
   EXPECT_EQ(pixel("Project", 20, 20), 0xFF0000u);   // the outgoing one around it
   // Without its effect file the change cross-fades: half of each everywhere.
-  ASSERT_TRUE(LoadFrame(folder / "Missing" / "frame_2500.png"));
+  ASSERT_TRUE(LoadFrame(folder / "Missing" / testing::FrameName(2500)));
   for (const auto& [x, y] : {std::pair{160, 90}, {20, 20}}) {
     const uint32_t mixed = pixel("Missing", x, y);
     EXPECT_NEAR(int(mixed >> 16), 128, 3);

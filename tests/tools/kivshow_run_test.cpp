@@ -48,10 +48,13 @@ class KivShowTest : public TempFolderTest {
   }
 
   // The built kivshow, with its output and errors.
-  TRun RunBinary(const std::string& arguments) {
+  // Runs the built tool with arguments as a shell would pass them, in folder at when
+  // given.
+  TRun RunBinary(const std::string& arguments, const fs::path& at = {}) {
     const char* buildDir = std::getenv("KIV_BUILD_DIR");
     if (!buildDir) return {-2, "", "KIV_BUILD_DIR is not set"};
-    const std::string command = "'" + (fs::path(buildDir) / "kivshow").string() + "' " + arguments + " >'" +
+    const std::string command = (at.empty() ? "" : "cd '" + at.string() + "' && ") + "'" +
+                                (fs::path(buildDir) / "kivshow").string() + "' " + arguments + " >'" +
                                 (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder / "out.txt"), ReadAll(folder / "err.txt")};
@@ -89,10 +92,10 @@ TEST_F(KivShowTest, PackTakesEveryFileTheProjectNames) {
   TKivUnpack show(output);
   ASSERT_TRUE(show.Usable()) << Utf16ToUtf8(show.Error());
   EXPECT_EQ(show.EntryNames(),
-            (std::vector<std::u16string>{Utf8ToUtf16(player.string()), u"Project.kiv", u"Pictures\\Summer\\BEACH.jpg",
+            (std::vector<std::u16string>{Utf8ToUtf16(player.filename().string()), u"Project.kiv", u"Pictures\\Summer\\BEACH.jpg",
                                          u"pictures/summer/beach.JPG", u"My Song", u"Sound\\song.MP3",
                                          Utf8ToUtf16(extra), u"ExeGUID"}));
-  EXPECT_EQ(EntryText(show, Utf8ToUtf16(player.string())), playerImage);
+  EXPECT_EQ(EntryText(show, Utf8ToUtf16(player.filename().string())), playerImage);
   EXPECT_EQ(EntryText(show, u"Project.kiv"), ReadAll(project));
   EXPECT_EQ(EntryText(show, u"Pictures\\Summer\\BEACH.jpg"), picture);
   EXPECT_EQ(EntryText(show, u"pictures/summer/beach.JPG"), picture);
@@ -187,7 +190,7 @@ TEST_F(KivShowTest, ListShowsEveryEntryOrSaysWhyNot) {
   EXPECT_EQ(run.Err, "kivshow list: " + player.string() + ": not a show container\n");
   run = Run({"list", (folder / "missing").string()});
   EXPECT_EQ(run.Code, 1);
-  EXPECT_EQ(run.Err, "kivshow list: " + (folder / "missing").string() + ": Slideshow File not Found\n");
+  EXPECT_EQ(run.Err, "kivshow list: " + (folder / "missing").string() + ": not found\n");
 }
 
 TEST_F(KivShowTest, ExtractNeverWritesOutsideTheFolder) {
@@ -244,10 +247,11 @@ TEST_F(KivShowTest, BuiltToolPacksWithThePlayerBesideItAndRefusesBadCommandLines
   TRun run = RunBinary("pack '" + project.string() + "' -o '" + output.string() + "'");
   ASSERT_EQ(run.Code, 0) << run.Err;
   EXPECT_TRUE(run.Out.starts_with("Packed 5 entries (")) << run.Out;
-  const fs::path installedPlayer = fs::canonical(fs::path(buildDir) / "kivplayer");
+  // The player without its debugging information, named by its file name alone.
+  const fs::path installedPlayer = fs::path(buildDir) / "player" / "kivplayer";
   TKivUnpack show(output.string());
   ASSERT_TRUE(show.Usable()) << Utf16ToUtf8(show.Error());
-  const auto program = show.FindEntry(Utf8ToUtf16(installedPlayer.string()));
+  const auto program = show.FindEntry(u"kivplayer");
   ASSERT_TRUE(program) << Utf16ToUtf8(show.EntryNames().front());
   EXPECT_EQ(program->Size, int64_t(fs::file_size(installedPlayer)));
   EXPECT_EQ(fs::status(output).permissions() & fs::perms::all, fs::perms(0755));
@@ -272,6 +276,66 @@ TEST_F(KivShowTest, BuiltToolPacksWithThePlayerBesideItAndRefusesBadCommandLines
     EXPECT_EQ(run.Code, 0);
     EXPECT_TRUE(run.Out.starts_with("Usage: kivshow")) << run.Out;
   }
+}
+
+// What a user meets first: paths typed the usual ways, files that are not projects,
+// earlier shows in the folder, missing pictures. One line naming the path and the
+// reason, and an exit status a script can test.
+TEST_F(KivShowTest, CommandsTakePathsAsTypedAndExplainBadInputInOneLine) {
+  const std::string show = "[main]\r\nopt_exefn=trip\r\nopt_slidescount=1\r\nopt_synchpos1=2000\r\n"
+                           "[Slide1]\r\nobject B: box\r\n  Color1=255,0,0\r\nend\r\n";
+  const fs::path shows = folder / "my shows" / "Reise \u00FC";
+  WriteAll(shows / "Project.kiv", show);
+  WriteAll(folder / "Gone.kiv", show + "object P: image\r\n  ImageName=pics\\gone.png\r\nend\r\n");
+  WriteAll(folder / "empty.kiv", "");
+  WriteAll(folder / "garbage.kiv", std::string("\x89PNG\r\n\x1a\n binary", 16));
+  fs::create_directories(folder / "a folder");
+  for (const std::string& path : {std::string("'my shows/Reise \u00FC/Project.kiv'"),
+                                  std::string("'./my shows/Reise \u00FC/Project.kiv'"),
+                                  "'" + (shows / "Project.kiv").string() + "'"}) {
+    SCOPED_TRACE(path);
+    for (const std::string& command : {"info " + path, "render " + path + " -o frames --at 0",
+                                       "pack " + path + " -o 'my shows/Reise \u00FC/trip'"}) {
+      const TRun run = RunBinary(command, folder);
+      EXPECT_EQ(run.Code, 0) << command << ": " << run.Err;
+    }
+  }
+  EXPECT_TRUE(fs::exists(folder / "frames" / "frame_00000000.png"));
+
+  struct TCase {
+    std::string Arguments;
+    int Code;
+    std::string Says;
+  };
+  const TCase cases[] = {
+      {"info empty.kiv", 1, "kivshow info: empty.kiv: no [main] section"},
+      {"info garbage.kiv", 1, "kivshow info: garbage.kiv: no [main] section"},
+      {"info 'a folder'", 1, "kivshow info: a folder: is a folder"},
+      {"info none.kiv", 1, "kivshow info: none.kiv: not found"},
+      {"render empty.kiv -o frames --at 0", 1, "kivshow render: empty.kiv: no [main] section"},
+      {"list 'a folder'", 1, "kivshow list: a folder: is a folder"},
+      {"pack 'a folder' -o x", 1, "kivshow pack: a folder: is a folder"},
+      {"pack empty.kiv -o x", 1, "kivshow pack: empty.kiv: no [main] section"},
+      {"pack Gone.kiv -o 'a folder'", 1, "kivshow pack: a folder: is a folder"},
+      {"pack Gone.kiv -o gone", 3, "kivshow pack: missing: pics\\gone.png"},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.Arguments);
+    const TRun run = RunBinary(test.Arguments, folder);
+    EXPECT_EQ(run.Code, test.Code);
+    EXPECT_TRUE(run.Err.starts_with(test.Says)) << run.Err;
+  }
+  EXPECT_FALSE(fs::exists(folder / "x"));
+  EXPECT_TRUE(fs::exists(folder / "gone"));  // written all the same
+
+  // The show packed before sits in the folder under the show's own name: the next pack
+  // leaves it out instead of carrying it inside, and extracting leaves the player out.
+  const TRun again = RunBinary("pack Project.kiv -o other", shows);
+  ASSERT_EQ(again.Code, 0) << again.Err;
+  EXPECT_LT(fs::file_size(shows / "other"), fs::file_size(shows / "trip") + 100000);
+  ASSERT_EQ(RunBinary("extract other -o out", shows).Code, 0);
+  EXPECT_TRUE(fs::exists(shows / "out" / "Project.kiv"));
+  EXPECT_FALSE(fs::exists(shows / "out" / "kivplayer"));
 }
 
 }  // namespace

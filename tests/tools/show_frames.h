@@ -104,7 +104,10 @@ inline std::string TimeList(const std::vector<int>& times) {
   return list;
 }
 
-inline std::string FrameName(int time) { return "frame_" + std::to_string(time) + ".png"; }
+inline std::string FrameName(int time) {
+  const std::string digits = std::to_string(time);
+  return "frame_" + std::string(digits.size() < 8 ? 8 - digits.size() : 0, '0') + digits + ".png";
+}
 
 // Writes project into folder, packs it and renders the frames at times (comma-separated)
 // of size ("WxH") into folder / render; answers what failed, or nothing.

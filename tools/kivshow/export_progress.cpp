@@ -1,5 +1,7 @@
 #include "kivshow/export_progress.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -26,9 +28,9 @@ std::string Clock(double seconds) {
 }  // namespace
 
 TExportProgress::TExportProgress(std::ostream& stream, bool terminal, int64_t totalFrames, double framesPerSecond,
-                                 int columns)
+                                 int columns, std::string label)
     : FStream(stream), FTerminal(terminal), FTotal(std::max<int64_t>(totalFrames, 1)), FRate(framesPerSecond),
-      FColumns(columns) {}
+      FColumns(columns), FLabel(std::move(label)) {}
 
 std::string TExportProgress::Words(int64_t frames, double realSeconds) const {
   const int percent = int(frames * 100 / FTotal);
@@ -57,7 +59,7 @@ void TExportProgress::Update(int64_t frames, double realSeconds) {
     const int64_t step = frames * kPlainSteps / FTotal;
     if (step == FReported) return;
     FReported = step;
-    FStream << "export: " << Words(frames, realSeconds) << "\n" << std::flush;
+    FStream << FLabel << ": " << Words(frames, realSeconds) << "\n" << std::flush;
   }
 }
 

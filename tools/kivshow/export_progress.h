@@ -10,8 +10,10 @@ namespace kiv {
 
 class TExportProgress {
  public:
-  // totalFrames at framesPerSecond; columns: the terminal's width.
-  TExportProgress(std::ostream& stream, bool terminal, int64_t totalFrames, double framesPerSecond, int columns = 80);
+  // totalFrames at framesPerSecond; columns: the terminal's width; label: the word plain
+  // lines start with.
+  TExportProgress(std::ostream& stream, bool terminal, int64_t totalFrames, double framesPerSecond, int columns = 80,
+                  std::string label = "export");
 
   // frames are done after realSeconds of work.
   void Update(int64_t frames, double realSeconds);
@@ -27,6 +29,7 @@ class TExportProgress {
   int64_t FTotal;
   double FRate;
   int FColumns;
+  std::string FLabel;
   double FDrawnAt = -1;    // real time of the last redraw (terminal)
   int64_t FReported = -1;  // the last 5 per cent step written (plain)
   bool FLineOpen = false;

@@ -18,6 +18,7 @@ constexpr char kUsage[] =
     "Usage: kivshow extract <show> -o <folder> [<entry name>...]\n"
     "\n"
     "Writes the entries of a show (all, or those named) as files inside the folder.\n"
+    "The player program a show carries is written only when named.\n"
     "Names become paths inside it: \"\\\" separates folders, a drive (\"C:\") and\n"
     "leading separators are dropped, and a name with a \"..\" part is not written.\n"
     "\n"
@@ -29,6 +30,15 @@ constexpr TOptionSpec kOptions[] = {{"--output", "-o", true, false}};
 bool IsInside(const fs::path& path, const fs::path& root) {
   const fs::path relative = path.lexically_relative(root);
   return !relative.empty() && *relative.begin() != "..";
+}
+
+// Whether the entry is the program a show executable starts with.
+bool IsProgramImage(const TKivUnpack& show, std::u16string_view name) {
+  const std::optional<TKivUnpack::TEntry> entry = show.FindEntry(name);
+  if (!entry || entry->Position != 0) return false;
+  const std::unique_ptr<TStream> stream = show.OpenEntry(name);
+  uint8_t head[4] = {};
+  return stream && stream->Read(head, 4) == 4 && head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F';
 }
 
 // Writes one entry below root (a canonical folder); raises EKivError when it cannot.
@@ -60,7 +70,9 @@ int RunExtract(const TCommandArguments& arguments, std::ostream& out, std::ostre
 
   std::vector<std::u16string> names;
   for (size_t i = 1; i < positional.size(); ++i) names.push_back(Utf8ToUtf16(positional[i]));
-  if (names.empty()) names = show->EntryNames();
+  if (names.empty())
+    for (std::u16string& name : show->EntryNames())
+      if (!IsProgramImage(*show, name)) names.push_back(std::move(name));
 
   std::error_code error;
   const std::string output = arguments.Value("--output");

@@ -1,5 +1,7 @@
 #include "kivshow/kivshow_command.h"
 
+#include <filesystem>
+
 #include <array>
 #include <functional>
 #include <iomanip>
@@ -37,6 +39,13 @@ int RunCommand(const TKivShowCommand& command, std::span<const std::string> args
     err << "kivshow " << command.Name << ": " << e.what() << "\n\n" << command.Usage;
     return 2;
   } catch (const EKivError& e) {
+    err << "kivshow " << command.Name << ": " << e.what() << "\n";
+    return 1;
+  } catch (const std::filesystem::filesystem_error& e) {
+    // The system's words for a file that could not be handled, with its path.
+    err << "kivshow " << command.Name << ": " << e.path1().string() << ": " << e.code().message() << "\n";
+    return 1;
+  } catch (const std::exception& e) {
     err << "kivshow " << command.Name << ": " << e.what() << "\n";
     return 1;
   }

@@ -8,13 +8,14 @@
 
 namespace kiv {
 
-// The opened container; raises EKivError "<path>: not a show container" or
-// "<path>: " + the container's own error when it cannot be used.
+// The opened container; raises EKivError "<path>: not found", "<path>: is a folder",
+// "<path>: not a show container" or "<path>: " + the container's own error when it
+// cannot be used.
 std::unique_ptr<TKivUnpack> OpenShowContainer(const std::string& path);
 
 // The show at path: a show container, or else a project file with loose files. Raises
-// EKivError "<path>: " + the container's error, or "<path>: neither a show container
-// nor a readable project file".
+// EKivError "<path>: " + "not found", "is a folder", the container's error, or why the
+// file is no project ("no [main] section: …").
 std::unique_ptr<TKivShowLocator> OpenShowOrProject(const std::string& path);
 
 }  // namespace kiv

@@ -17,11 +17,14 @@ constexpr char kUsage[] =
     "Usage: kivshow pack <project file> -o <output> [options]\n"
     "\n"
     "Packs the project and every file it names into a show: a copy of the player\n"
-    "with the show appended, or with --data a stand-alone data file.\n"
+    "with the show appended, or with --data a stand-alone data file. Files that are\n"
+    "shows themselves (earlier packs) are left out, and pictures, sounds and clips\n"
+    "the project names but the folder lacks are listed on standard error.\n"
     "\n"
     "Options:\n"
     "  -o, --output <path>  the show to write (required)\n"
-    "  --player <path>      the player to copy (default: kivplayer next to kivshow)\n"
+    "  --player <path>      the player to copy (default: the one built beside kivshow,\n"
+    "                       without debugging information)\n"
     "  --data               write a stand-alone data file instead of a show executable\n"
     "  --mode <mode>        how the files are stored: stored, deflated (default) or\n"
     "                       enciphered; the project itself is always deflated\n"
@@ -33,7 +36,10 @@ constexpr char kUsage[] =
     "                       project's Main section)\n"
     "  --no-text-cache      do not store the texts laid out with the outlines of their\n"
     "                       fonts (by default they are, so that the show draws its texts\n"
-    "                       the same on machines without those fonts)\n";
+    "                       the same on machines without those fonts)\n"
+    "\n"
+    "Exit status: 0 packed; 1 failed (nothing written); 2 wrong arguments; 3 packed,\n"
+    "but files the project names are missing.\n";
 
 constexpr TOptionSpec kOptions[] = {
     {"--output", "-o", true, false}, {"--player", "", true, false},        {"--data", "", false, false},
@@ -41,14 +47,14 @@ constexpr TOptionSpec kOptions[] = {
     {"--add", "", true, true},       {"--version", "", true, false},      {"--no-text-cache", "", false, false},
 };
 
-// The player installed next to this tool.
+// The player installed next to this tool: its copy without debugging information
+// (player/kivplayer) when the build made one, else the program itself.
 std::string DefaultPlayerPath() {
   std::error_code error;
   const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  const fs::path player = self.parent_path() / "kivplayer";
-  if (error || !fs::is_regular_file(player, error))
-    throw EKivError("no player found next to kivshow; name one with --player");
-  return player.string();
+  for (const fs::path& player : {self.parent_path() / "player" / "kivplayer", self.parent_path() / "kivplayer"})
+    if (!error && fs::is_regular_file(player, error)) return player.string();
+  throw EKivError("no player found next to kivshow; name one with --player");
 }
 
 TShowPackRequest RequestOf(const TCommandArguments& arguments) {
@@ -72,14 +78,24 @@ TShowPackRequest RequestOf(const TCommandArguments& arguments) {
   return request;
 }
 
-int RunPack(const TCommandArguments& arguments, std::ostream& out, std::ostream&) {
+// The show was written, but files it names were not found.
+constexpr int kPackMissingFiles = 3;
+
+int RunPack(const TCommandArguments& arguments, std::ostream& out, std::ostream& err) {
   const TShowPackRequest request = RequestOf(arguments);
   const TShowPackResult result = PackShow(request);
+  for (const std::string& name : result.Missing) err << "kivshow pack: missing: " << name << "\n";
+  for (const std::string& name : result.LeftOut) err << "kivshow pack: left out (a show itself): " << name << "\n";
   out << "Packed " << result.Entries << " entries (" << result.StoredBytes << " bytes) into " << request.OutputPath
       << "\n";
   if (result.NamedProgram)
     out << "The project named no program (opt_exefn): the show names " << *result.NamedProgram << "\n";
   if (request.StoreTexts) out << "Stored " << result.Texts << " texts with the glyphs of " << result.Fonts << " fonts\n";
+  if (!result.Missing.empty()) {
+    err << "kivshow pack: " << result.Missing.size() << " file(s) the project names are missing; the show shows them "
+        << "as missing\n";
+    return kPackMissingFiles;
+  }
   return 0;
 }
 

@@ -13,6 +13,9 @@ constexpr char16_t kFileMapSection[] = u"FileMap";
 
 class TNameCollector {
  public:
+  // Only the values of these idents (ignoring case) when given.
+  explicit TNameCollector(std::vector<std::u16string_view> keys = {}) : FKeys(std::move(keys)) {}
+
   void Add(std::u16string name) {
     if (!name.empty() && FSeen.insert(name).second) FNames.push_back(std::move(name));
   }
@@ -28,7 +31,7 @@ class TNameCollector {
       } else if (inFileMap) {
         if (auto* line = dynamic_cast<const TIniTextLine*>(item)) AddFileMapSides(line->Text());
       } else if (auto* ident = dynamic_cast<const TIniIdent*>(item)) {
-        Add(TrimmedUnquoted(ident->GetValue()));
+        if (Wanted(ident->GetName())) Add(TrimmedUnquoted(ident->GetValue()));
       }
     }
   }
@@ -36,13 +39,21 @@ class TNameCollector {
   std::vector<std::u16string> Take() { return std::move(FNames); }
 
  private:
+  bool Wanted(std::u16string_view key) const {
+    if (FKeys.empty()) return true;
+    for (std::u16string_view wanted : FKeys)
+      if (SameTextIgnoringCase(key, wanted)) return true;
+    return false;
+  }
   void AddFileMapSides(std::u16string_view text) {
+    if (!FKeys.empty()) return;
     if (std::optional<TFileMapLine> line = ParseFileMapLine(text)) {
       Add(std::move(line->Name));
       Add(std::move(line->Target));
     }
   }
 
+  std::vector<std::u16string_view> FKeys;
   std::vector<std::u16string> FNames;
   std::set<std::u16string> FSeen;
 };
@@ -53,6 +64,19 @@ std::vector<std::u16string> ProjectFileNames(const TIniStorage& project) {
   TNameCollector collector;
   collector.CollectFrom(project, false);
   return collector.Take();
+}
+
+std::vector<std::u16string> ProjectMediaFiles(const TIniStorage& project) {
+  TNameCollector collector({u"ImageName", u"Sound", u"FileName"});
+  collector.CollectFrom(project, false);
+  std::vector<std::u16string> files;
+  for (std::u16string& name : collector.Take()) {
+    if (name.starts_with(u"{") || name.starts_with(u"PresetedMask: ") || SameTextIgnoringCase(std::u16string_view(name).substr(0, 13), u"LoadFromDisk:"))
+      continue;  // a mixed sound's description, a drawn mask, a file beside the show
+    if (const size_t mark = name.rfind(u'?'); mark != std::u16string::npos) name.resize(mark);  // "file?stream"
+    if (!name.empty()) files.push_back(std::move(name));
+  }
+  return files;
 }
 
 }  // namespace kiv

@@ -13,4 +13,9 @@ namespace kiv {
 // of double quotes around them; empty texts are left out.
 std::vector<std::u16string> ProjectFileNames(const TIniStorage& project);
 
+// The files the show's pictures, masks, sounds and clips are read from ("ImageName",
+// "Sound" and "FileName" values, a "?stream" suffix cut off), each once; drawn masks,
+// mixed-sound descriptions and "LoadFromDisk:" names, which are never packed, left out.
+std::vector<std::u16string> ProjectMediaFiles(const TIniStorage& project);
+
 }  // namespace kiv

@@ -1,11 +1,15 @@
 // kivshow render: frames of a show at chosen times, as PNG files.
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <system_error>
 
 #include "base/log.h"
 #include "base/text.h"
+#include "kivshow/export_progress.h"
 #include "kivshow/kivshow_command.h"
 #include "kivshow/opened_show.h"
 #include "kivshow/png_writer.h"
@@ -14,6 +18,7 @@
 #include "kivshow/show_renderer.h"
 #include "model/kiv_source.h"
 #include "model/slide_area.h"
+#include "platform/terminal.h"
 
 namespace kiv {
 
@@ -21,13 +26,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Renders of more frames than this report how far they have come.
+constexpr size_t kQuietFrames = 10;
+
 constexpr char kUsage[] =
     "Usage: kivshow render <show or project file> -o <folder> [--size WxH] [--wav <file>]\n"
     "                      (--at <t1,t2,...> | --fps <n> [--from <ms>] [--to <ms>])\n"
     "\n"
     "Plays the show through the player's engine, slide loader and drawer in a hidden\n"
     "window and writes the frames at the chosen show times (milliseconds) as\n"
-    "<folder>/frame_<ms>.png. The show stands still at each time until its frame is\n"
+    "<folder>/frame_<ms>.png, the time written with at least 8 digits so that the\n"
+    "names sort in time order (frame_00002500.png). The show stands still at each time until its frame is\n"
     "complete, so the same show and options give the same frames every run. No display\n"
     "is needed: frames are always drawn offscreen. The show's music plays on the\n"
     "render's clock, so pictures follow it as they do in the player.\n"
@@ -96,7 +105,21 @@ void MakeFolder(const fs::path& folder) {
   if (!fs::is_directory(folder, error)) throw EKivError(folder.string() + ": no folder to write the frames into");
 }
 
-int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostream&) {
+// "frame_00002500.png": names of at least 8 digits sort in time order (27 hours).
+std::string FrameFileName(int32_t ms) {
+  std::string digits = std::to_string(ms);
+  if (digits.size() < 8) digits.insert(0, 8 - digits.size(), '0');
+  return "frame_" + digits + ".png";
+}
+
+// Frames per second of show time the wanted times come at, for the speed the progress
+// reports.
+double FramesPerSecond(const std::vector<int32_t>& times) {
+  const double span = (double(times.back()) - double(times.front())) / 1000;
+  return span > 0 ? double(times.size() - 1) / span : 25;
+}
+
+int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostream& err) {
   if (arguments.Positional().size() != 1) throw EUsageError("name exactly one show or project file");
   if (!arguments.Has("--output")) throw EUsageError("name the output folder with -o");
   const std::string& path = arguments.Positional()[0];
@@ -116,8 +139,20 @@ int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostrea
 
   const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
   TShowRenderer renderer(*graphics, show, size, times.front(), wav.empty() ? nullptr : WavFileTape(wav));
-  for (int32_t ms : times)
-    WritePng(*renderer.FrameAt(ms), (folder / ("frame_" + std::to_string(ms) + ".png")).string());
+  // More than a few frames take a while: how far the render has come goes to standard
+  // error.
+  std::optional<TExportProgress> progress;
+  if (times.size() > kQuietFrames) {
+    const bool terminal = &err == &std::cerr && StandardErrorIsTerminal();
+    progress.emplace(err, terminal, int64_t(times.size()), FramesPerSecond(times), terminal ? StandardErrorColumns() : 80, "render");
+  }
+  const auto started = std::chrono::steady_clock::now();
+  for (size_t i = 0; i < times.size(); ++i) {
+    WritePng(*renderer.FrameAt(times[i]), (folder / FrameFileName(times[i])).string());
+    if (progress)
+      progress->Update(int64_t(i + 1), std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+  }
+  if (progress) progress->Close();
   out << "Rendered " << times.size() << (times.size() == 1 ? " frame" : " frames") << " of " << size.Width << "x"
       << size.Height << " into " << folder.string() << "\n";
   if (!wav.empty()) out << "The sound is in " << wav.string() << "\n";

@@ -13,7 +13,11 @@
 #include "kivshow/opened_show.h"
 #include "kivshow/project_file_names.h"
 #include "kivshow/show_texts.h"
+#include "container/file_map_line.h"
 #include "container/loose_files.h"
+#include "base/file_names.h"
+#include "model/show_locator.h"
+#include "model/show_main.h"
 
 namespace kiv {
 
@@ -26,6 +30,10 @@ constexpr char16_t kVersionIdent[] = u"KivVersion";
 constexpr char16_t kProgramIdent[] = u"opt_exefn";
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) throw EKivError(path + ": not found");
+  if (fs::is_directory(status)) throw EKivError(path + ": is a folder");
   TFileStream file(path, TFileMode::OpenRead);
   std::vector<uint8_t> bytes(size_t(file.GetSize()));
   file.ReadBuffer(bytes.data(), int64_t(bytes.size()));
@@ -49,24 +57,29 @@ std::string FileIdentity(const std::string& path) {
 // Adds files to a pack, each name once and each file's data once.
 class TFileAdder {
  public:
-  TFileAdder(TKivPack& pack, TPackMode mode, const std::string& outputPath)
-      : FPack(pack), FMode(mode), FOutputIdentity(FileIdentity(outputPath)) {}
+  TFileAdder(TKivPack& pack, TPackMode mode, const std::string& outputPath, const std::string& partPath)
+      : FPack(pack), FMode(mode), FOutputIdentity(FileIdentity(outputPath)), FPartIdentity(FileIdentity(partPath)) {}
 
-  void Add(std::u16string_view name, const std::string& path) {
-    if (FPack.HasEntry(name)) return;
+  // Adds the file under name; false when it is left out because it is a show itself
+  // (an earlier pack, a data file), which would nest one show in the next.
+  bool Add(std::u16string_view name, const std::string& path) {
+    if (FPack.HasEntry(name)) return true;
     const std::string identity = FileIdentity(path);
-    if (identity == FOutputIdentity) return;  // never read the show being written
+    if (identity == FOutputIdentity || identity == FPartIdentity) return true;  // never read the show being written
+    if (IsShowContainer(Utf8ToUtf16(path))) return false;
     const auto [known, isNew] = FFirstNames.try_emplace(identity, name);
     if (isNew)
       FPack.AddFile(name, path, FMode);
     else
       FPack.AddAlias(name, known->second);
+    return true;
   }
 
  private:
   TKivPack& FPack;
   TPackMode FMode;
   std::string FOutputIdentity;
+  std::string FPartIdentity;
   std::map<std::string, std::u16string> FFirstNames;  // file identity -> entry holding its data
 };
 
@@ -84,22 +97,28 @@ std::u16string ExtraEntryName(const std::string& extra, const std::string& proje
   return name;
 }
 
-TStoredTexts PackInto(TKivPack& pack, const TShowPackRequest& request, const std::vector<uint8_t>& projectBytes,
-                      const TIniFile& project) {
+TStoredTexts PackInto(TKivPack& pack, const TShowPackRequest& request, const std::string& partPath,
+                      const std::vector<uint8_t>& projectBytes, const TIniFile& project, TShowPackResult& result) {
   pack.AddBytes(kProjectEntry, projectBytes, TPackMode::Deflated);
-  TFileAdder adder(pack, request.Mode, request.OutputPath);
+  TFileAdder adder(pack, request.Mode, request.OutputPath, partPath);
 
   const std::u16string projectFolder = Utf8ToUtf16(fs::path(request.ProjectPath).parent_path().string());
+  const auto onDisk = [&](const std::u16string& name) {
+    return FindLooseFile(IsAbsoluteShowName(name) || projectFolder.empty() ? name : projectFolder + u"/" + name);
+  };
+  const std::u16string ownProgram = TrimmedUnquoted(project.ReadString(kMainSection, kProgramIdent, u""));
   for (const std::u16string& name : ProjectFileNames(project)) {
-    const std::u16string onDisk =
-        IsAbsoluteShowName(name) || projectFolder.empty() ? name : projectFolder + u"/" + name;
-    const std::string found = FindLooseFile(onDisk);
-    if (!found.empty()) adder.Add(name, found);
+    const std::string found = onDisk(name);
+    // The show's own program name finds the last pack of it: left out without a word.
+    if (!found.empty() && !adder.Add(name, found) && !SameTextIgnoringCase(name, ownProgram))
+      result.LeftOut.push_back(Utf16ToUtf8(name));
   }
+  for (const std::u16string& name : ProjectMediaFiles(project))
+    if (onDisk(name).empty()) result.Missing.push_back(Utf16ToUtf8(name));
   for (const std::string& extra : request.ExtraFiles) {
     std::error_code error;
     if (!fs::is_regular_file(extra, error)) throw EKivError(extra + ": no such file");
-    adder.Add(ExtraEntryName(extra, request.ProjectPath), extra);
+    if (!adder.Add(ExtraEntryName(extra, request.ProjectPath), extra)) result.LeftOut.push_back(extra);
   }
 
   TStoredTexts texts;
@@ -127,19 +146,31 @@ TShowPackResult WriteShow(const TShowPackRequest& request, const std::string& ou
     TFileStream player(request.PlayerPath, TFileMode::OpenRead);
     const int64_t imageSize = player.GetSize();
     if (output.CopyFrom(player, imageSize) != imageSize) throw EStreamReadError();
-    pack = std::make_unique<TKivPack>(output, Utf8ToUtf16(request.PlayerPath));
+    // Named by its file name alone: the packing machine's folders are no business of
+    // the show's.
+    pack = std::make_unique<TKivPack>(output, FileNameOf(Utf8ToUtf16(request.PlayerPath)));
   }
-  const TStoredTexts texts = PackInto(*pack, request, projectBytes, project);
-  return {pack->EntryCount(), pack->StoredBytes(), texts.Texts, texts.Fonts, std::nullopt};
+  TShowPackResult result;
+  const TStoredTexts texts = PackInto(*pack, request, outputPath, projectBytes, project, result);
+  result.Entries = pack->EntryCount();
+  result.StoredBytes = pack->StoredBytes();
+  result.Texts = texts.Texts;
+  result.Fonts = texts.Fonts;
+  return result;
 }
 
 }  // namespace
 
 TShowPackResult PackShow(const TShowPackRequest& request) {
+  std::error_code error;
+  if (fs::is_directory(request.OutputPath, error))
+    throw EKivError(request.OutputPath + ": is a folder; name the show to write");
   std::vector<uint8_t> projectBytes = ReadWholeFile(request.ProjectPath);
   TIniFile project;
   TMemoryStream projectStream(projectBytes);
-  project.LoadFromStream(projectStream);
+  if (IsShowContainer(Utf8ToUtf16(request.ProjectPath)) || !project.LoadFromStream(projectStream) ||
+      !FindMainSection(project))
+    throw EKivError(request.ProjectPath + ": no [main] section: not a project file");
   // A show program names itself in its project; the player refuses to start one that
   // does not, so a project written by hand gets the output's path.
   std::optional<std::string> namedProgram;

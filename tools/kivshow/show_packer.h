@@ -32,6 +32,11 @@ struct TShowPackResult {
   int Fonts = 0;            // fonts whose glyphs are stored
   // The path written as the project's "opt_exefn" when it named no program.
   std::optional<std::string> NamedProgram;
+  // Pictures, masks, sounds and clips the project names that were not found (the show
+  // is written all the same: it plays them as missing).
+  std::vector<std::string> Missing;
+  // Files the project names that are shows themselves, left out.
+  std::vector<std::string> LeftOut;
 };
 
 // Raises EKivError (with the reason) when something cannot be read or written; the
