@@ -79,7 +79,7 @@ class RunModesPlayerTest : public TempFolderTest {
   std::unique_ptr<TXServer> Server;
 };
 
-TEST_F(RunModesPlayerTest, OneScreenSaverShowRunsWithTheDesktopSaverOffUntilAKeyEndsIt) {
+TEST_F(RunModesPlayerTest, OneScreenSaverShowRunsWithTheDesktopSaverOffUntilThePointerMoves) {
   std::system(("DISPLAY=" + Server->Name() + " xset s 300 60").c_str());
   ASSERT_EQ(SaverTimeout(), "300");
   const std::unique_ptr<TChild> first = Play(Show(""), "/s");
@@ -102,8 +102,12 @@ TEST_F(RunModesPlayerTest, OneScreenSaverShowRunsWithTheDesktopSaverOffUntilAKey
 
   ASSERT_TRUE(first->Running());
   std::this_thread::sleep_for(seconds(1));  // input of the first second after the window came is not taken
-  Send(window, "key a");
-  EXPECT_TRUE(Ends(*first)) << "a key did not end the screen saver show";
+  // The pointer seen first, then moved by more than 5 pixels.
+  Send(window, "mousemove 100 100 sleep 0.3 mousemove 103 102");
+  std::this_thread::sleep_for(seconds(1));
+  EXPECT_TRUE(first->Running()) << "a move of 5 pixels ended the screen saver show";
+  Send(window, "mousemove 104 102");
+  EXPECT_TRUE(Ends(*first)) << "a move of 6 pixels did not end the screen saver show";
   EXPECT_EQ(first->ExitCode(), 0);
   EXPECT_EQ(SaverTimeout(), "300");  // as it was before
 }
