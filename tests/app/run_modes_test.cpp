@@ -80,10 +80,8 @@ TEST(ShowPassword, OpensTheShowOnlyForTheRightTextConfirmed) {
 
 TEST(ShowPassword, TakesTheShowsTextsAndRefusesWhenAskingFails) {
   const TPasswordTexts defaults = TShowPassword(*ParseProject("[main]\r\nopt_usepass=1\r\n")).Texts();
-  EXPECT_EQ(defaults.Caption, u"Password required");
-  EXPECT_EQ(defaults.Label, u"Enter password:");
-  EXPECT_EQ(defaults.Ok, u"OK");
-  EXPECT_EQ(defaults.Cancel, u"Cancel");
+  EXPECT_EQ(defaults.Caption + u"|" + defaults.Label + u"|" + defaults.Ok + u"|" + defaults.Cancel,
+            u"Password required|Enter password:|OK|Cancel");
   const auto project = ParseProject(
       "[main]\r\nopt_usepass=1\r\nopt_pass=a\r\nopt_lng_password_caption=Kennwort\r\nopt_lng_password_label=Bitte:\r\n"
       "opt_lng_button_ok=Ja\r\nopt_lng_button_cancel=Nein\r\n");
