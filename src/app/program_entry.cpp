@@ -23,6 +23,37 @@
 
 namespace kiv {
 
+namespace {
+
+// Plays the show named at start as its run mode says; the process exit code.
+int PlayStartShow() {
+  const std::u16string& program = StartParameters().ProgramPath;
+  const TCommandLine& commandLine = ProgramCommandLine();
+  // A screen saver that cannot or must not show anything ends before it asks the user
+  // anything; one screen saver show of a program runs at a time.
+  const TScreenSaverMode saver = ScreenSaverModeFor(program, commandLine);
+  if (saver == TScreenSaverMode::Preview) std::fprintf(stderr, "%s\n", kPreviewUnavailableText.data());
+  std::optional<TInstanceLock> instance;
+  if (saver == TScreenSaverMode::Show) instance.emplace(InstanceLockKey(program));
+  if (saver == TScreenSaverMode::Preview || saver == TScreenSaverMode::Refused ||
+      (instance && instance->OtherInstanceRuns())) {
+    Log().Write("Screen saver: nothing to show");
+    return 0;
+  }
+  const std::u16string runModePath = RunModeProgramPath(saver, program);
+  const TShowRequest request = StartShowRequest(commandLine, StartParameters());
+  const std::unique_ptr<TKivShowLocator> show = OpenShow(request, runModePath);
+  if (!show || !CheckShowPassword(*show->Project(), AskPassword)) return 1;
+  if (!StartupWindowLetsShowPlay(*show->Project(), program, request, commandLine)) return 0;
+  // Open while the show plays: the music player of the show plays through it and takes
+  // its clock from it (without one, the show keeps time on the program clock).
+  TPlayerSound sound(commandLine);
+  const TScreenSaverSwitch desktopSaverOff;
+  return PlayShow(*show, commandLine, runModePath, sound.TakeOutput());
+}
+
+}  // namespace
+
 int RunPlayer(int argc, const char* const* argv) {
   InstallTerminationWatcher();  // before any other thread, so temporary folders go on SIGINT/SIGTERM
   SetStartParameters(MakeStartParameters(RunningProgramPath(), argc, argv));
@@ -37,34 +68,7 @@ int RunPlayer(int argc, const char* const* argv) {
 
   int exitCode = 1;
   try {
-    // A screen saver that cannot or must not show anything ends before it asks the user
-    // anything; one screen saver show of a program runs at a time.
-    const TScreenSaverMode saver = ScreenSaverModeFor(StartParameters().ProgramPath, ProgramCommandLine());
-    std::optional<TInstanceLock> instance;
-    if (saver == TScreenSaverMode::Show) instance.emplace(InstanceLockKey(StartParameters().ProgramPath));
-    if (saver == TScreenSaverMode::Preview) std::fprintf(stderr, "%s\n", kPreviewUnavailableText.data());
-    if (saver == TScreenSaverMode::Preview || saver == TScreenSaverMode::Refused ||
-        (instance && instance->OtherInstanceRuns())) {
-      Log().Write("Screen saver: nothing to show");
-      exitCode = 0;
-    } else {
-      const std::u16string runModePath = RunModeProgramPath(saver, StartParameters().ProgramPath);
-      const TShowRequest request = StartShowRequest(ProgramCommandLine(), StartParameters());
-      if (std::unique_ptr<TKivShowLocator> show = OpenShow(request, runModePath)) {
-        if (!CheckShowPassword(*show->Project(), AskPassword)) {
-          exitCode = 1;
-        } else if (!StartupWindowLetsShowPlay(*show->Project(), StartParameters().ProgramPath, request,
-                                              ProgramCommandLine())) {
-          exitCode = 0;
-        } else {
-          // Open while the show plays: the music player of the show plays through it and
-          // takes its clock from it (without one, the show keeps time on the program clock).
-          TPlayerSound sound(ProgramCommandLine());
-          const TScreenSaverSwitch desktopSaverOff;
-          exitCode = PlayShow(*show, ProgramCommandLine(), runModePath, sound.TakeOutput());
-        }
-      }
-    }
+    exitCode = PlayStartShow();
   } catch (const std::exception& error) {
     ShowError(Utf8ToUtf16(error.what()));
   }

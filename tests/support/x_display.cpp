@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <utility>
 
@@ -66,9 +67,16 @@ TXServer::TXServer(int width, int height) {
     FName = ":" + std::to_string(display);
     auto server = std::make_unique<TChild>("Xvfb " + FName + " -screen 0 " + std::to_string(width) + "x" +
                                            std::to_string(height) + "x24 -nolisten tcp -noreset 2>/dev/null");
+    // Tests starting at the same time may try the same display: the server whose
+    // process id the lock file names is the one that got it.
     const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-    if (WaitUntil([&] { return fs::exists(socket) || !server->Running(); }, std::chrono::seconds(20)) &&
-        server->Running())
+    const std::string lock = "/tmp/.X" + std::to_string(display) + "-lock";
+    const auto ours = [&] {
+      std::ifstream file(lock);
+      long pid = 0;
+      return fs::exists(socket) && (file >> pid) && pid == long(server->Pid());
+    };
+    if (WaitUntil([&] { return ours() || !server->Running(); }, std::chrono::seconds(20)) && server->Running())
       FServer = std::move(server);
   }
 }

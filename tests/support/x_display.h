@@ -31,6 +31,8 @@ class TChild {
   // The exit code of a program that ended by itself and was reaped; -1 before, or when
   // a signal ended it.
   int ExitCode() const { return FExitCode; }
+  // The program's process id (the shell's, which the program replaces).
+  pid_t Pid() const { return FPid; }
 
  private:
   pid_t FPid;
