@@ -1,5 +1,6 @@
 #include "app/show_window_input.h"
 
+#include "app/command_line.h"
 #include "app/message_box.h"
 #include "engine/run_commands.h"
 #include "engine/main_form.h"
@@ -44,6 +45,9 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
                   std::u16string folder) {
   TSdlPointer pointer(window.SdlWindow());
   TMainFormParts parts;
+  // The start-up window stays above every other window; Enter ends it with exit code 1.
+  parts.StartupWindow = ProgramCommandLine().HasRawArgument(u"-startup");
+  if (parts.StartupWindow) SDL_SetWindowAlwaysOnTop(window.SdlWindow(), SDL_TRUE);
   // A refused command is a notice without a title; a program that cannot start is a failure.
   parts.ShowMessage = [](std::u16string_view message) {
     if (message == kProhibitedCommandText)
@@ -68,7 +72,9 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   handlers.Wheel = [&form](uint32_t modifiers, int32_t x, int32_t steps, int32_t y) {
     form.OnMouseWheel(modifiers, x, steps, y);
   };
-  handlers.CloseRequest = [&window] { window.Close(); };
+  handlers.CloseRequest = [&window, &form] {
+    if (!form.Busy()) window.Close();  // not while a child program owns the user
+  };
   handlers.Other = [&](const SDL_Event& event) {
     if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
     window.TakeEvent(event);

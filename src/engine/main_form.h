@@ -65,6 +65,7 @@ class TMainForm {
 
   // While busy (a child program owns the user), input and actions are ignored.
   void SetBusy(bool busy) { FBusy += busy ? 1 : -1; }
+  bool Busy() const { return FBusy > 0; }
   // 1 after a close-dialog action with no dialog open, else 0.
   int ExitCode() const { return FExitCode; }
   // The window closes because of an action (exit, close-dialog).

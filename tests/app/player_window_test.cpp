@@ -3,9 +3,6 @@
 // draws offscreen for the same show and time. Skipped where Xvfb or the X tools are
 // not installed.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -27,91 +24,15 @@
 #include "support/pixels.h"
 #include "support/project_slides.h"
 #include "support/test_folder.h"
+#include "support/x_display.h"
 
 namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr const char* kCaption = "window test show";
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit) {
-  for (const auto deadline = Clock::now() + limit; Clock::now() < deadline;) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return condition();
-}
-
-// A program run through the shell, ended when the object goes.
-class TChild {
- public:
-  explicit TChild(const std::string& command) : FPid(::fork()) {
-    if (FPid == 0) {
-      ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-  }
-  ~TChild() { Stop(); }
-  // Asks the program to end and waits for it, at most a few seconds before it is
-  // killed; false when it had to be killed.
-  bool Stop() {
-    if (FPid <= 0) return true;
-    const pid_t pid = std::exchange(FPid, 0);
-    ::kill(pid, SIGTERM);
-    const bool ended = WaitUntil([pid] { return ::waitpid(pid, nullptr, WNOHANG) == pid; }, std::chrono::seconds(10));
-    if (!ended) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, nullptr, 0);
-    }
-    return ended;
-  }
-  // An ended program is reaped here, and then counts as stopped.
-  bool Running() {
-    if (FPid > 0 && ::waitpid(FPid, nullptr, WNOHANG) == FPid) FPid = 0;
-    return FPid > 0;
-  }
-
- private:
-  pid_t FPid;
-};
-
-std::string Output(const std::string& command) {
-  std::string text;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    ::pclose(pipe);
-  }
-  return text;
-}
-
-// An X server of 800 x 600 pixels on the first free display from :60 on.
-class TXServer {
- public:
-  TXServer() {
-    for (int display = 60; display < 100 && !FServer; ++display) {
-      if (fs::exists("/tmp/.X11-unix/X" + std::to_string(display)) || fs::exists("/tmp/.X" + std::to_string(display) + "-lock"))
-        continue;
-      FName = ":" + std::to_string(display);
-      auto server = std::make_unique<TChild>("Xvfb " + FName + " -screen 0 " + std::to_string(kScreenWidth) + "x" +
-                                             std::to_string(kScreenHeight) + "x24 -nolisten tcp -noreset 2>/dev/null");
-      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-      if (WaitUntil([&] { return fs::exists(socket) || !server->Running(); }, std::chrono::seconds(20)) &&
-          server->Running())
-        FServer = std::move(server);
-    }
-  }
-  bool Running() const { return FServer != nullptr; }
-  const std::string& Name() const { return FName; }
-
- private:
-  std::string FName;
-  std::unique_ptr<TChild> FServer;
-};
 
 struct TWindowInfo {
   std::string Id;
@@ -125,7 +46,7 @@ class PlayerWindowTest : public TempFolderTest {
   void SetUp() override {
     if (std::system("command -v Xvfb xwininfo import >/dev/null 2>&1") != 0)
       GTEST_SKIP() << "Xvfb, xwininfo or ImageMagick's import is not installed";
-    Server = std::make_unique<TXServer>();
+    Server = std::make_unique<TXServer>(kScreenWidth, kScreenHeight);
     if (!Server->Running()) GTEST_SKIP() << "no X server could be started";
     fs::create_directories(folder / "pics");
     ASSERT_EQ(std::system(("convert -size 80x60 xc:'#FFC000' '" + (folder / "pics" / "sun.png").string() + "'").c_str()), 0);

@@ -1,0 +1,167 @@
+#include "app/password_prompt.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/message_box.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "graphics/bitmap.h"
+#include "graphics/text_producer.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr int kWidth = 360, kHeight = 150;
+constexpr int kTextHeight = 16;  // pixels from the top of the tallest letter to the lowest
+constexpr SDL_Rect kLabelAt{16, 14, 328, 22};
+constexpr SDL_Rect kField{16, 42, 328, 28};
+constexpr SDL_Rect kOkButton{172, 100, 80, 30};
+constexpr SDL_Rect kCancelButton{264, 100, 80, 30};
+constexpr int kDotSize = 8, kDotStep = 12;
+
+struct TTextureDeleter {
+  void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+using TTexture = std::unique_ptr<SDL_Texture, TTextureDeleter>;
+
+// One line of text in black as a texture; null when no font can draw it.
+TTexture TextTexture(SDL_Renderer* renderer, TTextProducer& producer, std::u16string_view text) {
+  TTextParams params;
+  params.Lines = {std::u16string(text)};
+  params.Red = params.Green = params.Blue = 0;
+  params.Align = kAlignLeft;
+  const std::shared_ptr<const TVectorText> vector = producer.VectorText(params);
+  if (!vector || text.empty()) return nullptr;
+  const int units = vector->Metrics().Ascent + vector->Metrics().Descent;
+  if (units <= 0) return nullptr;
+  params.Size = double(kTextHeight) / units;
+  const std::shared_ptr<TBitmapStore> picture = producer.Render(params);
+  if (!picture) return nullptr;
+  const std::shared_ptr<const TBitmap> pixels = picture->GetMipLevel(0, TPixelFormat::Bgra32);
+  SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                           pixels->Width(), pixels->Height());
+  if (!texture) return nullptr;
+  SDL_UpdateTexture(texture, nullptr, pixels->Row(0), pixels->Stride());
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+  return TTexture(texture);
+}
+
+// The texture drawn at (x, y) left aligned, or centred in box when one is given.
+void Put(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect& box, bool centre) {
+  if (!texture) return;
+  int width = 0, height = 0;
+  SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
+  const SDL_Rect at{centre ? box.x + (box.w - width) / 2 : box.x, box.y + (box.h - height) / 2, width, height};
+  SDL_RenderCopy(renderer, texture, nullptr, &at);
+}
+
+void Frame(SDL_Renderer* renderer, const SDL_Rect& box, uint8_t fill) {
+  SDL_SetRenderDrawColor(renderer, fill, fill, fill, 255);
+  SDL_RenderFillRect(renderer, &box);
+  SDL_SetRenderDrawColor(renderer, 96, 96, 96, 255);
+  SDL_RenderDrawRect(renderer, &box);
+}
+
+bool Inside(const SDL_Rect& box, int x, int y) {
+  const SDL_Point point{x, y};
+  return SDL_PointInRect(&point, &box);
+}
+
+class TPrompt {
+ public:
+  TPrompt(SDL_Window* window, SDL_Renderer* renderer, const TPasswordTexts& texts)
+      : FWindow(window), FRenderer(renderer), FProducer({}) {
+    FLabel = TextTexture(renderer, FProducer, texts.Label);
+    FOk = TextTexture(renderer, FProducer, texts.Ok);
+    FCancel = TextTexture(renderer, FProducer, texts.Cancel);
+  }
+
+  std::optional<std::u16string> Run() {
+    SDL_StartTextInput();
+    Draw();
+    for (;;) {
+      SDL_Event event;
+      if (!SDL_WaitEventTimeout(&event, 100)) continue;
+      if (event.type == SDL_QUIT) return std::nullopt;
+      if (event.type == SDL_WINDOWEVENT && event.window.windowID == SDL_GetWindowID(FWindow)) {
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) return std::nullopt;
+        Draw();
+      } else if (event.type == SDL_TEXTINPUT) {
+        FEntered += Utf8ToUtf16(event.text.text);
+        Draw();
+      } else if (event.type == SDL_KEYDOWN) {
+        const SDL_Keycode key = event.key.keysym.sym;
+        if (key == SDLK_RETURN || key == SDLK_KP_ENTER) return FEntered;
+        if (key == SDLK_ESCAPE) return std::nullopt;
+        if (key == SDLK_BACKSPACE && !FEntered.empty()) {
+          // A character beyond the first plane takes two units.
+          const bool pair = FEntered.size() >= 2 && (FEntered.back() & 0xFC00) == 0xDC00;
+          FEntered.resize(FEntered.size() - (pair ? 2 : 1));
+          Draw();
+        }
+      } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT) {
+        if (Inside(kOkButton, event.button.x, event.button.y)) return FEntered;
+        if (Inside(kCancelButton, event.button.x, event.button.y)) return std::nullopt;
+      }
+    }
+  }
+
+ private:
+  void Draw() {
+    SDL_SetRenderDrawColor(FRenderer, 236, 236, 236, 255);
+    SDL_RenderClear(FRenderer);
+    Put(FRenderer, FLabel.get(), kLabelAt, false);
+    Frame(FRenderer, kField, 255);
+    SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
+    const size_t room = size_t((kField.w - 8) / kDotStep);
+    for (size_t i = 0; i < std::min(CharacterCount(), room); ++i) {
+      const SDL_Rect dot{kField.x + 8 + int(i) * kDotStep, kField.y + (kField.h - kDotSize) / 2, kDotSize, kDotSize};
+      SDL_RenderFillRect(FRenderer, &dot);
+    }
+    Frame(FRenderer, kOkButton, 220);
+    Put(FRenderer, FOk.get(), kOkButton, true);
+    Frame(FRenderer, kCancelButton, 220);
+    Put(FRenderer, FCancel.get(), kCancelButton, true);
+    SDL_RenderPresent(FRenderer);
+  }
+
+  size_t CharacterCount() const {
+    return size_t(std::count_if(FEntered.begin(), FEntered.end(), [](char16_t u) { return (u & 0xFC00) != 0xDC00; }));
+  }
+
+  SDL_Window* FWindow;
+  SDL_Renderer* FRenderer;
+  TTextProducer FProducer;
+  TTexture FLabel, FOk, FCancel;
+  std::u16string FEntered;
+};
+
+}  // namespace
+
+std::optional<std::u16string> AskPassword(const TPasswordTexts& texts) {
+  if (!DisplayAvailable() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    Log().Write("AskPassword: no display to ask for the password on");
+    return std::nullopt;
+  }
+  std::optional<std::u16string> entered;
+  SDL_Window* window = SDL_CreateWindow(Utf16ToUtf8(texts.Caption).c_str(), SDL_WINDOWPOS_CENTERED,
+                                        SDL_WINDOWPOS_CENTERED, kWidth, kHeight, SDL_WINDOW_SHOWN);
+  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+  if (renderer) {
+    SDL_RaiseWindow(window);
+    entered = TPrompt(window, renderer, texts).Run();
+    SDL_DestroyRenderer(renderer);
+  } else {
+    Log().Write(std::string("AskPassword: no window: ") + SDL_GetError());
+  }
+  if (window) SDL_DestroyWindow(window);
+  SDL_StopTextInput();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return entered;
+}
+
+}  // namespace kiv
