@@ -1,6 +1,7 @@
 #include "app/show_window_input.h"
 
 #include "app/message_box.h"
+#include "app/presentation_runner.h"
 #include "engine/run_commands.h"
 #include "engine/main_form.h"
 #include "render/device/engine_gl.h"
@@ -41,7 +42,7 @@ void TSdlPointer::SetShape(TCursorShape shape) {
 }
 
 int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer& viewer, T3DEngineGL* gl,
-                  std::u16string folder) {
+                  TPresentationRunner& shows) {
   TSdlPointer pointer(window.SdlWindow());
   TMainFormParts parts;
   // A refused command is a notice without a title; a program that cannot start is a failure.
@@ -56,8 +57,11 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
     explicit TOwnerScope(SDL_Window* owner) { SetMessageOwner(owner); }
     ~TOwnerScope() { SetMessageOwner(nullptr); }
   } owner(window.SdlWindow());
+  parts.RunPresentation = [&shows](const TKivActionInfo& action) { return shows.Run(action); };
+  parts.ReturnToPrevious = [&shows] { return shows.ReturnToPrevious(); };
   TMainForm form(viewer, window, pointer, std::move(parts));
-  form.ShowOpened(std::move(folder));
+  form.ShowOpened(shows.ShowFolder());
+  shows.OnShowOpened = [&form](std::u16string folder) { form.ShowOpened(std::move(folder)); };
 
   TSdlMessageLoop::THandlers handlers;
   handlers.Message = [&viewer](TKivEventData& message) { viewer.HandleMainMessage(message); };
@@ -68,7 +72,7 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   handlers.Wheel = [&form](uint32_t modifiers, int32_t x, int32_t steps, int32_t y) {
     form.OnMouseWheel(modifiers, x, steps, y);
   };
-  handlers.CloseRequest = [&window] { window.Close(); };
+  handlers.CloseRequest = [&form] { form.RequestClose(); };
   handlers.Other = [&](const SDL_Event& event) {
     if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
     window.TakeEvent(event);
@@ -77,6 +81,7 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   handlers.TickWanted = [&form] { return form.PointerTimerRunning(); };
   handlers.Tick = [&form] { form.CheckPointer(); };
   loop.Run(handlers);
+  shows.OnShowOpened = nullptr;
   return form.ExitCode();
 }
 
