@@ -23,8 +23,12 @@ class TFakeShowWindow : public IShowWindow {
   void Close() override { ++Closes; }
   TScreenLayout Screens() const override { return {{{0, 0, 1280, 1024}}, {0, 0, 1280, 984}}; }
   TPixelSize FrameExtent(TWindowFrameStyle) const override { return {16, 39}; }
+  void MakeRoomForLaunch() override { ++RoomsMade; }
+  void LaunchFailed() override { ++LaunchFailures; }
 
   bool Shown = false;
+  int RoomsMade = 0;
+  int LaunchFailures = 0;
   std::vector<TWindowPlacement> Placements;
   int Closes = 0;
 };
