@@ -27,7 +27,14 @@ TPresentationRunner::TPresentationRunner(TKivShowLocator& first, const TShowRequ
                                          std::u16string programPath)
     : FViewer(viewer), FProgramPath(std::move(programPath)), FCurrent(&first) {
   if (!request.IsExecutable) FProjectPath = request.Path;
-  FStartShowVersion = first.Version();
+  // Shows are compared by the version their containers carry, which for a project
+  // without "KivVersion" is the packer's default rather than the project's empty text.
+  std::optional<std::u16string> version;
+  if (request.IsExecutable && ReplacementProjectFor(request.Path).empty()) {
+    version = IsShowContainer(ResolveBundlePath(request.Path));
+    if (!version) version = IsShowContainer(LooseShowPath(request.Path));
+  }
+  FStartShowVersion = version ? *version : first.Version();
   Opened(first, request);
 }
 
