@@ -2,6 +2,7 @@
 
 #include "app/message_box.h"
 #include "app/presentation_runner.h"
+#include "base/text.h"
 #include "engine/run_commands.h"
 #include "engine/main_form.h"
 #include "render/device/engine_gl.h"
@@ -61,7 +62,11 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   parts.ReturnToPrevious = [&shows] { return shows.ReturnToPrevious(); };
   TMainForm form(viewer, window, pointer, std::move(parts));
   form.ShowOpened(shows.ShowFolder());
-  shows.OnShowOpened = [&form](std::u16string folder) { form.ShowOpened(std::move(folder)); };
+  shows.OnShowOpened = [&form, &viewer, &window](std::u16string folder) {
+    form.ShowOpened(std::move(folder));
+    const std::u16string caption = viewer.Show()->Document().ReadString(u"main", u"opt_scr_caption", u"KivViewer v5.6");
+    SDL_SetWindowTitle(window.SdlWindow(), Utf16ToUtf8(caption).c_str());
+  };
 
   TSdlMessageLoop::THandlers handlers;
   handlers.Message = [&viewer](TKivEventData& message) { viewer.HandleMainMessage(message); };
