@@ -256,6 +256,10 @@ void TMainForm::CloseQuery(TCloseCause cause) {
   // sequence's own to decide.
   if (FBusy > 0 || FClosing) return;
   FClosing = true;
+  struct TClosingScope {
+    bool& Closing;
+    ~TClosingScope() { Closing = false; }
+  } closing{FClosing};
   const TKivSource* show = FViewer.Show();
   bool opened = false;
   if (show) {
@@ -276,7 +280,6 @@ void TMainForm::CloseQuery(TCloseCause cause) {
     FExitByAction = false;  // the window plays on
   else
     FWindow.Close();
-  FClosing = false;
 }
 
 void TMainForm::GoToSlide(const TKivActionInfo& action) {

@@ -19,14 +19,6 @@ namespace {
 
 const std::string kThreeSlides = SlidesEndingAt({4000, 9000, 15000}) + "opt_repeat=stop\n";
 
-class TFakePointer : public IShowPointer {
- public:
-  TPointerState Read() const override { return State; }
-  void SetShape(TCursorShape shape) override { Shape = shape; }
-  TPointerState State{100, 100, true};
-  TCursorShape Shape = TCursorShape::Arrow;
-};
-
 // On slide 1, between y 0 and 100: a picture that goes to slide 3 (x 100 … 200) and a
 // button to the next slide (x 300 … 400).
 THitResult PictureAndButton(int slide, const TKivMouseRecord& mouse) {
@@ -345,24 +337,17 @@ TEST(MainForm, TheCloseSequenceRunsTheExitProgramOrReturnsOnlyForTheRightCauses)
   }
 }
 
+// Only a show that cannot be opened without return ends the show that was to give way.
 TEST(MainForm, AShowThatCannotOpenEndsTheShowThatWasToGiveWayOnlyWithoutReturn) {
   TFormHarness harness(kThreeSlides);
-  struct TCase {
-    TKivActionInfo Action;
-    TPresentationResult Result;
-    int Closes;
-  };
-  const TCase cases[] = {{{kActionRunPresentationAndReturn, 0, u"b"}, TPresentationResult::Failed, 0},
-                         {{kActionRunPresentation, 0, u"b"}, TPresentationResult::Stopped, 0},
-                         {{kActionRunPresentation, 0, u"b"}, TPresentationResult::Opened, 0},
-                         {{kActionRunPresentation, 0, u"b"}, TPresentationResult::Failed, 1}};
-  for (const TCase& c : cases) {
-    harness.PresentationResult = c.Result;
-    EXPECT_TRUE(harness.Form->CarryOutAction(c.Action));
-    EXPECT_EQ(harness.Window.Closes, c.Closes);
+  using R = TPresentationResult;
+  for (const auto& [type, result] : {std::pair{kActionRunPresentationAndReturn, R::Failed},
+                                     {kActionRunPresentation, R::Stopped}, {kActionRunPresentation, R::Failed}}) {
+    harness.PresentationResult = result;
+    EXPECT_TRUE(harness.Form->CarryOutAction({type, 0, u"b"}));
   }
-  // Closing is not taken up while a child program owns the user.
-  harness.Form->SetBusy(true);
+  EXPECT_EQ(harness.Window.Closes, 1);
+  harness.Form->SetBusy(true);  // closing waits for a child program
   harness.Form->RequestClose();
   EXPECT_EQ(harness.Window.Closes, 1);
 }

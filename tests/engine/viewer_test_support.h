@@ -9,6 +9,7 @@
 
 #include "engine/engine_test_support.h"
 #include "engine/kiv_show_viewer.h"
+#include "engine/show_pointer.h"
 #include "model/kiv_source.h"
 #include "support/show_source.h"
 
@@ -31,6 +32,14 @@ class TFakeShowWindow : public IShowWindow {
   int LaunchFailures = 0;
   std::vector<TWindowPlacement> Placements;
   int Closes = 0;
+};
+
+class TFakePointer : public IShowPointer {
+ public:
+  TPointerState Read() const override { return State; }
+  void SetShape(TCursorShape shape) override { Shape = shape; }
+  TPointerState State{100, 100, true};
+  TCursorShape Shape = TCursorShape::Arrow;
 };
 
 // A loader whose show asks for a bordered window of 1600 x 1200 until the engine sizes it.
