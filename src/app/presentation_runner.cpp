@@ -25,7 +25,7 @@ bool FileExists(std::u16string_view path) {
 
 TPresentationRunner::TPresentationRunner(TKivShowLocator& first, const TShowRequest& request, TKivShowViewer& viewer,
                                          std::u16string programPath)
-    : FViewer(viewer), FProgramPath(std::move(programPath)), FCurrent(&first) {
+    : FViewer(viewer), FProgramPath(std::move(programPath)) {
   if (!request.IsExecutable) FProjectPath = request.Path;
   // Shows are compared by the version their containers carry, which for a project
   // without "KivVersion" is the packer's default rather than the project's empty text.
@@ -97,9 +97,8 @@ void TPresentationRunner::Install(std::unique_ptr<TKivShowLocator> locator, cons
   const TKivSource& source = locator->Source(FProgramPath);
   FViewer.OpenShowData(source, StartPositionTime(source, start.Value, start.IsTime));
   // The show that played is the viewer's no longer: it may go.
-  FCurrent = locator.get();
   FOwned = std::move(locator);
-  Opened(*FCurrent, request);
+  Opened(*FOwned, request);
 }
 
 bool TPresentationRunner::ReturnToPrevious() {

@@ -44,8 +44,7 @@ class TPresentationRunner {
 
   TKivShowViewer& FViewer;
   std::u16string FProgramPath;
-  std::unique_ptr<TKivShowLocator> FOwned;  // every show after the first
-  TKivShowLocator* FCurrent;
+  std::unique_ptr<TKivShowLocator> FOwned;  // the show playing, once it is not the first
   std::u16string FShowPath;     // as the user knows it: the program, or what a project is built as
   std::u16string FShowFolder;
   std::u16string FExeName;      // "opt_exefn" of the current show
