@@ -78,6 +78,16 @@ TStartPosition TCommandLine::GetStartPosition() const {
   return position;
 }
 
+std::optional<uint64_t> TCommandLine::OwnerWindow() const {
+  if (FTokens.size() < 3 || FTokens.back().empty() || FTokens.back().size() > 19) return std::nullopt;
+  uint64_t value = 0;
+  for (const char16_t unit : FTokens.back()) {
+    if (unit < u'0' || unit > u'9') return std::nullopt;
+    value = value * 10 + uint64_t(unit - u'0');
+  }
+  return value;
+}
+
 std::optional<int> TCommandLine::GetIntegerValue(std::u16string_view name) const {
   const std::optional<std::u16string> text = GetOptionValue(name);
   return text ? ParseInteger(*text) : std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 // The command-line model, built once at start and kept for the life of the process:
 // the token list for exact tests and the option table for named options.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,9 @@ class TCommandLine {
   // From "slide" (1-based) or else "time" (ms, start one ms early); values that do not
   // parse or are not positive start at the beginning.
   TStartPosition GetStartPosition() const;
+  // The window a start-up window's parent appends as the last token ("-ownerwnd n"):
+  // none with fewer than two parameters or when the token is no whole decimal number.
+  std::optional<uint64_t> OwnerWindow() const;
 
  private:
   std::vector<std::u16string> FTokens;

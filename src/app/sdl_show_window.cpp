@@ -55,6 +55,30 @@ void TSdlShowWindow::Place(const TWindowPlacement& placement) {
   FollowWindow();
 }
 
+void TSdlShowWindow::Close() {
+  FClosed = true;
+  SDL_HideWindow(SdlWindowOf(FWindow.get()));
+  FOnClose();
+}
+
+void TSdlShowWindow::MakeRoomForLaunch() {
+  SDL_Window* window = SdlWindowOf(FWindow.get());
+  const uint32_t flags = SDL_GetWindowFlags(window);
+  FDroppedOnTop = !FClosed && (flags & SDL_WINDOW_ALWAYS_ON_TOP) != 0;
+  FMinimised = !FClosed && (flags & SDL_WINDOW_FULLSCREEN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+  if (FDroppedOnTop) SDL_SetWindowAlwaysOnTop(window, SDL_FALSE);
+  if (FMinimised) SDL_MinimizeWindow(window);
+}
+
+void TSdlShowWindow::LaunchFailed() {
+  SDL_Window* window = SdlWindowOf(FWindow.get());
+  if (FClosed || (!FDroppedOnTop && !FMinimised)) return;
+  if (FMinimised) SDL_RestoreWindow(window);
+  if (FDroppedOnTop) SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
+  SDL_RaiseWindow(window);
+  FDroppedOnTop = FMinimised = false;
+}
+
 SDL_Window* TSdlShowWindow::SdlWindow() const { return SdlWindowOf(FWindow.get()); }
 
 void TSdlShowWindow::FollowWindow() {

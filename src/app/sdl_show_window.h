@@ -27,12 +27,17 @@ class TSdlShowWindow : public IShowWindow {
   bool IsShown() const override { return FShown; }
   void Show() override;
   void Place(const TWindowPlacement& placement) override;
-  void Close() override { FOnClose(); }
+  // Hidden at once, so that a program started as the show ends is seen.
+  void Close() override;
   // Display 0 is the primary monitor; the work area is its usable part.
   TScreenLayout Screens() const override;
   // The frame SDL reports for the window; nothing where the system cannot tell (no
   // window manager, or a window not yet framed).
   TPixelSize FrameExtent(TWindowFrameStyle style) const override;
+  // A window on top is on top no more while a program starts, and a window that owns
+  // the screen is minimised; both come back when the program did not start.
+  void MakeRoomForLaunch() override;
+  void LaunchFailed() override;
 
   // The device the window's renderers draw into: its rectangle is the client area on
   // the desktop, full screen while the window is placed so.
@@ -53,6 +58,9 @@ class TSdlShowWindow : public IShowWindow {
   std::function<void()> FOnClose;
   TDrawingController* FDrawing = nullptr;
   bool FShown = false;
+  bool FClosed = false;
+  bool FDroppedOnTop = false;  // by MakeRoomForLaunch
+  bool FMinimised = false;     // by MakeRoomForLaunch
 };
 
 }  // namespace kiv

@@ -15,12 +15,30 @@ std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(
 
 }  // namespace
 
+namespace {
+
+// Whether the show the request names is on disk: the file, or for a program its loose show file.
+bool RequestedShowExists(const TShowRequest& request) {
+  std::error_code error;
+  return std::filesystem::exists(Utf16ToUtf8(request.Path), error) ||
+         (request.IsExecutable && std::filesystem::exists(Utf16ToUtf8(LooseShowPath(request.Path)), error));
+}
+
+}  // namespace
+
 TShowRequest StartShowRequest(const TCommandLine& commandLine, const TStartParameters& start) {
   TShowRequest request;
   std::optional<std::u16string> path = commandLine.GetOptionValue(u"filename");
   request.IsExecutable = !path;
   if (!path) path = commandLine.GetOptionValue(u"exename");
   request.Path = AbsolutePath(path ? *path : start.ProgramPath, start.ProgramFolder);
+  if (path && !RequestedShowExists(request)) {
+    // Not beside the program: a name typed in a terminal means the current folder.
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    TShowRequest fromHere{AbsolutePath(*path, Utf8ToUtf16(here.string())), request.IsExecutable};
+    if (!error && RequestedShowExists(fromHere)) request = std::move(fromHere);
+  }
   return request;
 }
 

@@ -17,7 +17,8 @@ struct TShowRequest {
 };
 
 // The show named at start: option "filename" (a project file), else option "exename",
-// else the program itself; relative paths are taken from the program folder.
+// else the program itself; relative paths are taken from the program folder, or from
+// the current folder when the show is not found from the program folder but is there.
 TShowRequest StartShowRequest(const TCommandLine& commandLine, const TStartParameters& start);
 
 // The loose show file tried when an executable carries no show: same path, ".KvShow".
@@ -34,7 +35,9 @@ std::u16string ShowLoadFailureText(const TShowRequest& request, std::u16string_v
 std::u16string ResolveBundlePath(std::u16string_view path);
 
 // Opens the requested show (for an executable falling back to its loose show file) and
-// builds its show source. On failure the user is told and the result is null.
+// builds its show source. On failure the user is told and the result is null. Every
+// reason not to play the show is settled before the result is handed out, so a caller
+// playing another show replaces it only with a show that will play.
 std::unique_ptr<TKivShowLocator> OpenShow(const TShowRequest& request, std::u16string_view programPath);
 
 }  // namespace kiv

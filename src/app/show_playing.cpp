@@ -5,12 +5,12 @@
 #include <stdexcept>
 
 #include "app/player_slide_loader.h"
+#include "app/presentation_runner.h"
 #include "app/sdl_message_loop.h"
 #include "app/sdl_show_window.h"
 #include "app/show_opening.h"
 #include "app/show_window_input.h"
 #include "app/start_parameters.h"
-#include "base/file_names.h"
 #include "base/log.h"
 #include "engine/drawing_controller.h"
 #include "engine/kiv_show_viewer.h"
@@ -76,8 +76,8 @@ int PlayShow(TKivShowLocator& show, const TCommandLine& commandLine, std::u16str
   viewer.OpenShowData(source, StartPositionTime(source, start.Value, start.IsTime));
   viewer.SetPaused(false);
 
-  return RunShowWindow(loop, window, viewer, gl.get(),
-                       FileFolder(StartShowRequest(commandLine, StartParameters()).Path));
+  TPresentationRunner shows(show, StartShowRequest(commandLine, StartParameters()), viewer, std::u16string(programPath));
+  return RunShowWindow(loop, window, viewer, gl.get(), shows);
 }
 
 }  // namespace kiv

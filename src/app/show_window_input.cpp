@@ -2,6 +2,8 @@
 
 #include "app/command_line.h"
 #include "app/message_box.h"
+#include "app/presentation_runner.h"
+#include "base/text.h"
 #include "engine/run_commands.h"
 #include "engine/main_form.h"
 #include "render/device/engine_gl.h"
@@ -42,7 +44,7 @@ void TSdlPointer::SetShape(TCursorShape shape) {
 }
 
 int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer& viewer, T3DEngineGL* gl,
-                  std::u16string folder) {
+                  TPresentationRunner& shows) {
   TSdlPointer pointer(window.SdlWindow());
   TMainFormParts parts;
   // The start-up window stays above every other window; Enter ends it with exit code 1.
@@ -60,8 +62,15 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
     explicit TOwnerScope(SDL_Window* owner) { SetMessageOwner(owner); }
     ~TOwnerScope() { SetMessageOwner(nullptr); }
   } owner(window.SdlWindow());
+  parts.RunPresentation = [&shows](const TKivActionInfo& action) { return shows.Run(action); };
+  parts.ReturnToPrevious = [&shows] { return shows.ReturnToPrevious(); };
   TMainForm form(viewer, window, pointer, std::move(parts));
-  form.ShowOpened(std::move(folder));
+  form.ShowOpened(shows.ShowFolder());
+  shows.OnShowOpened = [&form, &viewer, &window](std::u16string folder) {
+    form.ShowOpened(std::move(folder));
+    const std::u16string caption = viewer.Show()->Document().ReadString(u"main", u"opt_scr_caption", u"KivViewer v5.6");
+    SDL_SetWindowTitle(window.SdlWindow(), Utf16ToUtf8(caption).c_str());
+  };
 
   TSdlMessageLoop::THandlers handlers;
   handlers.Message = [&viewer](TKivEventData& message) { viewer.HandleMainMessage(message); };
@@ -72,9 +81,7 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   handlers.Wheel = [&form](uint32_t modifiers, int32_t x, int32_t steps, int32_t y) {
     form.OnMouseWheel(modifiers, x, steps, y);
   };
-  handlers.CloseRequest = [&window, &form] {
-    if (!form.Busy()) window.Close();  // not while a child program owns the user
-  };
+  handlers.CloseRequest = [&form] { form.RequestClose(); };
   handlers.Other = [&](const SDL_Event& event) {
     if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
     window.TakeEvent(event);
@@ -83,6 +90,7 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   handlers.TickWanted = [&form] { return form.PointerTimerRunning(); };
   handlers.Tick = [&form] { form.CheckPointer(); };
   loop.Run(handlers);
+  shows.OnShowOpened = nullptr;
   return form.ExitCode();
 }
 

@@ -13,6 +13,7 @@
 namespace kiv {
 
 class T3DEngineGL;
+class TPresentationRunner;
 
 // The pointer over one SDL window. The cursor shape is changed only when it differs
 // from the last one set; the cursor shows again when the object goes.
@@ -33,10 +34,10 @@ class TSdlPointer : public IShowPointer {
   TCursorShape FShape = TCursorShape::Arrow;
 };
 
-// Runs the loop until the window closes, with the viewer's show (opened from folder)
-// answering the user's input; gl, when there is one, takes its device requests.
-// Returns the process exit code.
+// Runs the loop until the window closes, with the viewer's show answering the user's
+// input and shows opening one another through shows; gl, when there is one, takes its
+// device requests. Returns the process exit code.
 int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer& viewer, T3DEngineGL* gl,
-                  std::u16string folder);
+                  TPresentationRunner& shows);
 
 }  // namespace kiv

@@ -105,7 +105,11 @@ void TKivShowViewer::HandleMainMessage(TKivEventData& message) {
 void TKivShowViewer::TakePosition(int32_t position, bool finished, int32_t length) {
   FPosition = position;
   FLength = length;
-  if (FShow && EndClosesWindow(*FShow, finished)) FWindow.Close();
+  if (!FShow || !EndClosesWindow(*FShow, finished)) return;
+  if (OnShowEnd)
+    OnShowEnd();
+  else
+    FWindow.Close();
 }
 
 void TKivShowViewer::TakeEvent(TKivEventData& message) {

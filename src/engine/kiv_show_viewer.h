@@ -78,6 +78,9 @@ class TKivShowViewer {
 
   // Actions of the engine (slide objects, the mouse, the overlay, timed slide actions).
   std::function<void(const TKivActionInfo& action)> OnAction;
+  // The show ended and its window is to close ("opt_repeat" "close"); none: the window
+  // closes at once.
+  std::function<void()> OnShowEnd;
   // The picture a snapshot request asked for.
   std::function<void(std::unique_ptr<TBitmap> picture)> OnSnapshot;
 

@@ -29,6 +29,11 @@ TMainForm::TMainForm(TKivShowViewer& viewer, IShowWindow& window, IShowPointer& 
       FMonitor(pointer),
       FCreatedTick(Clock().NowMs()) {
   FViewer.OnAction = [this](const TKivActionInfo& action) { CarryOutAction(action); };
+  FViewer.OnShowEnd = [this] {
+    if (FClosing) return;
+    FExitByAction = true;
+    CloseQuery(TCloseCause::ShowEnd);
+  };
   FViewer.OnSnapshot = [](std::unique_ptr<TBitmap>) {
     Log().Write("TMainForm: printing is not available; the slide's picture is dropped");
   };
@@ -40,6 +45,7 @@ TMainForm::TMainForm(TKivShowViewer& viewer, IShowWindow& window, IShowPointer& 
 
 TMainForm::~TMainForm() {
   FViewer.OnAction = nullptr;
+  FViewer.OnShowEnd = nullptr;
   FViewer.OnSnapshot = nullptr;
 }
 
@@ -177,7 +183,7 @@ void TMainForm::Carry(const TKivActionInfo& action) {
   switch (action.Type) {
     case kActionExit:
       FExitByAction = true;
-      FWindow.Close();
+      CloseQuery(TCloseCause::ExitAction);
       break;
     case kActionPrevSlide:
       if (show) FViewer.SeekAndPause(PrevSlideTime(*show, FViewer.Position()), paused);
@@ -210,7 +216,7 @@ void TMainForm::Carry(const TKivActionInfo& action) {
       OpenLink(EnsurePrefix(action.Text, {u"mailto:"}), Runner());
       break;
     case kActionRunAppAndExit:
-      FWindow.Close();
+      CloseQuery(TCloseCause::Other);
       RunCommands(action.Text, Runner());
       break;
     case kActionRunApp:
@@ -218,10 +224,11 @@ void TMainForm::Carry(const TKivActionInfo& action) {
       break;
     case kActionRunPresentation:
     case kActionRunPresentationAndReturn:
-      if (FParts.RunPresentation)
-        FParts.RunPresentation(action);
-      else
-        Log().Write("TMainForm: no other show can be opened here: " + Utf16ToUtf8(action.Text));
+      // A show that cannot be opened ends the one that was to give way to it.
+      if (RunPresentation(action) == TPresentationResult::Failed && action.Type == kActionRunPresentation) {
+        FExitByAction = true;
+        CloseQuery(TCloseCause::ExitAction);
+      }
       break;
     case kActionStop:
       FViewer.SetPaused(true);
@@ -230,7 +237,7 @@ void TMainForm::Carry(const TKivActionInfo& action) {
     case kActionCloseDialog:
       FExitByAction = true;
       FExitCode = 1;
-      FWindow.Close();
+      CloseQuery(TCloseCause::ExitAction);
       break;
     case kActionGoToTime:
       FViewer.SeekAndPause(action.Number, paused);
@@ -239,6 +246,45 @@ void TMainForm::Carry(const TKivActionInfo& action) {
       Log().WriteValue("TMainForm: action not carried out by the player: ", int64_t(action.Type));
       break;
   }
+}
+
+TPresentationResult TMainForm::RunPresentation(const TKivActionInfo& action) {
+  if (FParts.RunPresentation) return FParts.RunPresentation(action);
+  Log().Write("TMainForm: no other show can be opened here: " + Utf16ToUtf8(action.Text));
+  return TPresentationResult::Stopped;
+}
+
+// ---- Closing ------------------------------------------------------------------------
+
+void TMainForm::CloseQuery(TCloseCause cause) {
+  // A close asked for while the sequence runs (an action of it failing) is the
+  // sequence's own to decide.
+  if (FBusy > 0 || FClosing) return;
+  FClosing = true;
+  struct TClosingScope {
+    bool& Closing;
+    ~TClosingScope() { Closing = false; }
+  } closing{FClosing};
+  const TKivSource* show = FViewer.Show();
+  bool opened = false;
+  if (show) {
+    const TIniStorage& project = show->Document();
+    int32_t onExit = project.ReadInteger(u"main", u"opt_runapponexit", 0);
+    const std::u16string program = project.ReadString(u"main", u"opt_runapponexitfn", u"");
+    const bool onlyAtEnd = project.ReadBool(u"main", u"opt_runapponexitiflastslide", true);
+    const bool endOrExit = cause == TCloseCause::ShowEnd || cause == TCloseCause::ExitAction;
+    if ((onlyAtEnd && cause != TCloseCause::ShowEnd) || !endOrExit) onExit = 0;
+    if (onExit == 2)
+      opened = RunPresentation({kActionRunPresentation, 0, program}) == TPresentationResult::Opened;
+    else if (onExit == 1)
+      RunCommands(program, Runner());
+    else if (endOrExit && FParts.ReturnToPrevious)
+      opened = FParts.ReturnToPrevious();
+  }
+  if (opened)
+    FExitByAction = false;  // the window plays on
+  else
+    FWindow.Close();
 }
 
 void TMainForm::GoToSlide(const TKivActionInfo& action) {
@@ -257,7 +303,10 @@ void TMainForm::GoToSlide(const TKivActionInfo& action) {
 
 TCommandRunner TMainForm::Runner() {
   return {FParts.Launcher ? *FParts.Launcher : SystemLauncher(), FShowFolder,
-          [this](std::u16string_view message) { Tell(message); }};
+          [this](std::u16string_view message) { Tell(message); }, [this] { FWindow.MakeRoomForLaunch(); },
+          [this](bool started) {
+            if (!started) FWindow.LaunchFailed();
+          }};
 }
 
 void TMainForm::Tell(std::u16string_view message) {

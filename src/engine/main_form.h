@@ -20,13 +20,23 @@
 
 namespace kiv {
 
+// What became of an action that opens another show.
+enum class TPresentationResult : uint8_t {
+  Opened,   // the other show plays in the window
+  Stopped,  // it was not looked at further (not found, no show, another version): told
+  Failed,   // it could not be opened: told
+};
+
 struct TMainFormParts {
   IProgramLauncher* Launcher = nullptr;  // none: the desktop's
   // A message the user must see; none: it is only logged.
   std::function<void(std::u16string_view message)> ShowMessage;
   // Opens the show an action names (run presentation, with or without return); none:
   // such actions are logged and do nothing.
-  std::function<void(const TKivActionInfo& action)> RunPresentation;
+  std::function<TPresentationResult(const TKivActionInfo& action)> RunPresentation;
+  // Opens again the show that a run presentation with return left; false when there is
+  // none or it did not open.
+  std::function<bool()> ReturnToPrevious;
   // The window is the start-up window's own: Enter ends it with exit code 1.
   bool StartupWindow = false;
 };
@@ -63,7 +73,13 @@ class TMainForm {
   // being carried out, which drops it).
   bool CarryOutAction(const TKivActionInfo& action);
 
-  // While busy (a child program owns the user), input and actions are ignored.
+  // The window is asked to close by the window manager. Every close goes through the
+  // close sequence: a close at the show's end or by an exit action may run the show's
+  // "opt_runapponexitfn" or go back to the show this one was opened from, and the
+  // window then stays; while busy the window stays too.
+  void RequestClose() { CloseQuery(TCloseCause::Window); }
+
+  // While busy (a child program owns the user), input, actions and closing are ignored.
   void SetBusy(bool busy) { FBusy += busy ? 1 : -1; }
   bool Busy() const { return FBusy > 0; }
   // 1 after a close-dialog action with no dialog open, else 0.
@@ -74,6 +90,10 @@ class TMainForm {
   const TInputMappingClass* InputMapping() const { return FMapping.get(); }
 
  private:
+  enum class TCloseCause : uint8_t { Window, ShowEnd, ExitAction, Other };
+
+  void CloseQuery(TCloseCause cause);
+  TPresentationResult RunPresentation(const TKivActionInfo& action);
   void Carry(const TKivActionInfo& action);
   void GoToSlide(const TKivActionInfo& action);
   void Tell(std::u16string_view message);
@@ -96,6 +116,7 @@ class TMainForm {
   bool FInAction = false;
   bool FPressOnSlides = false;  // the slides took a press and wait for its release
   bool FExitByAction = false;
+  bool FClosing = false;
   int FExitCode = 0;
 };
 

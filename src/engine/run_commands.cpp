@@ -69,6 +69,7 @@ std::vector<TLaunchRequest> Retries(const TCommandParts& parts, std::u16string_v
 bool Launch(const TCommandParts& parts, const TCommandRunner& runner) {
   const TLaunchRequest first = Request(parts.Program, parts.Parameters, runner.Folder);
   Log().Write("RunCommands: " + first.Program);
+  if (runner.BeforeLaunch) runner.BeforeLaunch();
   const TLaunchResult result = runner.Launcher.Launch(first);
   TLaunchResult last = result;
   if (result.Status == TLaunchStatus::NotFound) {
@@ -80,6 +81,7 @@ bool Launch(const TCommandParts& parts, const TCommandRunner& runner) {
       tried = &retry;
     }
   }
+  if (runner.AfterLaunch) runner.AfterLaunch(last.Status == TLaunchStatus::Started);
   if (last.Status == TLaunchStatus::Started) return true;
   // A name found nowhere keeps the first attempt's reason, which speaks of the name as written.
   const std::string& reason = last.Status == TLaunchStatus::NotFound ? result.Reason : last.Reason;

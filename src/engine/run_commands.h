@@ -44,6 +44,10 @@ struct TCommandRunner {
   IProgramLauncher& Launcher;
   std::u16string Folder;  // the show's folder: where programs run and are looked for again
   std::function<void(std::u16string_view message)> Tell;  // what the user must know
+  // Around each program started (with the attempts after the first): before, and
+  // after with whether it started.
+  std::function<void()> BeforeLaunch;
+  std::function<void(bool started)> AfterLaunch;
 };
 
 // Runs every command of text, or none of them (with kProhibitedCommandText told) when

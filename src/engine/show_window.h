@@ -18,6 +18,11 @@ class IShowWindow {
   virtual TScreenLayout Screens() const = 0;
   // The extra width and height a frame of that style adds around the client area.
   virtual TPixelSize FrameExtent(TWindowFrameStyle style) const = 0;
+  // Another program is about to start: a window kept over the others (full screen, or
+  // on top) steps back so that the program's window can be seen.
+  virtual void MakeRoomForLaunch() {}
+  // The program did not start after all: the window is put back over the others.
+  virtual void LaunchFailed() {}
 };
 
 }  // namespace kiv

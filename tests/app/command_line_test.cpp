@@ -86,6 +86,18 @@ TEST(CommandLineOptions, IntegerValuesAreWholeNumbersOfTheFirstParameter) {
   EXPECT_EQ(line.GetIntegerValue(u"cover"), std::nullopt);
 }
 
+TEST(CommandLineOptions, TheOwnerWindowIsTheLastTokenWhenItIsANumber) {
+  const struct {
+    const char16_t* Text;
+    std::optional<uint64_t> Owner;
+  } cases[] = {{u"p -startup -ownerwnd 77594625", 77594625},
+               {u"p -startup -ownerwnd 0x4a00001", std::nullopt},
+               {u"p -startup -ownerwnd", std::nullopt},
+               {u"p -ownerwnd 99999999999999999999", std::nullopt},
+               {u"p 5", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(TCommandLine::FromText(c.Text).OwnerWindow(), c.Owner);
+}
+
 TEST(CommandLineOptions, RawArgumentsMatchWholeTokensExactly) {
   const TCommandLine line = TCommandLine::FromText(u"prog /s -startup \"/p 12\"");
   EXPECT_TRUE(line.HasRawArgument(u"/s"));

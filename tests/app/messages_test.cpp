@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/message_box.h"
+#include "app/recording_message_box.h"
 #include "app/show_opening.h"
 #include "base/text.h"
 #include "support/bytes.h"
@@ -21,17 +22,6 @@ namespace kiv {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TRecordingMessageBox : public IMessageBox {
- public:
-  TRecordingMessageBox() : FPrevious(SetMessageBox(this)) {}
-  ~TRecordingMessageBox() override { SetMessageBox(FPrevious); }
-  void Show(const TMessage& message) override { Shown.push_back(message); }
-  std::vector<TMessage> Shown;
-
- private:
-  IMessageBox* FPrevious;
-};
 
 // Sets (or with no value unsets) an environment variable for the life of the object.
 class TEnvironment {

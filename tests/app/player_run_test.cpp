@@ -276,6 +276,22 @@ TEST_F(ShowPlayingRunTest, PlayerStartsAtTheSlideOfTheCommandLine) {
   EXPECT_EQ(log.find(std::string(kSlideListLine) + "0-300"), std::string::npos) << log;
 }
 
+TEST_F(ShowPlayingRunTest, AShowThatEndsOpensTheShowItNamesToRunOnExit) {
+  fs::create_directories(folder / "Other");
+  fs::create_directories(folder / "Shows");
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + (folder / "Other" / "Two").string() + "'"), 0);
+  std::string project = ReadAll(folder / "project" / "Project.kiv");
+  project.insert(project.find("[main]\r\n") + 8, "opt_runapponexit=2\r\nopt_runapponexitfn=..\\Other\\TWO.exe\r\n");
+  std::ofstream(folder / "project" / "Project.kiv") << project;
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + (folder / "Shows" / "One").string() + "'"), 0);
+  EXPECT_EQ(Run("-filelog -exename ../Shows/One"), 0);
+  EXPECT_EQ(errors, "");
+  const std::string log = ReadAll(program + ".log");
+  EXPECT_TRUE(InOrder(log, {"Open show: " + (folder / "Other" / "Two").string(), "Open from new position>>>>>>>> 0",
+                            std::string(kSlideListLine) + "600-900 \r\n", "Program stoped : "}))
+      << log;
+}
+
 TEST_F(PlayerRunTest, ClosedProgramFolderSendsTheFileLogToTheStateFolder) {
   if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind root; OpenFileLog's test covers the decision";
   fs::permissions(folder / "bin", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |

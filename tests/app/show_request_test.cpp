@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/show_opening.h"
 #include "app/start_parameters.h"
+#include "base/text.h"
+#include "support/test_folder.h"
 
 namespace kiv {
 namespace {
@@ -36,6 +41,20 @@ TEST(StartShowRequest, ProjectFileElseExecutableElseTheProgram) {
   request = RequestFor(u"kivplayer -filename");
   EXPECT_EQ(request.Path, u"/opt/x/kivplayer");
   EXPECT_TRUE(request.IsExecutable);
+}
+
+// A relative name not found beside the program is the current folder's, when it is there.
+TEST(StartShowRequest, ARelativeNameNotBesideTheProgramIsTakenFromTheCurrentFolder) {
+  TTestFolder here;
+  std::ofstream(here.Path() / "trip.KvShow") << "x";
+  std::ofstream(here.Path() / "Project.kiv") << "x";
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(here.Path());
+  const std::u16string folder = Utf8ToUtf16(here.Path().string());
+  EXPECT_EQ(RequestFor(u"kivplayer -exename trip").Path, folder + u"/trip");
+  EXPECT_EQ(RequestFor(u"kivplayer -filename ./Project.kiv").Path, folder + u"/Project.kiv");
+  EXPECT_EQ(RequestFor(u"kivplayer -exename elsewhere").Path, u"/opt/x/elsewhere");
+  std::filesystem::current_path(before);
 }
 
 TEST(ShowLoadFailureText, NamesTheReasonAndEveryPathTried) {

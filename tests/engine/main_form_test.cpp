@@ -19,14 +19,6 @@ namespace {
 
 const std::string kThreeSlides = SlidesEndingAt({4000, 9000, 15000}) + "opt_repeat=stop\n";
 
-class TFakePointer : public IShowPointer {
- public:
-  TPointerState Read() const override { return State; }
-  void SetShape(TCursorShape shape) override { Shape = shape; }
-  TPointerState State{100, 100, true};
-  TCursorShape Shape = TCursorShape::Arrow;
-};
-
 // On slide 1, between y 0 and 100: a picture that goes to slide 3 (x 100 … 200) and a
 // button to the next slide (x 300 … 400).
 THitResult PictureAndButton(int slide, const TKivMouseRecord& mouse) {
@@ -45,6 +37,14 @@ class TFormHarness : public TViewerHarness {
     TMainFormParts parts;
     parts.Launcher = &Launcher;
     parts.ShowMessage = [this](std::u16string_view message) { Told.emplace_back(message); };
+    parts.RunPresentation = [this](const TKivActionInfo& action) {
+      Presented.push_back(action);
+      return PresentationResult;
+    };
+    parts.ReturnToPrevious = [this] {
+      ++Returns;
+      return ReturnOpens;
+    };
     Form = std::make_unique<TMainForm>(*Viewer, Window, Pointer, std::move(parts));
     Form->ShowOpened(u"/shows");
     EXPECT_TRUE(WaitForReportAt(0));
@@ -75,6 +75,10 @@ class TFormHarness : public TViewerHarness {
   TFakePointer Pointer;
   TRecordingLauncher Launcher;
   std::vector<std::u16string> Told;
+  std::vector<TKivActionInfo> Presented;
+  TPresentationResult PresentationResult = TPresentationResult::Opened;
+  int Returns = 0;
+  bool ReturnOpens = false;
   std::unique_ptr<TMainForm> Form;
 };
 
@@ -291,11 +295,74 @@ TEST(MainForm, ProgramsAndLinksGoToTheLauncherAndLinksAreNeverSplit) {
   harness.Form->CarryOutAction({kActionRunApp, 0, u"cmd /c x"});
   EXPECT_EQ(harness.Told, std::vector<std::u16string>{std::u16string(kProhibitedCommandText)});
 
+  // A program that does not start brings the window back over the others.
+  harness.Launcher.Answers["gone.exe"] = {TLaunchStatus::Failed, "no"};
+  const int rooms = harness.Window.RoomsMade;
+  harness.Form->CarryOutAction({kActionRunApp, 0, u"viewer.exe, gone.exe"});
+  EXPECT_EQ(harness.Window.RoomsMade, rooms + 2);
+  EXPECT_EQ(harness.Window.LaunchFailures, 1);
+
   // An action arriving while one is carried out is dropped.
   harness.Launcher.During = [&] { EXPECT_FALSE(harness.Form->CarryOutAction({kActionNextSlide, 0, u""})); };
   const int32_t requests = harness.Viewer->Engine()->LatestRequestNumber();
   EXPECT_TRUE(harness.Form->CarryOutAction({kActionRunApp, 0, u"slow.exe"}));
   EXPECT_EQ(harness.Viewer->Engine()->LatestRequestNumber(), requests);
+}
+
+// What a close does, by what caused it and the show's "opt_runapponexit" options:
+// run "opt_runapponexitfn", open it as a show, or return to the show this one was
+// opened from; the window stays open when another show plays in it.
+TEST(MainForm, TheCloseSequenceRunsTheExitProgramOrReturnsOnlyForTheRightCauses) {
+  enum TCause { kEnd, kEsc, kWindowManager };
+  struct TCase {
+    TCause Cause;
+    int OnExit;   // opt_runapponexit
+    bool IfLast;  // opt_runapponexitiflastslide
+    bool Runs;    // the program runs, or the show is opened (OnExit 2); else an end or
+                  // an exit action returns to the show left
+  };
+  const TCase cases[] = {
+      {kEnd, 1, true, true},   {kEsc, 1, true, false},  {kWindowManager, 1, true, false},
+      {kEnd, 1, false, true},  {kEsc, 1, false, true},  {kWindowManager, 1, false, false},
+      {kEnd, 0, false, false}, {kEsc, 2, false, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Cause) + " " + std::to_string(c.OnExit) + " " + std::to_string(c.IfLast));
+    TFormHarness harness(SlidesEndingAt({300, 600}) + "opt_repeat=close\nopt_runapponexit=" + std::to_string(c.OnExit) +
+                         "\nopt_runapponexitiflastslide=" + (c.IfLast ? "1" : "0") + "\nopt_runapponexitfn=after.exe\n");
+    harness.ReturnOpens = true;
+    // A show named to open on exit that cannot open, as a failed action would close it.
+    harness.PresentationResult = TPresentationResult::Failed;
+    if (c.Cause == kEnd) {
+      harness.Viewer->SetPaused(false);
+      ASSERT_TRUE(harness.WaitFor([&] { return harness.Window.Closes + harness.Returns + harness.Launcher.Requests.size() > 0; }));
+    } else if (c.Cause == kEsc) {
+      harness.Key(kKeyEscape);
+    } else {
+      harness.Form->RequestClose();
+    }
+    const bool ran = c.OnExit == 1 ? !harness.Launcher.Requests.empty() : !harness.Presented.empty();
+    EXPECT_EQ(ran, c.Runs);
+    const bool returns = !c.Runs && c.Cause != kWindowManager;
+    EXPECT_EQ(harness.Returns, returns ? 1 : 0);
+    EXPECT_EQ(harness.Window.Closes, returns ? 0 : 1);
+    EXPECT_EQ(harness.Form->ExitByAction(), !returns && c.Cause != kWindowManager);
+  }
+}
+
+// Only a show that cannot be opened without return ends the show that was to give way.
+TEST(MainForm, AShowThatCannotOpenEndsTheShowThatWasToGiveWayOnlyWithoutReturn) {
+  TFormHarness harness(kThreeSlides);
+  using R = TPresentationResult;
+  for (const auto& [type, result] : {std::pair{kActionRunPresentationAndReturn, R::Failed},
+                                     {kActionRunPresentation, R::Stopped}, {kActionRunPresentation, R::Failed}}) {
+    harness.PresentationResult = result;
+    EXPECT_TRUE(harness.Form->CarryOutAction({type, 0, u"b"}));
+  }
+  EXPECT_EQ(harness.Window.Closes, 1);
+  harness.Form->SetBusy(true);  // closing waits for a child program
+  harness.Form->RequestClose();
+  EXPECT_EQ(harness.Window.Closes, 1);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST(RunCommands, CommandsAreSplitCheckedAndStartedOrRefusedAsAWhole) {
     launcher.Answers = c.Answers;
     std::vector<std::u16string> told;
     const bool started =
-        RunCommands(c.Text, {launcher, Utf8ToUtf16(kFolder), [&](std::u16string_view text) { told.emplace_back(text); }});
+        RunCommands(c.Text, {launcher, Utf8ToUtf16(kFolder), [&](std::u16string_view text) { told.emplace_back(text); }, {}, {}});
     EXPECT_EQ(launcher.Requests, c.Started);
     EXPECT_EQ(told, c.Told.empty() ? std::vector<std::u16string>{} : std::vector<std::u16string>{c.Told});
     EXPECT_EQ(started, c.Told.empty());

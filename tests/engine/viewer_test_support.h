@@ -9,6 +9,7 @@
 
 #include "engine/engine_test_support.h"
 #include "engine/kiv_show_viewer.h"
+#include "engine/show_pointer.h"
 #include "model/kiv_source.h"
 #include "support/show_source.h"
 
@@ -23,10 +24,22 @@ class TFakeShowWindow : public IShowWindow {
   void Close() override { ++Closes; }
   TScreenLayout Screens() const override { return {{{0, 0, 1280, 1024}}, {0, 0, 1280, 984}}; }
   TPixelSize FrameExtent(TWindowFrameStyle) const override { return {16, 39}; }
+  void MakeRoomForLaunch() override { ++RoomsMade; }
+  void LaunchFailed() override { ++LaunchFailures; }
 
   bool Shown = false;
+  int RoomsMade = 0;
+  int LaunchFailures = 0;
   std::vector<TWindowPlacement> Placements;
   int Closes = 0;
+};
+
+class TFakePointer : public IShowPointer {
+ public:
+  TPointerState Read() const override { return State; }
+  void SetShape(TCursorShape shape) override { Shape = shape; }
+  TPointerState State{100, 100, true};
+  TCursorShape Shape = TCursorShape::Arrow;
 };
 
 // A loader whose show asks for a bordered window of 1600 x 1200 until the engine sizes it.
