@@ -39,33 +39,37 @@ class TRasterizer {
   // Edges too steep or too long for that (damaged shapes only) keep to the
   // floating-point formula.
   struct TStepEdge {
+    uint64_t At;
+    uint64_t Step;
     int32_t X;
     int32_t Top;   // the first sub-row
     int32_t End;   // the sub-row below the last
     int32_t Direction;
-    uint64_t At;
-    uint64_t Step;
     int32_t Shift;
     int32_t Negative;  // 0 or -1
     float Slope;
     bool Exact;        // stepped in integers
-    // In the pixel row being filled: the first and last sub-row the edge crosses there
-    // (0 … 15), as a mask too, and its least and greatest x there.
-    int32_t First, Last;
-    uint32_t Mask;
+  };
+  // An edge crossing the pixel row being filled: the sub-rows it crosses there (bits 0
+  // … 15), its direction and its least and greatest x there.
+  struct TActive {
     int32_t Lo, Hi;
+    uint32_t Mask;
+    int32_t Direction;
+    size_t Edge;  // in FEdges
   };
 
   // The x of edge at sub-row i (0 … 15) of the pixel row at FRowTop.
   int32_t XAt(const TStepEdge& edge, int32_t i) const;
-  bool SimpleRow(int& sign) const;
-  void AccumulateRow(int sign);
-  void WalkRow(bool evenOdd);
-  void BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill);
+  bool AddSegment(TActive& slot, int32_t rowTop);
+  bool SimpleRow(size_t count) const;
+  void ClearRow();
+  void WalkRow(size_t count, bool evenOdd);
+  void BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill, int sign);
 
   std::vector<TStepEdge> FEdges;
-  std::vector<int32_t> FRowStart;   // per pixel row, where its edges start in FEdges
-  std::vector<TStepEdge*> FActive;  // the edges crossing the row, sorted by Lo
+  std::vector<int32_t> FRowStart;  // per pixel row, where its edges start in FEdges
+  std::vector<TActive> FActive;    // the edges crossing the row, sorted by Lo
   std::vector<int32_t> FCrossings;  // one sub-row's x's and directions
   // Per pixel of the current row: Cover[x] is what the crossings in the pixel add to it,
   // Carry[x] what they add to each pixel right of it (16 per sub-row crossed); a touched
