@@ -61,140 +61,6 @@ inline int32_t TRasterizer::XAt(const TStepEdge& edge, int32_t i) const {
   return edge.X + ((moved ^ edge.Negative) - edge.Negative);
 }
 
-void TRasterizer::Fill(const TOutline& outline, TBitmap& picture, uint32_t colour, const TFillFunction* fill) {
-  KIV_ASSERT(picture.Format() == TPixelFormat::Bgra32);
-  const std::vector<TEdge>& edges = outline.Edges();
-  if (edges.empty()) return;
-  const int32_t width = picture.Width(), height = picture.Height();
-  const int32_t bottom = height * kSubPixels;
-
-  // The edges that cross the picture's rows, sorted by the pixel row they start in.
-  FRowStart.assign(size_t(height) + 2, 0);
-  for (const TEdge& edge : edges)
-    if (edge.Y < bottom && edge.Y + edge.Height > 0) ++FRowStart[size_t(std::max(edge.Y, 0) / kSubPixels) + 2];
-  for (size_t row = 2; row < FRowStart.size(); ++row) FRowStart[row] += FRowStart[row - 1];
-  if (FRowStart.back() == 0) return;
-  if (FEdges.size() < size_t(FRowStart.back())) FEdges.resize(size_t(FRowStart.back()));
-  for (const TEdge& edge : edges) {
-    if (edge.Y >= bottom || edge.Y + edge.Height <= 0) continue;
-    const int32_t row = std::max(edge.Y, 0) / kSubPixels;
-    TStepEdge& step = FEdges[size_t(FRowStart[size_t(row) + 1]++)];
-    step.X = edge.X;
-    step.Top = edge.Y;
-    step.End = edge.Y + edge.Height;
-    step.Direction = edge.Direction;
-    step.At = step.Step = 0;
-    step.Shift = step.Negative = 0;
-    step.Slope = edge.Slope;
-    step.Exact = true;
-    // The slope as mantissa × 2^power; at sub-row k below the top the edge has moved
-    // (2k + 1) × mantissa × 2^(power - 1), so rounding it is adding half of 2^shift and
-    // shifting right by shift = 1 - power.
-    const uint32_t bits = std::bit_cast<uint32_t>(edge.Slope);
-    const int32_t exponent = int32_t(bits >> 23 & 0xFF);
-    const uint64_t mantissa = (bits & 0x7FFFFF) | (exponent != 0 ? 0x800000u : 0);
-    const int32_t shift = 1 - (exponent != 0 ? exponent - 150 : -149);
-    if (exponent == 0xFF || edge.Height >= kExactHeight) {
-      step.Exact = false;
-    } else if (mantissa == 0 || shift >= 48) {
-      // Flat or less than 2^-23 across the whole height: always rounds to the top x.
-    } else if (shift < 1) {
-      step.Exact = false;
-    } else {
-      const uint64_t start = mantissa + (uint64_t(1) << (shift - 1));
-      step.Step = 2 * mantissa;
-      step.Shift = shift;
-      step.Negative = bits >> 31 != 0 ? -1 : 0;
-      const uint64_t moved = (start + uint64_t(edge.Height - 1) * step.Step) >> shift;
-      step.Exact = uint64_t(std::abs(int64_t(edge.X))) + moved <= uint64_t(kXLimit);
-      step.At = start + uint64_t(int64_t(row * kSubPixels) - edge.Y) * step.Step;
-    }
-  }
-
-  FClipWidth = width * kSubPixels;
-  if (FCover.size() < size_t(width)) {
-    FCover.resize(size_t(width), 0);
-    FCarry.resize(size_t(width), 0);
-    FTouched.resize((size_t(width) + 63) / 64, 0);
-  }
-  const size_t edgeCount = size_t(FRowStart.back());
-  if (FActive.size() < edgeCount) FActive.resize(edgeCount);
-  TActive* const slots = FActive.data();
-  TStepEdge* const stepEdges = FEdges.data();
-  const bool evenOdd = outline.EvenOdd();
-  size_t active = 0;
-  for (int32_t row = std::max(FEdges[0].Top, 0) / kSubPixels; row < height; ++row) {
-    const int32_t rowTop = row * kSubPixels;
-    FRowTop = rowTop;
-    // The edges still crossing this row, in last row's order, then those starting here.
-    size_t count = 0;
-    for (size_t k = 0; k < active; ++k) {
-      TStepEdge& edge = stepEdges[slots[k].Edge];
-      if (edge.End <= rowTop) continue;
-      edge.At += kSubPixels * edge.Step;
-      slots[count++].Edge = slots[k].Edge;
-    }
-    for (int32_t i = FRowStart[size_t(row)]; i < FRowStart[size_t(row) + 1]; ++i) slots[count++].Edge = i;
-    active = count;
-    if (count == 0) {
-      if (size_t(FRowStart[size_t(row) + 1]) == edgeCount) break;
-      continue;
-    }
-    // Each edge's crossings added up as it comes (undone if the row must be walked).
-    bool exact = true;
-    int32_t left = std::numeric_limits<int32_t>::max(), right = std::numeric_limits<int32_t>::min();
-    for (size_t k = 0; k < count; ++k) {
-      TActive& slot = slots[k];
-      exact &= AddSegment(slot, rowTop);
-      left = std::min(left, slot.Lo);
-      right = std::max(right, slot.Hi);
-    }
-    FMinColumn = std::clamp(left, 0, FClipWidth - 1) / kSubPixels;
-    FMaxColumn = std::clamp(right, 0, FClipWidth - 1) / kSubPixels;
-    // From one row to the next the order barely changes: insertion sort.
-    for (size_t i = 1; i < count; ++i) {
-      const TActive moving = slots[i];
-      size_t k = i;
-      for (; k > 0 && slots[k - 1].Lo > moving.Lo; --k) slots[k] = slots[k - 1];
-      slots[k] = moving;
-    }
-    int sign = slots[0].Direction;
-    if (!exact || !SimpleRow(count)) {
-      ClearRow();
-      WalkRow(count, evenOdd);
-      sign = 1;
-    }
-    BlendRow(picture, row, colour, fill, sign);
-  }
-}
-
-// Whether, in every sub-row of the row, the edges come in the slots' order and the
-// winding only steps between 0 and sign (the first edge's direction): then whatever the
-// fill rule, a sub-pixel is covered exactly when its winding is sign.
-bool TRasterizer::SimpleRow(size_t count) const {
-  const TActive* const slots = FActive.data();
-  const int32_t sign = slots[0].Direction;
-  uint32_t inside = 0;  // the sub-rows where the winding is at sign
-  int32_t rightmost = std::numeric_limits<int32_t>::min();
-  for (size_t i = 0; i < count; ++i) {
-    const TActive& slot = slots[i];
-    // Sorted by their least x, two edges keep their order in the sub-rows both cross
-    // unless the x's of the first reach past the second's least.
-    if (slot.Lo < rightmost)
-      for (size_t k = 0; k < i; ++k)
-        if ((slots[k].Mask & slot.Mask) != 0 && slots[k].Hi > slot.Lo) return false;
-    rightmost = std::max(rightmost, slot.Hi);
-    if (slot.Direction == sign) {
-      if ((inside & slot.Mask) != 0) return false;
-      inside |= slot.Mask;
-    } else {
-      if ((inside & slot.Mask) != slot.Mask) return false;
-      inside &= ~slot.Mask;
-    }
-  }
-  return inside == 0;
-}
-
 namespace {
 
 // What crossings add to one pixel: each crossing at x within it adds its weight × (16 -
@@ -265,8 +131,8 @@ inline void SumMoves(uint32_t rest, uint32_t step, int32_t shift, int32_t count,
 // and greatest x; when it is stepped exactly, its crossings are added to the row's
 // coverage too, each adding its direction to the sub-pixels right of it. False when it
 // is not.
-inline bool TRasterizer::AddSegment(TActive& slot, int32_t rowTop) {
-  const TStepEdge& edge = FEdges[slot.Edge];
+inline __attribute__((always_inline)) bool TRasterizer::AddSegment(const TStepEdge& edge, TActive& slot,
+                                                                  int32_t rowTop) {
   const int32_t first = std::max(edge.Top - rowTop, 0);
   const int32_t last = std::min(edge.End - rowTop, kSubPixels) - 1;
   const int32_t count = last - first + 1;
@@ -335,6 +201,144 @@ inline bool TRasterizer::AddSegment(TActive& slot, int32_t rowTop) {
   return true;
 }
 
+void TRasterizer::Fill(const TOutline& outline, TBitmap& picture, uint32_t colour, const TFillFunction* fill) {
+  KIV_ASSERT(picture.Format() == TPixelFormat::Bgra32);
+  const std::vector<TEdge>& edges = outline.Edges();
+  if (edges.empty()) return;
+  const int32_t width = picture.Width(), height = picture.Height();
+  const int32_t bottom = height * kSubPixels;
+
+  // The edges that cross the picture's rows, sorted by the pixel row they start in.
+  FRowStart.assign(size_t(height) + 2, 0);
+  for (const TEdge& edge : edges)
+    if (edge.Y < bottom && edge.Y + edge.Height > 0) ++FRowStart[size_t(std::max(edge.Y, 0) / kSubPixels) + 2];
+  for (size_t row = 2; row < FRowStart.size(); ++row) FRowStart[row] += FRowStart[row - 1];
+  if (FRowStart.back() == 0) return;
+  if (FEdges.size() < size_t(FRowStart.back())) FEdges.resize(size_t(FRowStart.back()));
+  for (const TEdge& edge : edges) {
+    if (edge.Y >= bottom || edge.Y + edge.Height <= 0) continue;
+    const int32_t row = std::max(edge.Y, 0) / kSubPixels;
+    TStepEdge& step = FEdges[size_t(FRowStart[size_t(row) + 1]++)];
+    step.X = edge.X;
+    step.Top = edge.Y;
+    step.End = edge.Y + edge.Height;
+    step.Direction = edge.Direction;
+    step.At = step.Step = 0;
+    step.Shift = step.Negative = 0;
+    step.Slope = edge.Slope;
+    step.Exact = true;
+    // The slope as mantissa × 2^power; at sub-row k below the top the edge has moved
+    // (2k + 1) × mantissa × 2^(power - 1), so rounding it is adding half of 2^shift and
+    // shifting right by shift = 1 - power.
+    const uint32_t bits = std::bit_cast<uint32_t>(edge.Slope);
+    const int32_t exponent = int32_t(bits >> 23 & 0xFF);
+    const uint64_t mantissa = (bits & 0x7FFFFF) | (exponent != 0 ? 0x800000u : 0);
+    const int32_t shift = 1 - (exponent != 0 ? exponent - 150 : -149);
+    if (exponent == 0xFF || edge.Height >= kExactHeight) {
+      step.Exact = false;
+    } else if (mantissa == 0 || shift >= 48) {
+      // Flat or less than 2^-23 across the whole height: always rounds to the top x.
+    } else if (shift < 1) {
+      step.Exact = false;
+    } else {
+      const uint64_t start = mantissa + (uint64_t(1) << (shift - 1));
+      step.Step = 2 * mantissa;
+      step.Shift = shift;
+      step.Negative = bits >> 31 != 0 ? -1 : 0;
+      const uint64_t moved = (start + uint64_t(edge.Height - 1) * step.Step) >> shift;
+      step.Exact = uint64_t(std::abs(int64_t(edge.X))) + moved <= uint64_t(kXLimit);
+      step.At = start + uint64_t(int64_t(row * kSubPixels) - edge.Y) * step.Step;
+    }
+  }
+
+  FClipWidth = width * kSubPixels;
+  if (FCover.size() < size_t(width)) {
+    FCover.resize(size_t(width), 0);
+    FCarry.resize(size_t(width), 0);
+    FTouched.resize((size_t(width) + 63) / 64, 0);
+  }
+  const size_t edgeCount = size_t(FRowStart.back());
+  if (FActive.size() < edgeCount) FActive.resize(edgeCount);
+  TActive* const slots = FActive.data();
+  TStepEdge* const stepEdges = FEdges.data();
+  const bool evenOdd = outline.EvenOdd();
+  size_t active = 0;
+  for (int32_t row = std::max(FEdges[0].Top, 0) / kSubPixels; row < height; ++row) {
+    const int32_t rowTop = row * kSubPixels;
+    FRowTop = rowTop;
+    // The edges still crossing this row, in last row's order, then those starting here;
+    // each edge's crossings are added up as it comes (undone if the row must be walked).
+    size_t count = 0;
+    bool exact = true;
+    int32_t left = std::numeric_limits<int32_t>::max(), right = std::numeric_limits<int32_t>::min();
+    for (size_t k = 0; k < active; ++k) {
+      TStepEdge& edge = stepEdges[slots[k].Edge];
+      if (edge.End <= rowTop) continue;
+      edge.At += kSubPixels * edge.Step;
+      TActive& slot = slots[count++];
+      slot.Edge = slots[k].Edge;
+      exact &= AddSegment(edge, slot, rowTop);
+      left = std::min(left, slot.Lo);
+      right = std::max(right, slot.Hi);
+    }
+    for (int32_t i = FRowStart[size_t(row)]; i < FRowStart[size_t(row) + 1]; ++i) {
+      TActive& slot = slots[count++];
+      slot.Edge = size_t(i);
+      exact &= AddSegment(stepEdges[i], slot, rowTop);
+      left = std::min(left, slot.Lo);
+      right = std::max(right, slot.Hi);
+    }
+    active = count;
+    if (count == 0) {
+      if (size_t(FRowStart[size_t(row) + 1]) == edgeCount) break;
+      continue;
+    }
+    FMinColumn = std::clamp(left, 0, FClipWidth - 1) / kSubPixels;
+    FMaxColumn = std::clamp(right, 0, FClipWidth - 1) / kSubPixels;
+    // From one row to the next the order barely changes: insertion sort.
+    for (size_t i = 1; i < count; ++i) {
+      const TActive moving = slots[i];
+      size_t k = i;
+      for (; k > 0 && slots[k - 1].Lo > moving.Lo; --k) slots[k] = slots[k - 1];
+      slots[k] = moving;
+    }
+    int sign = slots[0].Direction;
+    if (!exact || !SimpleRow(count)) {
+      ClearRow();
+      WalkRow(count, evenOdd);
+      sign = 1;
+    }
+    BlendRow(picture, row, colour, fill, sign);
+  }
+}
+
+// Whether, in every sub-row of the row, the edges come in the slots' order and the
+// winding only steps between 0 and sign (the first edge's direction): then whatever the
+// fill rule, a sub-pixel is covered exactly when its winding is sign.
+bool TRasterizer::SimpleRow(size_t count) const {
+  const TActive* const slots = FActive.data();
+  const int32_t sign = slots[0].Direction;
+  uint32_t inside = 0;  // the sub-rows where the winding is at sign
+  int32_t rightmost = std::numeric_limits<int32_t>::min();
+  for (size_t i = 0; i < count; ++i) {
+    const TActive& slot = slots[i];
+    // Sorted by their least x, two edges keep their order in the sub-rows both cross
+    // unless the x's of the first reach past the second's least.
+    if (slot.Lo < rightmost)
+      for (size_t k = 0; k < i; ++k)
+        if ((slots[k].Mask & slot.Mask) != 0 && slots[k].Hi > slot.Lo) return false;
+    rightmost = std::max(rightmost, slot.Hi);
+    if (slot.Direction == sign) {
+      if ((inside & slot.Mask) != 0) return false;
+      inside |= slot.Mask;
+    } else {
+      if ((inside & slot.Mask) != slot.Mask) return false;
+      inside &= ~slot.Mask;
+    }
+  }
+  return inside == 0;
+}
+
 // Drops what the row gathered so far.
 void TRasterizer::ClearRow() {
   for (size_t word = size_t(FMinColumn) / 64; word <= size_t(FMaxColumn) / 64; ++word) {
@@ -394,6 +398,28 @@ void TRasterizer::WalkRow(size_t active, bool evenOdd) {
 
 void TRasterizer::BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill, int sign) {
   uint8_t* pixels = picture.Row(y);
+  int32_t* const cover = FCover.data();
+  int32_t* const carry = FCarry.data();
+  if (fill == nullptr) {
+    // One colour: a pixel gets it at its coverage, a run between touched pixels at the
+    // coverage carried into it.
+    int32_t carried = 0, next = FMinColumn;
+    for (size_t word = size_t(FMinColumn) / 64; word <= size_t(FMaxColumn) / 64; ++word) {
+      for (uint64_t bits = FTouched[word]; bits != 0; bits &= bits - 1) {
+        const int32_t x = int32_t(word * 64) + std::countr_zero(bits);
+        if (carried > 0 && next < x) BlendRun(pixels, next, x, WithCoverage(colour, std::min(carried, 256)));
+        const int32_t coverage = carried + sign * cover[x];
+        carried += sign * carry[x];
+        cover[x] = carry[x] = 0;
+        if (coverage > 0) Blend(pixels + size_t(x) * 4, WithCoverage(colour, std::min(coverage, 256)));
+        next = x + 1;
+      }
+      FTouched[word] = 0;
+    }
+    if (carried > 0 && next < picture.Width())
+      BlendRun(pixels, next, picture.Width(), WithCoverage(colour, std::min(carried, 256)));
+    return;
+  }
   // Coverage from the pixels left of the current one.
   int32_t carried = 0, next = FMinColumn;
   auto paintRun = [&](int32_t first, int32_t last) {

@@ -61,7 +61,7 @@ class TRasterizer {
 
   // The x of edge at sub-row i (0 … 15) of the pixel row at FRowTop.
   int32_t XAt(const TStepEdge& edge, int32_t i) const;
-  bool AddSegment(TActive& slot, int32_t rowTop);
+  bool AddSegment(const TStepEdge& edge, TActive& slot, int32_t rowTop);
   bool SimpleRow(size_t count) const;
   void ClearRow();
   void WalkRow(size_t count, bool evenOdd);
