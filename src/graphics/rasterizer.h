@@ -12,8 +12,10 @@
 // left-to-right order through all 16 sub-rows and the winding only ever steps between
 // 0 and one side (what glyphs and most shapes look like), a pixel's coverage is the sum
 // of what each crossing adds to it and to the pixels right of it, so an edge that stays
-// within one pixel column costs one sum of its 16 x's. Any other row (overlaps,
-// crossings, fill-rule cases) is walked sub-row by sub-row in x order.
+// within one or two pixel columns costs one sum of its x's there, taken four sub-rows at
+// a time. Each edge's crossings are added as the row's edges are met; the order and the
+// winding are checked after, and any other row (overlaps, crossings, fill-rule cases)
+// is cleared and walked sub-row by sub-row in x order.
 #include <cstdint>
 #include <functional>
 #include <vector>
