@@ -85,16 +85,26 @@ inline void AddCrossing(int32_t* cover, int32_t* carry, uint64_t* touched, int32
 using TLanes = int32_t __attribute__((vector_size(16)));
 using TULanes = uint32_t __attribute__((vector_size(16)));
 
-inline int32_t LaneSum(TLanes v) { return v[0] + v[1] + v[2] + v[3]; }
 
 // Tail masks: the first n lanes of four.
 constexpr TLanes kFirstLanes[4] = {{0, 0, 0, 0}, {-1, 0, 0, 0}, {-1, -1, 0, 0}, {-1, -1, -1, 0}};
 
 // The sum of the whole moves of count sub-rows, (rest + i × step) >> shift for i = 0 …
 // count - 1, and, when Split, the count and the sum of those at or above from.
-template <bool Split>
+// The four lanes of v added up.
+inline int32_t LaneTotal(TLanes v) {
+  v += __builtin_shufflevector(v, v, 2, 3, 0, 1);
+  v += __builtin_shufflevector(v, v, 1, 0, 3, 2);
+  return v[0];
+}
+
+// The sum of the whole moves of count sub-rows, (rest + i × step) >> shift for i = 0 …
+// count - 1, and, when Split, the count and the sum of those at or above from. Count is
+// Count when that is not 0 (a whole row, the common case, unrolled).
+template <bool Split, int32_t Count>
 inline void SumMoves(uint32_t rest, uint32_t step, int32_t shift, int32_t count, int32_t from, int32_t& sum,
                      int32_t& above, int32_t& sumAbove) {
+  if constexpr (Count != 0) count = Count;
   TULanes moved = rest + TULanes{0, step, 2 * step, 3 * step};
   const TULanes step4 = TULanes{} + 4 * step;
   const TLanes below = TLanes{} + (from - 1);
@@ -109,7 +119,7 @@ inline void SumMoves(uint32_t rest, uint32_t step, int32_t shift, int32_t count,
       n -= over;
     }
   }
-  if (const int32_t tail = count - (k - 4); tail != 0) {
+  if (const int32_t tail = count - (k - 4); Count == 0 && tail != 0) {
     const TLanes t = TLanes(moved >> shift) & kFirstLanes[tail];
     all += t;
     if constexpr (Split) {
@@ -118,10 +128,16 @@ inline void SumMoves(uint32_t rest, uint32_t step, int32_t shift, int32_t count,
       n -= over;
     }
   }
-  sum = LaneSum(all);
   if constexpr (Split) {
-    above = LaneSum(n);
-    sumAbove = LaneSum(upper);
+    // The three totals at once: lanes paired, then the pairs.
+    const TLanes a = __builtin_shufflevector(all, n, 0, 4, 1, 5) + __builtin_shufflevector(all, n, 2, 6, 3, 7);
+    const TLanes b = upper + __builtin_shufflevector(upper, upper, 2, 3, 0, 1);
+    const TLanes c = __builtin_shufflevector(a, b, 0, 1, 4, 4) + __builtin_shufflevector(a, b, 2, 3, 5, 5);
+    sum = c[0];
+    above = c[1];
+    sumAbove = c[2];
+  } else {
+    sum = LaneTotal(all);
   }
 }
 
@@ -179,14 +195,21 @@ inline __attribute__((always_inline)) bool TRasterizer::AddSegment(const TStepEd
   const int32_t base = edge.X + ((m0 ^ negative) - negative);
   int32_t sum = 0, above = 0, sumAbove = 0;
   if (c0 == c1) {
-    SumMoves<false>(rest, step, shift, count, 0, sum, above, sumAbove);
+    if (count == kSubPixels)
+      SumMoves<false, kSubPixels>(rest, step, shift, count, 0, sum, above, sumAbove);
+    else
+      SumMoves<false, 0>(rest, step, shift, count, 0, sum, above, sumAbove);
     AddToColumn(cover, carry, touched, c0, weight, count, count * base + ((sum ^ negative) - negative));
     return true;
   }
   // x = base ± t is in the right column from split on: t ≥ split - base going right,
   // t ≤ base - split going left.
   const int32_t split = c1 * kSubPixels;
-  SumMoves<true>(rest, step, shift, count, negative != 0 ? base - split + 1 : split - base, sum, above, sumAbove);
+  const int32_t from = negative != 0 ? base - split + 1 : split - base;
+  if (count == kSubPixels)
+    SumMoves<true, kSubPixels>(rest, step, shift, count, from, sum, above, sumAbove);
+  else
+    SumMoves<true, 0>(rest, step, shift, count, from, sum, above, sumAbove);
   int32_t right, sumRight;
   if (negative == 0) {
     right = above;
