@@ -37,14 +37,15 @@ inline void Blend(uint8_t* bgra, uint32_t colour) {
 }
 
 // Pixels first … last - 1 of a row all get colour at the same coverage.
-void BlendRun(uint8_t* pixels, int32_t first, int32_t last, uint32_t colour) {
+inline void BlendRun(uint8_t* pixels, int32_t first, int32_t last, uint32_t colour) {
   const uint32_t alpha = colour >> 24;
   if (alpha == 0) return;
   uint8_t* pixel = pixels + size_t(first) * 4;
   uint8_t* const end = pixels + size_t(last) * 4;
   if (alpha == 0xFF && std::endian::native == std::endian::little) {
     // Rows start 4-byte aligned in memory without a declared type: filled as words.
-    std::fill(reinterpret_cast<uint32_t*>(pixel), reinterpret_cast<uint32_t*>(end), colour);
+    for (uint32_t* word = reinterpret_cast<uint32_t*>(pixel); word != reinterpret_cast<uint32_t*>(end); ++word)
+      *word = colour;
     return;
   }
   for (; pixel != end; pixel += 4) Blend(pixel, colour);
