@@ -86,12 +86,9 @@ inline void AddCrossing(int32_t* cover, int32_t* carry, uint64_t* touched, int32
 using TLanes = int32_t __attribute__((vector_size(16)));
 using TULanes = uint32_t __attribute__((vector_size(16)));
 
-
 // Tail masks: the first n lanes of four.
 constexpr TLanes kFirstLanes[4] = {{0, 0, 0, 0}, {-1, 0, 0, 0}, {-1, -1, 0, 0}, {-1, -1, -1, 0}};
 
-// The sum of the whole moves of count sub-rows, (rest + i × step) >> shift for i = 0 …
-// count - 1, and, when Split, the count and the sum of those at or above from.
 // The four lanes of v added up.
 inline int32_t LaneTotal(TLanes v) {
   v += __builtin_shufflevector(v, v, 2, 3, 0, 1);
