@@ -7,7 +7,6 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include <benchmark/benchmark.h>
-#include <fontconfig/fontconfig.h>
 
 #include <chrono>
 #include <cmath>
@@ -17,31 +16,12 @@
 
 #include "graphics/raster_helper.h"
 #include "platform/installed_fonts.h"
+#include "support/font_file.h"
 
 namespace kiv {
 namespace {
 
 constexpr char16_t kCharacters[] = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.,;:!?&@%()-/";
-
-std::string FontFile(const char* family) {
-  std::string file;
-  FcConfig* config = FcInitLoadConfigAndFonts();
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
-    FcChar8 *path = nullptr, *name = nullptr;
-    if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch &&
-        std::string(reinterpret_cast<char*>(name)) == family &&
-        FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-      file = reinterpret_cast<char*>(path);
-    FcPatternDestroy(match);
-  }
-  FcPatternDestroy(pattern);
-  FcConfigDestroy(config);
-  return file;
-}
 
 struct TPlacedGlyph {
   TPath Path;            // font units, y down
@@ -54,7 +34,7 @@ struct TPlacedGlyph {
 class TGlyphSet {
  public:
   explicit TGlyphSet(double px) {
-    const std::string file = FontFile("DejaVu Sans");
+    const std::string file = InstalledFontFile("DejaVu Sans");
     const std::shared_ptr<TInstalledFont> font = TInstalledFont::Find(u"DejaVu Sans", 0);
     if (file.empty() || !font || FT_Init_FreeType(&FLibrary) != 0) return;
     FT_Face face = nullptr;

@@ -58,10 +58,7 @@ class TOutline {
   void AddEdge(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     if (y0 == y1) return;  // covers no sub-row
     const float slope = float(double(x1 - x0) / double(y1 - y0));
-    if (y0 < y1)
-      FEdges.push_back({x0, y0, y1 - y0, slope, +1});
-    else
-      FEdges.push_back({x1, y1, y0 - y1, slope, -1});
+    FEdges.push_back(y0 < y1 ? TEdge{x0, y0, y1 - y0, slope, +1} : TEdge{x1, y1, y0 - y1, slope, -1});
   }
 
   std::vector<TEdge> FEdges;

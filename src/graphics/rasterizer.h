@@ -12,8 +12,10 @@
 // left-to-right order through all 16 sub-rows and the winding only ever steps between
 // 0 and one side (what glyphs and most shapes look like), a pixel's coverage is the sum
 // of what each crossing adds to it and to the pixels right of it, so an edge that stays
-// within one pixel column costs one sum of its 16 x's. Any other row (overlaps,
-// crossings, fill-rule cases) is walked sub-row by sub-row in x order.
+// within one or two pixel columns costs one sum of its x's there, taken four sub-rows at
+// a time. Each edge's crossings are added as the row's edges are met; the order and the
+// winding are checked after, and any other row (overlaps, crossings, fill-rule cases)
+// is cleared and walked sub-row by sub-row in x order.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -39,33 +41,37 @@ class TRasterizer {
   // Edges too steep or too long for that (damaged shapes only) keep to the
   // floating-point formula.
   struct TStepEdge {
+    uint64_t At;
+    uint64_t Step;
     int32_t X;
     int32_t Top;   // the first sub-row
     int32_t End;   // the sub-row below the last
     int32_t Direction;
-    uint64_t At;
-    uint64_t Step;
     int32_t Shift;
     int32_t Negative;  // 0 or -1
     float Slope;
     bool Exact;        // stepped in integers
-    // In the pixel row being filled: the first and last sub-row the edge crosses there
-    // (0 … 15), as a mask too, and its least and greatest x there.
-    int32_t First, Last;
-    uint32_t Mask;
+  };
+  // An edge crossing the pixel row being filled: the sub-rows it crosses there (bits 0
+  // … 15), its direction and its least and greatest x there.
+  struct TActive {
     int32_t Lo, Hi;
+    uint32_t Mask;
+    int32_t Direction;
+    size_t Edge;  // in FEdges
   };
 
   // The x of edge at sub-row i (0 … 15) of the pixel row at FRowTop.
   int32_t XAt(const TStepEdge& edge, int32_t i) const;
-  bool SimpleRow(int& sign) const;
-  void AccumulateRow(int sign);
-  void WalkRow(bool evenOdd);
-  void BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill);
+  bool AddSegment(const TStepEdge& edge, TActive& slot, int32_t rowTop);
+  bool SimpleRow(size_t count) const;
+  void ClearRow();
+  void WalkRow(size_t count, bool evenOdd);
+  void BlendRow(TBitmap& picture, int y, uint32_t colour, const TFillFunction* fill, int sign);
 
   std::vector<TStepEdge> FEdges;
-  std::vector<int32_t> FRowStart;   // per pixel row, where its edges start in FEdges
-  std::vector<TStepEdge*> FActive;  // the edges crossing the row, sorted by Lo
+  std::vector<int32_t> FRowStart;  // per pixel row, where its edges start in FEdges
+  std::vector<TActive> FActive;    // the edges crossing the row, sorted by Lo
   std::vector<int32_t> FCrossings;  // one sub-row's x's and directions
   // Per pixel of the current row: Cover[x] is what the crossings in the pixel add to it,
   // Carry[x] what they add to each pixel right of it (16 per sub-row crossed); a touched

@@ -13,7 +13,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
-#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +22,7 @@
 
 #include "graphics/raster_helper.h"
 #include "platform/installed_fonts.h"
+#include "support/font_file.h"
 #include "support/pixels.h"
 
 namespace kiv {
@@ -30,28 +30,6 @@ namespace {
 
 constexpr char kFamily[] = "DejaVu Sans";
 constexpr int kMargin = 2;  // clear pixels round the ink
-
-// The file fontconfig gives for the family; empty when the family is not installed
-// (a substitute does not count: its outlines are not the ones asked for).
-std::string FontFile(const char* family) {
-  std::string file;
-  FcConfig* config = FcInitLoadConfigAndFonts();
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
-    FcChar8 *path = nullptr, *name = nullptr;
-    if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch &&
-        std::string(reinterpret_cast<char*>(name)) == family &&
-        FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-      file = reinterpret_cast<char*>(path);
-    FcPatternDestroy(match);
-  }
-  FcPatternDestroy(pattern);
-  FcConfigDestroy(config);
-  return file;
-}
 
 class TFreeTypeFace {
  public:
@@ -135,7 +113,7 @@ TDifference Compare(const TInstalledFont& font, FT_Face face, uint16_t index, do
 }
 
 TEST(GlyphCoverage, MatchesFreeTypesRasteriserOnTheSameOutlines) {
-  const std::string file = FontFile(kFamily);
+  const std::string file = InstalledFontFile(kFamily);
   const std::shared_ptr<TInstalledFont> font = TInstalledFont::Find(u"DejaVu Sans", 0);
   if (file.empty() || !font || font->Family() != u"DejaVu Sans") GTEST_SKIP() << kFamily << " is not installed";
   const TFreeTypeFace freeType(file);

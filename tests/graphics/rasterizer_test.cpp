@@ -3,12 +3,16 @@
 // paths, which must never bring the player down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 
 #include "base/errors.h"
+#include "graphics/outline.h"
 #include "graphics/raster_helper.h"
+#include "graphics/rasterizer.h"
 #include "support/pixels.h"
 
 namespace kiv {
@@ -68,6 +72,70 @@ TEST(Rasterizer, EdgeCoverageFollowsTheAreaInsideEachPixel) {
   // A sixteenth of a pixel is the smallest step.
   auto sliver = Painted(Rectangle(0, 0, 1.0f / 16, 1), 2, 1);
   EXPECT_EQ(AlphaAt(*sliver, 0, 0), 15);  // 16 of 256
+}
+
+// The filling rule followed literally, sub-row by sub-row: the coverage (0 … 256) of
+// each pixel of a width × height picture.
+std::vector<int> ReferenceCoverage(const TOutline& outline, int width, int height) {
+  std::vector<int> coverage(size_t(width) * size_t(height));
+  const int clip = width * kSubPixels;
+  for (int j = 0; j < height * kSubPixels; ++j) {
+    std::vector<std::pair<int, int>> crossings;  // x, direction
+    for (const TEdge& e : outline.Edges())
+      if (e.Y <= j && j < e.Y + e.Height)
+        crossings.emplace_back(int(std::round((j - e.Y + 0.5) * double(e.Slope))) + e.X, e.Direction);
+    std::sort(crossings.begin(), crossings.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    int winding = 0, sign = 1, left = 0;
+    for (const auto& [x, direction] : crossings) {
+      if (winding == 0) sign = direction;
+      const int turns = winding * sign;
+      if (outline.EvenOdd() ? turns % 2 != 0 : turns > 0)
+        for (int sub = std::max(left, 0); sub < std::min(x, clip); ++sub)
+          ++coverage[size_t(j / kSubPixels) * size_t(width) + size_t(sub / kSubPixels)];
+      if (x >= clip) break;
+      left = x;
+      winding += direction;
+    }
+  }
+  return coverage;
+}
+
+TEST(Rasterizer, RandomShapesGetExactlyTheCoverageOfTheFillingRule) {
+  // Star-shaped contours (as glyphs: rows whose edges keep their order) reaching past
+  // every side, some drawn the other way round, some overlapping; some edges upright or
+  // nearly so.
+  std::mt19937 random(12345);
+  TRasterizer rasterizer;
+  for (int shape = 0; shape < 400; ++shape) {
+    const int width = 1 + int(random() % 70), height = 1 + int(random() % 50);
+    std::uniform_real_distribution<float> x(-4, float(width) + 4), y(-4, float(height) + 4), unit(0, 1);
+    TOutline outline;
+    outline.Reset(shape % 2 == 0);
+    for (int contour = 0; contour <= shape % 3; ++contour) {
+      const float cx = x(random), cy = y(random), radius = 1 + unit(random) * float(width + height) / 3;
+      const int points = 3 + shape % 13;
+      const float turn = (contour % 2 == 0 ? 2 : -2) * std::numbers::pi_v<float> / float(points);
+      float px = 0;
+      for (int point = 0; point < points; ++point) {
+        const float r = radius * (0.3f + unit(random)), py = cy + r * std::sin(turn * float(point));
+        px = point % 4 == 3 ? px + (unit(random) - 0.5f) / 8 : cx + r * std::cos(turn * float(point));
+        if (point == 0)
+          outline.MoveTo(px, py);
+        else
+          outline.LineTo(px, py);
+      }
+    }
+    outline.Close();
+    TBitmap picture(width, height, TPixelFormat::Bgra32);
+    rasterizer.Fill(outline, picture, 0xFF000000);
+    const std::vector<int> coverage = ReferenceCoverage(outline, width, height);
+    for (int py = 0; py < height; ++py)
+      for (int px = 0; px < width; ++px) {
+        const int c = coverage[size_t(py) * size_t(width) + size_t(px)];
+        ASSERT_EQ(AlphaAt(picture, px, py), c >= 256 ? 255 : c * 255 / 256)
+            << "shape " << shape << " at " << px << ", " << py;
+      }
+  }
 }
 
 TEST(Rasterizer, TranslucentColourKeepsItsAlphaWhereCoverageIsFull) {
