@@ -1,5 +1,11 @@
 #include "app/player_usage.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
+#include "base/text.h"
+
 namespace kiv {
 
 std::string VersionText() { return "kivplayer (KivViewer) 5.6\n"; }
@@ -34,6 +40,22 @@ std::string UsageText() {
 std::optional<std::string> InformationRequested(const TCommandLine& commandLine) {
   if (commandLine.HasRawArgument(u"--help") || commandLine.HasRawArgument(u"-h")) return UsageText();
   if (commandLine.HasRawArgument(u"--version")) return VersionText();
+  return std::nullopt;
+}
+
+std::optional<std::string> UnknownOption(const TCommandLine& commandLine) {
+  static constexpr std::u16string_view kKnown[] = {u"filename", u"exename", u"slide",    u"time",         u"display",
+                                                   u"filelog",  u"log",     u"nosound",  u"startup",      u"ownerwnd",
+                                                   u"cover",    u"resize",  u"h",        u"desktopalign", u"-help",
+                                                   u"-version"};
+  const std::vector<std::u16string>& tokens = commandLine.Tokens();
+  for (size_t i = 1; i < tokens.size(); ++i) {
+    const std::u16string& token = tokens[i];
+    if (token.size() < 2 || token[0] != u'-' || (token[1] >= u'0' && token[1] <= u'9')) continue;  // values, "-5"
+    const std::u16string name = LowerCase(std::u16string_view(token).substr(1));
+    if (std::find(std::begin(kKnown), std::end(kKnown), name) == std::end(kKnown))
+      return "kivplayer: unknown option \"" + Utf16ToUtf8(token) + "\" (kivplayer --help lists the options)\n";
+  }
   return std::nullopt;
 }
 

@@ -25,6 +25,9 @@ namespace kiv {
 
 namespace {
 
+// What the player ends with when its command line cannot be followed.
+constexpr int kExitWrongArguments = 2;
+
 // Plays the show named at start as its run mode says; the process exit code.
 int PlayStartShow() {
   const std::u16string& program = StartParameters().ProgramPath;
@@ -43,7 +46,13 @@ int PlayStartShow() {
   const std::u16string runModePath = RunModeProgramPath(saver, program);
   const TShowRequest request = StartShowRequest(commandLine, StartParameters());
   const std::unique_ptr<TKivShowLocator> show = OpenShow(request, runModePath);
-  if (!show || !CheckShowPassword(*show->Project(), AskPassword)) return 1;
+  if (!show) return 1;
+  if (const std::optional<int> slide = commandLine.GetIntegerValue(u"slide");
+      slide && *slide > show->Source(runModePath).SlideCount()) {
+    std::fprintf(stderr, "kivplayer: -slide %d: the show has %d slides\n", *slide, show->Source(runModePath).SlideCount());
+    return kExitWrongArguments;
+  }
+  if (!CheckShowPassword(*show->Project(), AskPassword)) return 1;
   if (!StartupWindowLetsShowPlay(*show->Project(), program, request, commandLine)) return 0;
   // Open while the show plays: the music player of the show plays through it and takes
   // its clock from it (without one, the show keeps time on the program clock).
@@ -61,6 +70,10 @@ int RunPlayer(int argc, const char* const* argv) {
   if (const std::optional<std::string> information = InformationRequested(ProgramCommandLine())) {
     std::fwrite(information->data(), 1, information->size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (const std::optional<std::string> unknown = UnknownOption(ProgramCommandLine())) {
+    std::fwrite(unknown->data(), 1, unknown->size(), stderr);
+    return kExitWrongArguments;
   }
   const std::string programPath = Utf16ToUtf8(StartParameters().ProgramPath);
   SetLog(ChooseLog(ProgramCommandLine(), programPath));

@@ -15,6 +15,7 @@
 #include "app/recording_message_box.h"
 #include "app/show_opening.h"
 #include "base/text.h"
+#include "support/build_folder.h"
 #include "support/bytes.h"
 #include "support/test_folder.h"
 
@@ -105,7 +106,7 @@ struct TRun {
 };
 
 TRun RunPlayer(const fs::path& folder, const std::string& arguments) {
-  const char* buildDir = std::getenv("KIV_BUILD_DIR");
+  const char* buildDir = testing::BuildFolder();
   if (!buildDir) ADD_FAILURE() << "KIV_BUILD_DIR is not set";
   const std::string command = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY XDG_STATE_HOME='" +
                               (folder / "state").string() + "' timeout 60 '" + (fs::path(buildDir ? buildDir : "") / "kivplayer").string() +

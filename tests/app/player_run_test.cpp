@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/build_folder.h"
 #include "support/bytes.h"
 #include "support/test_folder.h"
 
@@ -65,7 +66,7 @@ class PlayerRunTest : public kiv::TempFolderTest {
   std::string errors;
 
   void SetUp() override {
-    const char* buildDir = std::getenv("KIV_BUILD_DIR");
+    const char* buildDir = testing::BuildFolder();
     ASSERT_NE(buildDir, nullptr) << "KIV_BUILD_DIR is not set";
     fs::create_directories(folder / "bin");
     program = (folder / "bin" / "kivplayer").string();
@@ -155,7 +156,7 @@ class ShowOpeningRunTest : public PlayerRunTest {
 
   void SetUp() override {
     PlayerRunTest::SetUp();
-    kivshow = (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivshow").string();
+    kivshow = (fs::path(testing::BuildFolder()) / "kivshow").string();
     fs::create_directories(folder / "project" / "Pics");
     std::ofstream(folder / "project" / "Pics" / "a.jpg") << "picture";
     std::ofstream(folder / "project" / "Project.kiv")

@@ -20,6 +20,7 @@
 #include "model/show_locator.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/drawer_3d.h"
+#include "support/build_folder.h"
 #include "support/bytes.h"
 #include "support/pixels.h"
 #include "support/project_slides.h"
@@ -76,7 +77,7 @@ class PlayerWindowTest : public TempFolderTest {
     Player.reset();
     Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
                                       (folder / "state").string() + "' '" +
-                                      (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer").string() +
+                                      (fs::path(testing::BuildFolder()) / "kivplayer").string() +
                                       "' -filename '" + (folder / "Project.kiv").string() + "' " + arguments);
     TWindowInfo window;
     WaitUntil([&] { return (window = Window(caption)).Viewable; }, std::chrono::seconds(60));
@@ -99,7 +100,7 @@ class PlayerWindowTest : public TempFolderTest {
   // How many pixels of the pointer's current image can be seen (0: hidden); -1 when the
   // probe is missing or fails.
   int VisiblePointerPixels() const {
-    const fs::path probe = fs::path(std::getenv("KIV_BUILD_DIR")) / "tests" / "app" / "x_cursor_probe";
+    const fs::path probe = fs::path(testing::BuildFolder()) / "tests" / "app" / "x_cursor_probe";
     if (!fs::exists(probe)) return -1;
     const std::string seen = Output("DISPLAY=" + Server->Name() + " '" + probe.string() + "' 2>/dev/null");
     return seen.empty() ? -1 : std::atoi(seen.c_str());
@@ -257,7 +258,7 @@ TEST_F(PlayerWindowTest, ShowWithoutSlidesShowsItsWindowInTheHiderColour) {
 TEST_F(PlayerWindowTest, AShowThatCannotOpenSaysSoInABox) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
   Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " '" +
-                                    (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer").string() + "' -filename '" +
+                                    (fs::path(testing::BuildFolder()) / "kivplayer").string() + "' -filename '" +
                                     (folder / "Missing.kiv").string() + "' 2>/dev/null");
   TWindowInfo box;
   ASSERT_TRUE(WaitUntil([&] { return (box = Window("Slideshow Error")).Viewable; }, std::chrono::seconds(30)))

@@ -13,6 +13,7 @@
 #include "app/show_file_lookup.h"
 #include "base/text.h"
 #include "engine/viewer_test_support.h"
+#include "support/build_folder.h"
 #include "support/log_capture.h"
 #include "support/test_folder.h"
 
@@ -60,7 +61,7 @@ TEST_F(ShowFileLookupTest, WindowsNamesFindTheShowsAsTheyLieHere) {
 // its end) packed as programs built from "C:\Shows\One.exe" and "C:\Other\Two.exe".
 class PresentationRunnerTest : public TempFolderTest {
  protected:
-  std::string player = (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer").string();
+  std::string player = (fs::path(testing::BuildFolder()) / "kivplayer").string();
 
   void Pack(const std::string& name, const std::string& main, const std::string& output,
             const std::string& options = "") {

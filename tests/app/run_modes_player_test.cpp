@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "support/build_folder.h"
 #include "support/test_folder.h"
 #include "support/x_display.h"
 
@@ -42,7 +43,7 @@ class RunModesPlayerTest : public TempFolderTest {
 
   // The player (program: the built one) on the project with arguments.
   std::unique_ptr<TChild> Play(const std::string& project, const std::string& arguments,
-                               const fs::path& program = fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer") {
+                               const fs::path& program = fs::path(testing::BuildFolder()) / "kivplayer") {
     std::ofstream(folder / "Project.kiv") << project;
     return std::make_unique<TChild>(Environment() + "'" + program.string() + "' -filename '" +
                                     (folder / "Project.kiv").string() + "' " + arguments + " 2>/dev/null");
@@ -92,10 +93,10 @@ TEST_F(RunModesPlayerTest, OneScreenSaverShowRunsWithTheDesktopSaverOffUntilTheP
   const std::unique_ptr<TChild> second = Play(Show(""), "/s");
   EXPECT_TRUE(Ends(*second));
   EXPECT_EQ(second->ExitCode(), 0);
-  EXPECT_NE(Output(Environment() + "'" + std::getenv("KIV_BUILD_DIR") + "/kivplayer' /p 1234 2>&1")
+  EXPECT_NE(Output(Environment() + "'" + testing::BuildFolder() + "/kivplayer' /p 1234 2>&1")
                 .find("preview is not available"),
             std::string::npos);
-  fs::create_hard_link(fs::path(std::getenv("KIV_BUILD_DIR")) / "kivplayer", folder / "show.scr");
+  fs::create_hard_link(fs::path(testing::BuildFolder()) / "kivplayer", folder / "show.scr");
   const std::unique_ptr<TChild> settings = Play(Show(""), "", folder / "show.scr");
   EXPECT_TRUE(Ends(*settings));
   EXPECT_EQ(settings->ExitCode(), 0);

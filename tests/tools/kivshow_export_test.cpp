@@ -19,6 +19,7 @@
 
 #include "kivshow/kivshow_command.h"
 #include "sound/sound_test_support.h"
+#include "support/build_folder.h"
 #include "tools/show_frames.h"
 
 namespace kiv {
@@ -118,7 +119,7 @@ TEST_F(ExportTest, FramesAreTheRenderedPicturesOfTheSameShowTime) {
 
 // Starts the built kivshow with arguments, its standard error going to errors.
 pid_t StartKivShow(const std::vector<std::string>& arguments, const fs::path& errors) {
-  const std::string program = (fs::path(std::getenv("KIV_BUILD_DIR")) / "kivshow").string();
+  const std::string program = (fs::path(testing::BuildFolder()) / "kivshow").string();
   std::vector<char*> argv = {const_cast<char*>(program.c_str())};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -145,7 +146,7 @@ bool ReachedFrames(const fs::path& errors, int frames) {
 }
 
 TEST_F(ExportTest, AStoppedExportLeavesACompleteShorterFile) {
-  ASSERT_TRUE(std::getenv("KIV_BUILD_DIR"));
+  ASSERT_TRUE(testing::BuildFolder());
   for (const auto& [signal, name] : {std::pair{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}}) {
     const fs::path video = folder / (std::string(name) + ".mp4");
     const fs::path errors = folder / (std::string(name) + ".txt");

@@ -12,6 +12,7 @@
 #include "container/kiv_pack.h"
 #include "container/kiv_unpack.h"
 #include "kivshow/kivshow_command.h"
+#include "support/build_folder.h"
 #include "support/bytes.h"
 #include "support/test_folder.h"
 
@@ -51,7 +52,7 @@ class KivShowTest : public TempFolderTest {
   // Runs the built tool with arguments as a shell would pass them, in folder at when
   // given.
   TRun RunBinary(const std::string& arguments, const fs::path& at = {}) {
-    const char* buildDir = std::getenv("KIV_BUILD_DIR");
+    const char* buildDir = testing::BuildFolder();
     if (!buildDir) return {-2, "", "KIV_BUILD_DIR is not set"};
     const std::string command = (at.empty() ? "" : "cd '" + at.string() + "' && ") + "'" +
                                 (fs::path(buildDir) / "kivshow").string() + "' " + arguments + " >'" +
@@ -240,7 +241,7 @@ TEST_F(KivShowTest, ExtractNeverWritesOutsideTheFolder) {
 }
 
 TEST_F(KivShowTest, BuiltToolPacksWithThePlayerBesideItAndRefusesBadCommandLines) {
-  const char* buildDir = std::getenv("KIV_BUILD_DIR");
+  const char* buildDir = testing::BuildFolder();
   ASSERT_NE(buildDir, nullptr) << "KIV_BUILD_DIR is not set";
   const fs::path project = MakeProject();
   const fs::path output = folder / "My Show";

@@ -16,6 +16,7 @@
 
 #include "base/file_stream.h"
 #include "graphics/picture_loaders.h"
+#include "support/build_folder.h"
 #include "support/bytes.h"
 #include "support/pixels.h"
 
@@ -27,7 +28,7 @@ namespace fs = std::filesystem;
 // answers its exit code, its output lands in log.
 inline int RunKivShowBinary(const fs::path& folder, const std::string& arguments, const fs::path& log,
                             const std::string& environment = "") {
-  const char* buildDir = std::getenv("KIV_BUILD_DIR");
+  const char* buildDir = testing::BuildFolder();
   if (!buildDir) return -2;
   const std::string command = "cd '" + folder.string() + "' && " + environment + " '" +
                               (fs::path(buildDir) / "kivshow").string() + "' " + arguments + " >'" + log.string() +
