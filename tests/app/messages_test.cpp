@@ -130,12 +130,34 @@ TEST_F(MessagesTest, HelpAndVersionPrintAndEndWell) {
   EXPECT_EQ(version.Err, "");
 }
 
-TEST_F(MessagesTest, MissingShowWithoutDisplayIsToldOnStandardError) {
-  const std::string project = (folder / "gone.kiv").string();
-  const TRun run = RunPlayer(folder, "-filename '" + project + "'");
-  EXPECT_EQ(run.Code, 1);
-  EXPECT_EQ(run.Out, "");
-  EXPECT_EQ(run.Err, "Slideshow Error: Can`t Load .kiv File\n\"" + project + "\"\n");
+// Without a display every start that cannot play says why on standard error, with an
+// exit status a script can test: 1 for a show that cannot play, 2 for a command line the
+// player cannot follow.
+TEST_F(MessagesTest, StartsThatCannotPlayAreToldOnStandardError) {
+  WriteAll(folder / "ok.kiv", "[main]\r\nopt_slidescount=1\r\nopt_synchpos1=2000\r\n");
+  WriteAll(folder / "empty.kiv", "");
+  fs::create_directories(folder / "a folder");
+  const std::string gone = (folder / "gone.kiv").string();
+  struct TCase {
+    std::string Arguments;
+    int Code;
+    std::string Err;  // the start of standard error
+  };
+  const TCase cases[] = {
+      {"-filename '" + gone + "'", 1, "Slideshow Error: Can`t Load .kiv File\n\"" + gone + "\"\n"},
+      {"-filename empty.kiv", 1, "Slideshow Error: Can`t Load .kiv File"},
+      {"-filename 'a folder'", 1, "Slideshow Error: Can`t Load"},
+      {"-filename ok.kiv", 1, "Slideshow Error: No display to show the slideshow on"},
+      {"-filename ok.kiv -slide 5", 2, "kivplayer: -slide 5: the show has 1 slides"},
+      {"-frobnicate -filename ok.kiv", 2, "kivplayer: unknown option \"-frobnicate\""},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.Arguments);
+    const TRun run = RunPlayer(folder, test.Arguments);
+    EXPECT_EQ(run.Code, test.Code);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_TRUE(run.Err.starts_with(test.Err)) << run.Err;
+  }
 }
 
 }  // namespace

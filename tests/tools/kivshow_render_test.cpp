@@ -209,5 +209,32 @@ TEST(CutTransitionRender, AChangeLongerThanItsSlideFadesOverTheSlidesLength) {
   }
 }
 
+// A border lies over its picture's edge: around a turned red picture with a white border
+// on blue, no pixel mixes the picture's red with the background's blue.
+TEST(BorderRender, TheBorderCoversItsPicturesEdge) {
+  const TTestFolder files("kiv_border_");
+  const fs::path& folder = files.Path();
+  ASSERT_EQ(std::system(("cd '" + folder.string() + "' && convert -size 400x300 xc:'#FF0000' red.png").c_str()), 0);
+  std::ofstream(folder / "Project.kiv")
+      << "[main]\nopt_scr_width=640\nopt_scr_height=360\nopt_slidescount=1\nopt_synchpos1=5000\n"
+         "[Slide1]\nobject Back: box\n  Size=640,360\n  Color1=0,0,128\nend\n"
+         "object Red: image\n  ImageName=red.png\n  EnableBorder=1\n  BorderWidth=6\n"
+         "  object K: keypoint\n    ScaleX=70\n    ScaleY=70\n    Angle=3\n  end\nend\n";
+  ASSERT_EQ(RunKivShowBinary(folder, "render Project.kiv -o out --at 1000", folder / "render.txt"), 0)
+      << ReadAll(folder / "render.txt");
+  const std::shared_ptr<const TBitmap> frame = LoadFrame(folder / "out" / testing::FrameName(1000));
+  ASSERT_TRUE(frame);
+  int fringe = 0, red = 0;
+  for (int y = 0; y < frame->Height(); ++y)
+    for (int x = 0; x < frame->Width(); ++x) {
+      const uint32_t pixel = PixelAt(*frame, x, y);
+      const int r = int(pixel >> 16) & 0xFF, g = int(pixel >> 8) & 0xFF, b = int(pixel) & 0xFF;
+      red += r > 200 && g < 30;
+      fringe += r > g + 24 && b > g + 24;  // red over blue: the picture seen outside its border
+    }
+  EXPECT_GT(red, 10000);
+  EXPECT_EQ(fringe, 0);
+}
+
 }  // namespace
 }  // namespace kiv

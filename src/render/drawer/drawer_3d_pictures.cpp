@@ -44,14 +44,17 @@ void T3DDrawer::DrawImage(const TImageDraw& image) {
   }
   const TRectF source = AnimationFrame(texture->Width(), texture->Height(), columns, rows, params.Frame);
   const TQuadPlace place = ToTarget(image.Place);
-  const uint8_t soft = params.Smooth ? 1 : 0;
+  // A border lies over the picture's edge and takes its smoothing: a picture smoothed
+  // beneath it would show a fringe of its own colour outside the border.
+  const bool bordered = params.BorderWidth > 0;
+  const uint8_t soft = params.Smooth && !bordered ? 1 : 0;
   {
     TPixelShaderScope tint(*FScreen, params.Tinted ? FShaders.Tint : -1);
     texture->Draw(source, place.Origin, place.AxisX, place.AxisY,
                   ScaleAlpha(params.Tinted ? params.TintColor : kWhite, params.Opacity), {soft, soft, soft, soft});
   }
-  if (params.BorderWidth > 0)
-    DrawBars(place, params.BorderWidth, params.BorderWidth, ScaleAlpha(params.BorderColor, params.Opacity), false);
+  if (bordered)
+    DrawBars(place, params.BorderWidth, params.BorderWidth, ScaleAlpha(params.BorderColor, params.Opacity), params.Smooth);
 }
 
 void T3DDrawer::FreeImageStore(std::unique_ptr<TImageStore>& store) {
