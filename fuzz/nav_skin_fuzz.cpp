@@ -1,6 +1,7 @@
 // Reads arbitrary text as a navigation bar skin and, when it is accepted, lays the bar
-// out, draws it and drives it with the mouse. A skin is either refused with a message or
-// gives a bar of an allowed size whose buttons lie inside it.
+// out, draws it and drives it with the mouse; then reads the same text as a panel
+// description (with its panel keys from a "main" section) and drives the panel. A skin is
+// either refused with a message or gives a bar of an allowed size whose buttons lie inside it.
 #include <cstdint>
 #include <cstdlib>
 #include <numeric>
@@ -9,6 +10,7 @@
 #include "base/memory_stream.h"
 #include "ini/ini_file.h"
 #include "model/nav_bar.h"
+#include "model/nav_panel.h"
 
 namespace {
 
@@ -27,6 +29,32 @@ std::shared_ptr<const TBitmap> Texture(std::u16string_view name) {
   return texture;
 }
 
+// A show without files: the panel's pictures are all missing.
+class TNoFiles : public TFileSource {
+ public:
+  std::unique_ptr<TStream> OpenStream(std::u16string_view) override { return nullptr; }
+};
+
+void DrivePanel(const TIniFile& ini) {
+  const TIniSection* main = ini.FindSection(u"main");
+  TNavPanelOptions options = main ? ReadNavPanelOptions(*main) : TNavPanelOptions{};
+  TFileAccessor files(std::make_shared<TNoFiles>(), u"");
+  TNavPanel panel(files, std::move(options), [] { return false; });
+  if (!panel.Load(ini, u"skin/", {640, 480}, {800, 600})) {
+    Require(!panel.Error().empty() && !panel.Ready());
+    return;
+  }
+  const TRect r = panel.Rect();
+  Require(r.Width() > 0 && r.Height() > 0);
+  const int32_t x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+  panel.Mouse(kNavMouseMove, 0, x, y);
+  Require(panel.HasMouse());
+  panel.Mouse(kNavMouseDown, kNavLeftButton, x, y);
+  panel.Mouse(kNavMouseUp, kNavLeftButton, r.Right + 5, y);
+  panel.Tick();
+  Require(!panel.Mouse(kNavMouseMove, 0, r.Right + 5, r.Bottom + 5).HasMouse);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const EKivError&) {
     return 0;
   }
+  DrivePanel(ini);
   int clicks = 0;
   TNavBar bar({[&](int32_t) { ++clicks; }, [&] { return clicks % 2 == 0; }, nullptr, Texture});
   try {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 
 #include "base/errors.h"
 #include "base/file_stream.h"
@@ -12,35 +10,16 @@
 #include "graphics/picture_loaders.h"
 #include "ini/ini_file.h"
 #include "model/nav_action.h"
+#include "model/nav_test_support.h"
 #include "support/test_folder.h"
 
 namespace kiv {
 namespace {
 
-// A 3 x 3 grid of 10-pixel pieces with the buttons (home, then pause with Play images)
-// in the middle cell.
-constexpr std::string_view kSkin =
-    "[Common]\nColsCount=3\nRowsCount=3\n"
-    "[CellWithObjects]\nCell=2, 2\nLeftOffset=4\nTopOffset=3\nRightOffset=5\nBottomOffset=2\n"
-    "[Cell(1:1)]\nBounds=0,0,10,10\nflnm_Texture=grid.png\n[Cell(2:1)]\nBounds=10,0,10,10\nflnm_Texture=grid.png\n"
-    "[Cell(3:1)]\nBounds=20,0,10,10\nflnm_Texture=grid.png\n[Cell(1:2)]\nBounds=0,10,10,10\nflnm_Texture=grid.png\n"
-    "[Cell(2:2)]\nTextureType=repeat\nBounds=10,10,10,10\nflnm_Texture=grid.png\n"
-    "[Cell(3:2)]\nBounds=20,10,10,10\nflnm_Texture=grid.png\n[Cell(1:3)]\nBounds=0,20,10,10\nflnm_Texture=grid.png\n"
-    "[Cell(2:3)]\nBounds=10,20,10,10\nflnm_Texture=grid.png\n[Cell(3:3)]\nBounds=20,20,10,10\nflnm_Texture=grid.png\n"
-    "[Objects]\nCount=2\n[Object1]\nSpace=2\n[Object2]\nShiftPressed=1\n"
-    "[ACTION-HOME]\nActionType=home\nBtnTextureNormalBounds=0,0,10,8\nflnm_BtnTextureNormal=button.png\n"
-    "BgTextureNormalBounds=0,0,20,16\nflnm_BgTextureNormal=bg.png\n"
-    "[Action-Pause]\nActionType=pause\nBtnTextureNormalBounds=0,0,10,8\nflnm_BtnTextureNormal=button.png\n"
-    "flnm_BtnTextureNormalPlay=play.png\nBgTextureNormalBounds=0,0,20,16\nflnm_BgTextureNormal=bg.png\n"
-    "[Action-nothing]\n";
-
 class NavBarTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    const std::string magick = "cd '" + folder.string() + "' && convert -size 30x30 xc:'#ff0000' grid.png" +
-                               " && convert -size 10x8 xc:'#00ff00' button.png && convert -size 10x8 xc:'#0000ff' play.png" +
-                               " && convert -size 20x16 xc:'#808080' bg.png";
-    ASSERT_EQ(std::system(magick.c_str()), 0);
+    ASSERT_TRUE(MakeNavTextures(folder));
   }
 
   void Parse(std::string_view text, TIniFile& ini) {
@@ -69,7 +48,7 @@ class NavBarTest : public TempFolderTest {
 
 TEST_F(NavBarTest, TheMiddleCellGrowsToHoldTheButtonsWhileTheCornersKeepTheirSize) {
   TIniFile ini;
-  Parse(kSkin, ini);
+  Parse(kNavTestSkin, ini);
   TNavBar bar(Callbacks());
   bar.LoadSkin(ini);
   EXPECT_EQ(bar.Actions(), (std::vector<std::u16string>{u"home", u"pause"}));
@@ -97,7 +76,7 @@ TEST_F(NavBarTest, TheMiddleCellGrowsToHoldTheButtonsWhileTheCornersKeepTheirSiz
 
 TEST_F(NavBarTest, AClickFiresOnlyWhenReleasedOverThePressedButton) {
   TIniFile ini;
-  Parse(kSkin, ini);
+  Parse(kNavTestSkin, ini);
   TNavBar bar(Callbacks());
   bar.LoadSkin(ini);
   bar.SetButtons(kBoth);
@@ -148,7 +127,7 @@ TEST_F(NavBarTest, FaultySkinsAreRefusedWithTheirMessage) {
   };
   for (const TCase& c : cases) {
     TIniFile ini;
-    Parse(kSkin, ini);
+    Parse(kNavTestSkin, ini);
     ini.WriteString(c.Section, c.Key, c.Value);
     TNavBar bar(Callbacks());
     try {
