@@ -1,6 +1,7 @@
 #include "engine/kiv_third_slide.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "base/errors.h"
@@ -41,17 +42,17 @@ TThirdSlideOptions ReadThirdSlideOptions(const TIniIdentList& main) {
 
 TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
     : FOptions(ReadThirdSlideOptions(params.Source->MainSection())),
-      FSize(params.Size),
+      FLayer{0, 0, params.Size.Width, params.Size.Height},
       FDetector(FOptions.HideInterval),
       FFader(FOptions.FadeIn, FOptions.FadeOut) {
+  const TIniSection& main = params.Source->MainSection();
+  FDesign = {main.ReadInteger(u"opt_scr_width", params.Size.Width), main.ReadInteger(u"opt_scr_height", params.Size.Height)};
   const TFileAccessor* files = params.Source->Container();
   if (!files) return;
   if (FOptions.Logo) LoadLogo(*files);
   if (FOptions.Panel && !leavePanelOut) {
     FPanel = std::make_unique<TNavPanel>(*files, FOptions.PanelOptions, params.IsPlaying);
-    const TIniSection& main = params.Source->MainSection();
-    const TPixelSize design{main.ReadInteger(u"opt_scr_width", FSize.Width), main.ReadInteger(u"opt_scr_height", FSize.Height)};
-    if (!FPanel->Load(FSize, design)) FPanel.reset();
+    if (!FPanel->Load(params.Size, FDesign)) FPanel.reset();
   }
   if (FPanel && FOptions.HideOnStartUp) FDetector.StartResting();
 }
@@ -72,12 +73,31 @@ void TThirdSlide::LoadLogo(const TFileAccessor& files) {
     Log().Write("TThirdSlide: the logo \"" + Utf16ToUtf8(FOptions.LogoFile) + "\" is left out");
     return;
   }
-  TScaledLogo logo = ScaleLogo(*picture, int32_t(std::lround(FOptions.LogoSize * FSize.Height / 100)));
+  FLogoSource = std::move(picture);
+  PlaceLogo();
+}
+
+void TThirdSlide::PlaceLogo() {
+  FLogo.Picture.reset();  // a store the drawer made for the old picture goes with it
+  FLogo.Store.reset();
+  if (!FLogoSource) return;
+  TScaledLogo logo = ScaleLogo(*FLogoSource, int32_t(std::lround(FOptions.LogoSize * FLayer.Height() / 100)));
   if (!logo.Picture) return;
   const TPixelSize size{logo.Picture->Width(), logo.Picture->Height()};
-  FLogo.Rect = TOverlayPlacement::At(FOptions.LogoPosition, FOptions.LogoOffset).Place(size, {0, 0, FSize.Width, FSize.Height});
+  FLogo.Rect = TOverlayPlacement::At(FOptions.LogoPosition, FOptions.LogoOffset).Place(size, {0, 0, FLayer.Width(), FLayer.Height()});
   FLogo.Opacity = float(FOptions.LogoOpacity);
   FLogo.Picture = std::make_unique<TWrapperBitmapStore>(std::move(logo.Picture));
+}
+
+// Another size lays the logo and the panel out anew.
+void TThirdSlide::SetLayer(const TRect& area) {
+  if (area == FLayer) return;
+  const bool resized = area.Width() != FLayer.Width() || area.Height() != FLayer.Height();
+  FLayer = area;
+  if (!resized) return;
+  PlaceLogo();
+  if (FPanel) FPanel->LayOut({area.Width(), area.Height()}, FDesign);
+  FChanged = true;
 }
 
 void TThirdSlide::Update(double) {
@@ -102,12 +122,14 @@ int32_t TThirdSlide::PanelState() const {
 
 THitResult TThirdSlide::HitTest(const TKivMouseRecord& mouse) {
   FDetector.Move(mouse.X, mouse.Y);
+  const int32_t x = int32_t(std::clamp(int64_t(mouse.X) - FLayer.Left, int64_t(INT32_MIN), int64_t(INT32_MAX)));
+  const int32_t y = int32_t(std::clamp(int64_t(mouse.Y) - FLayer.Top, int64_t(INT32_MIN), int64_t(INT32_MAX)));
   THitResult hit;
   if (!FPanel || (FOptions.AutoHide && FFader.Hidden() && !FPanel->HasMouse())) return hit;
   int32_t kind = kNavMouseMove;
   if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) kind = kNavMouseDown;
   if (mouse.Event == TMouseEvent::Release) kind = kNavMouseUp;
-  const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, mouse.X, mouse.Y);
+  const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, x, y);
   if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
   if (!answer.HasMouse && answer.Action.Type == kActionNone) return hit;
   hit.Kind = THitKind::NavPanel;

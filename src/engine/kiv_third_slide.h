@@ -56,6 +56,7 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   void CloseDialog(int result) override;
   void CloseDialogsOnMove() override {}
   THitResult HitTest(const TKivMouseRecord& mouse) override;
+  void SetLayer(const TRect& area) override;
   TDrawItem* Item() override { return FLogo.Picture || FPanel ? this : nullptr; }
   void Draw(TDeviceDrawer& drawer) override;
 
@@ -64,15 +65,17 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   double PanelOpacity() const { return FOptions.AutoHide ? FFader.Opacity() : 100; }
   const TThirdSlideEntry& Logo() const { return FLogo; }
   const TNavPanel* Panel() const { return FPanel.get(); }
-  // Something drawn changed since the last Draw.
-  bool Changed() const { return FChanged; }
+  bool NeedsRedraw() const override { return FChanged; }
 
  private:
   void LoadLogo(const TFileAccessor& files);
+  void PlaceLogo();
   static void DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry);
 
   TThirdSlideOptions FOptions;
-  TPixelSize FSize;
+  TRect FLayer;  // on the output
+  TPixelSize FDesign;
+  std::shared_ptr<const TBitmap> FLogoSource;
   TThirdSlideEntry FLogo;
   std::unique_ptr<TNavPanel> FPanel;
   TThirdSlideEntry FPanelEntry;

@@ -102,6 +102,7 @@ std::shared_ptr<const TBitmap> TNavPanel::LoadPicture(std::u16string_view name) 
 // A video-style bar runs along the bottom at its own size; any other has the configured
 // height and position.
 void TNavPanel::LayOut(TPixelSize layer, TPixelSize design) {
+  if (!FBar) return;
   const TPixelSize bar = FBar->Size();
   const TRect within{0, 0, layer.Width, layer.Height};
   if (FVideoStyle) {

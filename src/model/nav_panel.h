@@ -60,6 +60,8 @@ class TNavPanel {
   // Where the panel lies on the layer.
   const TRect& Rect() const { return FRect; }
   bool HasMouse() const { return FHasMouse; }
+  // Lays the panel out anew on a layer of another size.
+  void LayOut(TPixelSize layer, TPixelSize design);
 
   // kind: TNavMouseKind; button 1 is the left one; x, y on the layer.
   TNavPanelAnswer Mouse(int32_t kind, int32_t button, int32_t x, int32_t y);
@@ -68,7 +70,6 @@ class TNavPanel {
 
  private:
   std::shared_ptr<const TBitmap> LoadPicture(std::u16string_view name) const;
-  void LayOut(TPixelSize layer, TPixelSize design);
 
   const TFileAccessor& FFiles;
   TNavPanelOptions FOptions;
