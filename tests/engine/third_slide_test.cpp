@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 
 #include "base/clock.h"
 #include "base/text.h"
+#include "engine/engine_test_support.h"
 #include "engine/frame_interpolator.h"
 #include "model/logo_scale.h"
 #include "model/nav_test_support.h"
 #include "support/show_source.h"
+#include "support/show_text.h"
 #include "support/test_folder.h"
 
 namespace kiv {
@@ -129,6 +132,33 @@ TEST_F(ThirdSlideTest, AReversedFadeGoesOnFromItsOpacity) {
   Time.Advance(125);
   fader.Update(false);
   EXPECT_EQ(fader.Opacity(), 100);
+}
+
+// A click on a panel button reaches the main thread as the player's action.
+TEST(ThirdSlideEngineTest, AClickOnThePanelReachesThePlayerAsItsAction) {
+  TTestFolder folder;
+  std::filesystem::create_directories(folder.Path() / "nav");
+  ASSERT_TRUE(MakeNavTextures(folder.Path() / "nav"));
+  std::ofstream(folder.Path() / "nav" / "panel.ini") << kNavTestSkin;
+  TFileAccessor files(std::make_shared<TRealFileSource>(Utf8ToUtf16(folder.Path().string() + "/")), u"");
+  TKivSource show(&files, ParseProject("[main]\nopt_slidescount=0\nopt_fcp=1\nopt_nav_inifile=nav/panel.ini\n").release(),
+                  true, u"show.exe", &ZeroRandom());
+  std::atomic<TThirdSlide*> overlay = nullptr;
+  TEngineHarness harness({}, [&](const TThirdSlideParams& params) {
+    TThirdSlideParams withFiles = params;
+    withFiles.Source = &show;
+    auto made = std::make_unique<TThirdSlide>(withFiles);
+    overlay = made.get();
+    return made;
+  });
+  harness.Play(SlidesEndingAt({4000, 9000}));
+  ASSERT_TRUE(harness.WaitFor([&] { return harness.Engine->Status().Active; }));
+  const TRect panel = overlay.load()->Panel()->Rect();
+  const int32_t x = panel.Left + 24 * panel.Width() / 71, y = panel.Top + 20 * panel.Height() / 41;
+  harness.Engine->RequestMouse({TMouseEvent::Press, 1, x, y, 0, 0});
+  harness.Engine->RequestMouse({TMouseEvent::Release, 1, x, y, 0, 0});
+  ASSERT_TRUE(harness.WaitFor([&] { return !harness.Actions.empty(); }));
+  EXPECT_EQ(harness.Actions[0], (TKivActionInfo{kActionGoToSlide, 0, u""}));
 }
 
 TEST(FrameInterpolatorTest, PassesTimesThroughWhileItLearnsThenSmooths) {
