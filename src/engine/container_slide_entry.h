@@ -22,6 +22,8 @@ class TContainerSlideEntry : public IKivSlideEntry {
   const std::shared_ptr<const TSlideProducer>& Producer() const { return FProducer; }
   // The size of the slide area in the output the slide was made for.
   TPixelSize SlideArea() const { return FProducer->SlideArea(); }
+  // The slide area's place in the output.
+  TRect SlideAreaRect() const { return FProducer->SlideAreaRect(); }
   // Loads what the slide's objects show (pictures, fonts …) the first time it is
   // called, and makes the effect slide of a show's own transition into the slide, so
   // that the change begins without reading files; any thread. A failing object shows

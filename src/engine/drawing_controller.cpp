@@ -81,6 +81,7 @@ bool TDrawingController::Compose(const TSlideList& slides, double time, IThirdSl
   FComposed = TFrameKey{};
   FComposed.Time = time;
   FShownSlides.clear();
+  FOverlay = nullptr;
   FSlideArea = {};
   const std::optional<TShownSlides> shown = ShownSlidesAt(slides, time);
   if (!shown) {
@@ -95,13 +96,17 @@ bool TDrawingController::Compose(const TSlideList& slides, double time, IThirdSl
     if (entry) {
       // The newest slide stands at its end while the next one is not there yet.
       entry->Container().AdvanceContainer(i == shown->Current ? std::min(time, entry->Timing().EndTime) : time);
-      if (FSlideArea == TPixelSize{}) FSlideArea = {entry->SlideArea().Width, entry->SlideArea().Height};
+      if (FSlideArea == TPixelSize{}) {
+        FSlideArea = {entry->SlideArea().Width, entry->SlideArea().Height};
+        if (overlay) overlay->SetLayer(entry->SlideAreaRect());
+      }
     }
     if (slide) FShownSlides.push_back(slide);
     frame.Slides.push_back(slide ? static_cast<TDrawItem*>(slide) : &Nothing());
   }
   if (shown->Changing()) frame.Transition = TransitionInto(HeldFor(slides[shown->Current]));
   frame.Overlay = overlay ? overlay->Item() : nullptr;
+  FOverlay = frame.Overlay ? overlay : nullptr;
   FComposed.Slides = frame.Slides;
   FComposed.Overlay = frame.Overlay;
   FComposed.Transition = frame.Transition;
@@ -145,7 +150,7 @@ TKivFilter* TDrawingController::TransitionInto(THeldSlide& held) {
 }
 
 bool TDrawingController::FrameChanged() {
-  return !FDrawn || !(FComposed == *FDrawn) ||
+  return !FDrawn || !(FComposed == *FDrawn) || (FOverlay && FOverlay->NeedsRedraw()) ||
          std::any_of(FShownSlides.begin(), FShownSlides.end(), [](const TKivSlide* slide) { return slide->NeedsRedraw(); });
 }
 

@@ -91,6 +91,7 @@ class TDrawingController : public IKivDrawController {
   TFrameDrawn FFrameDrawn;
   std::vector<THeldSlide> FHeld;
   std::vector<TKivSlide*> FShownSlides;
+  IThirdSlide* FOverlay = nullptr;  // the overlay of the composed frame, while it draws anything
   TRootItem FRoot;
   TFrameKey FComposed;
   std::optional<TFrameKey> FDrawn;  // none: the next frame is drawn whatever it holds

@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "engine/engine_messages.h"
+#include "engine/kiv_third_slide.h"
 #include "engine/no_drawer_controller.h"
 #include "engine/show_end.h"
 #include "model/kiv_source.h"
@@ -55,6 +56,8 @@ void TKivShowViewer::CreateEngine(TPixelSize client) {
   parts.MakeLoader = FParts.MakeLoader;
   parts.MakeMusicPlayer = FParts.MakeMusicPlayer;
   parts.MakeThirdSlide = FParts.MakeThirdSlide;
+  if (!parts.MakeThirdSlide)
+    parts.MakeThirdSlide = [](const TThirdSlideParams& params) { return std::make_unique<TThirdSlide>(params); };
   parts.ProgramPath = FParts.ProgramPath;
   parts.Cover = FParts.Cover;
   FEngine = std::make_unique<TKivEngine>(std::move(parts), FMainThread);

@@ -22,7 +22,7 @@ class TKivSource;
 struct TShowViewerParts {
   TSlideLoaderFactory MakeLoader;       // required
   TMusicPlayerFactory MakeMusicPlayer;  // none: the silent player on the program clock
-  TThirdSlideFactory MakeThirdSlide;    // none: no overlay
+  TThirdSlideFactory MakeThirdSlide;    // none: the show's own layer (its logo and navigation panel)
   // The drawing controller of a window with that client size; none: a window without drawer.
   std::function<std::unique_ptr<IKivDrawController>(TPixelSize client)> MakeController;
   std::u16string ProgramPath;  // the running program, for the show's run mode

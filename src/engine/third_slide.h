@@ -30,6 +30,11 @@ class IThirdSlide {
   virtual THitResult HitTest(const TKivMouseRecord& mouse) = 0;
   // What is drawn above the slides (engine thread); none while the overlay shows nothing.
   virtual TDrawItem* Item() { return nullptr; }
+  // The slide area's place in the output: the overlay is laid out over it, and pointer
+  // positions are measured from the output's corner.
+  virtual void SetLayer(const TRect& area) { (void)area; }
+  // What the overlay draws changed since it was last drawn.
+  virtual bool NeedsRedraw() const { return false; }
 };
 
 // What the overlay of a newly opened show is made from.

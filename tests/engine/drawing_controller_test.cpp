@@ -14,7 +14,9 @@
 #include "base/text.h"
 #include "container/file_accessor.h"
 #include "container/file_source.h"
+#include "engine/kiv_third_slide.h"
 #include "model/kiv_source.h"
+#include "model/nav_test_support.h"
 #include "render/device/device_test_support.h"
 #include "render/drawer/draw_filter.h"
 #include "render/drawer/drawer_3d.h"
@@ -229,6 +231,50 @@ TEST_F(DrawingControllerTest, AResizedDeviceAsksOnceForReinitialisingAndDrawsAtI
   Controller.Refresh();
   EXPECT_EQ(Controller.GetState() & (kWindowActive | kDeviceRefreshed), uint32_t(kDeviceRefreshed));
   EXPECT_EQ(Controller.GetState() & kDeviceRefreshed, 0u);
+}
+
+}  // namespace
+}  // namespace kiv
+
+namespace kiv {
+namespace {
+
+// The show's logo and its navigation panel are drawn over the slide; the panel's picture
+// is taken again when the pointer changes a button's look, even while the slides stand.
+TEST_F(DrawingControllerTest, TheLogoAndThePanelAreDrawnOverTheSlide) {
+  TTestFolder folder;
+  fs::create_directories(folder.Path() / "nav");
+  ASSERT_TRUE(MakeNavTextures(folder.Path() / "nav"));
+  std::ofstream(folder.Path() / "nav" / "panel.ini") << kNavTestSkin;
+  ASSERT_EQ(std::system(("convert -size 40x20 xc:yellow '" + (folder.Path() / "logo.png").string() + "'").c_str()), 0);
+  TFileAccessor files(std::make_shared<TRealFileSource>(Utf8ToUtf16(folder.Path().string() + "/")), u"");
+  TKivSource source(&files,
+                    ParseProject("[main]\nopt_slidescount=0\nopt_logo=1\nopt_logo_fn=logo.png\nopt_logo_pos=4\n"
+                                 "opt_logo_size=20\nopt_fcp=1\nopt_nav_inifile=nav/panel.ini\nopt_cp=Top\nopt_nav_showbg=1\n"
+                                 "opt_nav_viewscale=41\n")
+                        .release(),
+                    true, u"show.exe");
+  const TRect area = Show.Area();
+  TThirdSlideParams params;
+  params.Source = &source;
+  params.Size = {area.Width(), area.Height()};
+  params.IsPlaying = [] { return true; };
+  TThirdSlide overlay(params);
+  const TSlideList slides{Show.Entry(0)};
+  ASSERT_TRUE(Controller.Compose(slides, 1000, &overlay));
+  Controller.Draw({kWidth, kHeight}, kStyle);
+  ASSERT_TRUE(LastFrame);
+  const TRect panel = OffsetRect(overlay.Panel()->Rect(), area.Left, area.Top);
+  EXPECT_EQ(PixelAt(*LastFrame, (area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2), 0xFFFFFF00u);  // the logo
+  EXPECT_EQ(PixelAt(*LastFrame, panel.Left + 2, panel.Top + 2), 0xFFFF0000u);  // the panel's grid
+  EXPECT_EQ(PixelAt(*LastFrame, area.Left + 3, area.Bottom - 3), 0xFF0000FFu);  // the slide around them
+
+  ASSERT_TRUE(Controller.Compose(slides, 1000, &overlay));
+  EXPECT_FALSE(Controller.FrameChanged());
+  // The pointer is measured from the output's corner.
+  overlay.HitTest({TMouseEvent::Move, 0, panel.Left + 24 * panel.Width() / 71, panel.Top + 20 * panel.Height() / 41});
+  ASSERT_TRUE(Controller.Compose(slides, 1000, &overlay));
+  EXPECT_TRUE(Controller.FrameChanged()) << "the home button now hovers";
 }
 
 }  // namespace

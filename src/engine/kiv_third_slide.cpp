@@ -1,0 +1,170 @@
+#include "engine/kiv_third_slide.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "base/errors.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "graphics/bitmap_convert.h"
+#include "graphics/picture_loaders.h"
+#include "model/kiv_source.h"
+#include "model/logo_scale.h"
+
+namespace kiv {
+namespace {
+
+uint32_t Milliseconds(int32_t value, int32_t factor) {
+  return uint32_t(std::clamp(int64_t(value) * factor, int64_t(0), int64_t(24) * 3600 * 1000));
+}
+
+}  // namespace
+
+TThirdSlideOptions ReadThirdSlideOptions(const TIniIdentList& main) {
+  TThirdSlideOptions options;
+  options.LogoFile = main.ReadString(u"opt_logo_fn", u"");
+  options.Logo = main.ReadBool(u"opt_logo", false) && !options.LogoFile.empty();
+  options.LogoPosition = LogoPositionIndex(main.ReadInteger(u"opt_logo_pos", 0));
+  options.LogoOpacity = std::clamp(main.ReadFloat(u"opt_logo_opacity", 100), 0.0, 100.0);
+  options.LogoOffset = main.ReadInteger(u"opt_logo_offset", 0);
+  options.LogoSize = std::clamp(main.ReadFloat(u"opt_logo_size", 10), 0.0, 100.0);
+  options.Panel = main.ReadBool(u"opt_fcp", false);
+  if (!options.Panel) return options;
+  options.PanelOptions = ReadNavPanelOptions(main);
+  options.AutoHide = main.ReadBool(u"opt_hidenavbar", false);
+  options.HideOnStartUp = options.AutoHide && main.ReadBool(u"opt_nav_hideonstartup", false);
+  options.HideInterval = Milliseconds(main.ReadInteger(u"opt_nav_hideinterval", 0), 1000);
+  options.FadeOut = Milliseconds(main.ReadInteger(u"opt_nav_hidefadeout", 1000), 1);
+  options.FadeIn = Milliseconds(main.ReadInteger(u"opt_nav_fadein", 500), 1);
+  return options;
+}
+
+TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
+    : FOptions(ReadThirdSlideOptions(params.Source->MainSection())),
+      FLayer{0, 0, params.Size.Width, params.Size.Height},
+      FDetector(FOptions.HideInterval),
+      FFader(FOptions.FadeIn, FOptions.FadeOut) {
+  const TIniSection& main = params.Source->MainSection();
+  FDesign = {main.ReadInteger(u"opt_scr_width", params.Size.Width), main.ReadInteger(u"opt_scr_height", params.Size.Height)};
+  const TFileAccessor* files = params.Source->Container();
+  if (!files) return;
+  if (FOptions.Logo) LoadLogo(*files);
+  if (FOptions.Panel && !leavePanelOut) {
+    FPanel = std::make_unique<TNavPanel>(*files, FOptions.PanelOptions, params.IsPlaying);
+    if (!FPanel->Load(params.Size, FDesign)) FPanel.reset();
+  }
+  if (FPanel && FOptions.HideOnStartUp) FDetector.StartResting();
+}
+
+TThirdSlide::~TThirdSlide() = default;
+
+// A logo that cannot be read is left out: no placeholder stands in for it.
+void TThirdSlide::LoadLogo(const TFileAccessor& files) {
+  const std::unique_ptr<TStream> stream = files.OpenStream(FOptions.LogoFile);
+  std::shared_ptr<const TBitmap> picture;
+  try {
+    const std::shared_ptr<TBitmapStore> store = stream ? LoadBitmapStore(*stream, FOptions.LogoFile) : nullptr;
+    if (store) picture = store->GetMipLevel(0);
+  } catch (const EKivError& error) {
+    Log().Write(std::string("TThirdSlide: the logo cannot be read: ") + error.what());
+  }
+  if (!picture) {
+    Log().Write("TThirdSlide: the logo \"" + Utf16ToUtf8(FOptions.LogoFile) + "\" is left out");
+    return;
+  }
+  FLogoSource = std::move(picture);
+  PlaceLogo();
+}
+
+void TThirdSlide::PlaceLogo() {
+  FLogo.Picture.reset();  // a store the drawer made for the old picture goes with it
+  FLogo.Store.reset();
+  if (!FLogoSource) return;
+  TScaledLogo logo = ScaleLogo(*FLogoSource, int32_t(std::lround(FOptions.LogoSize * FLayer.Height() / 100)));
+  if (!logo.Picture) return;
+  const TPixelSize size{logo.Picture->Width(), logo.Picture->Height()};
+  FLogo.Rect = TOverlayPlacement::At(FOptions.LogoPosition, FOptions.LogoOffset).Place(size, {0, 0, FLayer.Width(), FLayer.Height()});
+  FLogo.Opacity = float(FOptions.LogoOpacity);
+  FLogo.Picture = std::make_unique<TWrapperBitmapStore>(std::move(logo.Picture));
+}
+
+// Another size lays the logo and the panel out anew.
+void TThirdSlide::SetLayer(const TRect& area) {
+  if (area == FLayer) return;
+  const bool resized = area.Width() != FLayer.Width() || area.Height() != FLayer.Height();
+  FLayer = area;
+  if (!resized) return;
+  PlaceLogo();
+  if (FPanel) FPanel->LayOut({area.Width(), area.Height()}, FDesign);
+  FChanged = true;
+}
+
+void TThirdSlide::Update(double) {
+  if (!FPanel) return;
+  FPanel->Tick();
+  if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
+  if (FOptions.AutoHide && FFader.Update(FDetector.Resting() && !FPanel->HasMouse())) FChanged = true;
+}
+
+void TThirdSlide::OpenDialog(std::u16string_view name) {
+  Log().Write("TThirdSlide: the dialog \"" + Utf16ToUtf8(name) + "\" cannot be shown");
+}
+
+// Closing with no dialog open is harmless.
+void TThirdSlide::CloseDialog(int) {}
+
+int32_t TThirdSlide::PanelState() const {
+  if (!FPanel) return 0;
+  if (FPanel->HasMouse()) return 2;
+  return FOptions.AutoHide && FFader.Hidden() ? 0 : 1;
+}
+
+THitResult TThirdSlide::HitTest(const TKivMouseRecord& mouse) {
+  FDetector.Move(mouse.X, mouse.Y);
+  const int32_t x = int32_t(std::clamp(int64_t(mouse.X) - FLayer.Left, int64_t(INT32_MIN), int64_t(INT32_MAX)));
+  const int32_t y = int32_t(std::clamp(int64_t(mouse.Y) - FLayer.Top, int64_t(INT32_MIN), int64_t(INT32_MAX)));
+  THitResult hit;
+  if (!FPanel || (FOptions.AutoHide && FFader.Hidden() && !FPanel->HasMouse())) return hit;
+  int32_t kind = kNavMouseMove;
+  if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) kind = kNavMouseDown;
+  if (mouse.Event == TMouseEvent::Release) kind = kNavMouseUp;
+  const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, x, y);
+  if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
+  if (!answer.HasMouse && answer.Action.Type == kActionNone) return hit;
+  hit.Kind = THitKind::NavPanel;
+  hit.ClassName = "NavPanel";
+  hit.Fire = answer.Action;
+  hit.Taken = true;
+  return hit;
+}
+
+void TThirdSlide::DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry) {
+  if (!entry.Picture || entry.Opacity <= 0 || entry.Rect.IsEmpty()) return;
+  TImageDraw image;
+  image.Picture = entry.Picture.get();
+  image.Store = &entry.Store;
+  image.Place = {{float(entry.Rect.Left), float(entry.Rect.Top), 0},
+                 {float(entry.Rect.Width()), 0, 0},
+                 {0, float(entry.Rect.Height()), 0}};
+  image.Params.Opacity = entry.Opacity;
+  drawer.DrawImage(image);
+}
+
+// The panel's picture is taken again whenever the bar painted it anew.
+void TThirdSlide::Draw(TDeviceDrawer& drawer) {
+  DrawEntry(drawer, FLogo);
+  if (FPanel && FPanel->Picture()) {
+    if (!FPanelEntry.Picture || FPanel->PictureVersion() != FPanelVersion) {
+      if (FPanelEntry.Store) drawer.FreeImageStore(FPanelEntry.Store);
+      FPanelEntry.Picture = std::make_unique<TWrapperBitmapStore>(ConvertBitmap(*FPanel->Picture(), TPixelFormat::Bgra32));
+      FPanelVersion = FPanel->PictureVersion();
+    }
+    FPanelEntry.Rect = FPanel->Rect();
+    FPanelEntry.Opacity = float(PanelOpacity());
+    DrawEntry(drawer, FPanelEntry);
+  }
+  FChanged = false;
+}
+
+}  // namespace kiv

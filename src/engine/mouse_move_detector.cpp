@@ -1,0 +1,31 @@
+#include "engine/mouse_move_detector.h"
+
+#include <cstdlib>
+
+#include "base/clock.h"
+
+namespace kiv {
+
+TMouseMoveDetector::TMouseMoveDetector(uint32_t hideIntervalMs) : FLastMove(Clock().NowMs()), FInterval(hideIntervalMs) {}
+
+bool TMouseMoveDetector::Move(int32_t x, int32_t y) {
+  if (!FStarted) {
+    FStarted = true;
+    FX = x;
+    FY = y;
+    return false;
+  }
+  if (std::abs(int64_t(x) - FX) + std::abs(int64_t(y) - FY) < kMoveDistance) return false;
+  FX = x;
+  FY = y;
+  ++FMoves;
+  FLastMove = Clock().NowMs();
+  return true;
+}
+
+// The clock wraps like a 32-bit tick counter; the difference does not mind.
+bool TMouseMoveDetector::Resting() const { return uint32_t(Clock().NowMs() - FLastMove) > FInterval; }
+
+void TMouseMoveDetector::StartResting() { FLastMove = Clock().NowMs() - FInterval - 1; }
+
+}  // namespace kiv
