@@ -21,10 +21,29 @@ void TSystemClock::SleepMs(uint32_t ms) {
 }
 
 void TSteppedClock::SleepMs(uint32_t ms) {
+  if (ms == 0) {
+    std::this_thread::yield();
+    return;
+  }
   // Long enough for other threads to work, short enough that nobody idles on a frame:
-  // a render hands each step from thread to thread many times, and waits of a whole
-  // millisecond made those hand-offs, not the drawing, set its pace.
-  std::this_thread::sleep_for(std::chrono::microseconds(ms == 0 ? 0 : 200));
+  // a render hands each step from thread to thread many times. The hand-offs the
+  // renderer waits for end the sleep at once.
+  std::unique_lock lock(FLock);
+  const uint64_t nudges = FNudges;
+  FWake.wait_for(lock, std::chrono::microseconds(200), [&] { return FNudges != nudges; });
+}
+
+void TSteppedClock::Advance(uint32_t ms) {
+  TVirtualClock::Advance(ms);
+  Nudge();
+}
+
+void TSteppedClock::Nudge() {
+  {
+    std::lock_guard lock(FLock);
+    ++FNudges;
+  }
+  FWake.notify_all();
 }
 
 IClock& Clock() { return *gClock.load(); }

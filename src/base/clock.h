@@ -2,7 +2,9 @@
 // The process clock: monotonic milliseconds, read by every timed piece through one
 // interface so that tests and offline rendering can run the real code on virtual time.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 namespace kiv {
 
@@ -26,7 +28,7 @@ class TVirtualClock : public IClock {
   explicit TVirtualClock(uint32_t start = 0) : FNow(start) {}
   uint32_t NowMs() override { return FNow.load(); }
   void SleepMs(uint32_t ms) override { Advance(ms); }
-  void Advance(uint32_t ms) { FNow.fetch_add(ms); }
+  virtual void Advance(uint32_t ms) { FNow.fetch_add(ms); }
 
  private:
   std::atomic<uint32_t> FNow;
@@ -35,11 +37,21 @@ class TVirtualClock : public IClock {
 // Time moves only when told to; sleeping waits a moment of real time and leaves it
 // standing. Rendering a show frame by frame runs on it: at a fixed time every waiting
 // thread keeps looking until the frame for that time is complete, and only then does
-// the renderer move the clock on.
+// the renderer move the clock on. A sleep ends early when the clock moves, or when the
+// renderer nudges the sleepers because it waits for one of them to look again: what
+// the threads do at each time is the same, only sooner.
 class TSteppedClock : public TVirtualClock {
  public:
   using TVirtualClock::TVirtualClock;
   void SleepMs(uint32_t ms) override;
+  void Advance(uint32_t ms) override;
+  // Wakes every thread sleeping on the clock.
+  void Nudge();
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FWake;
+  uint64_t FNudges = 0;  // under FLock
 };
 
 // The process-wide clock; the system clock unless a test or renderer installs another.

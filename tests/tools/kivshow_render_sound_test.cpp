@@ -57,9 +57,8 @@ double Pitch(const std::vector<int16_t>& samples, int64_t at, int ms) {
   return crossings / 2.0 * 1000 / ms;
 }
 
-// Slides 2 and 3 start tones of 440 and 880 Hz; the show is packed without the tones
-// beside it, so the sound can only come from the show.
-void PackShowWithTones(const fs::path& folder) {
+// Tones of 440 and 880 Hz for the slides to start (1 s each), made by sox.
+void MakeTones(const fs::path& folder) {
   for (const char* tone : {"a 440", "b 880"}) {
     const std::string name = std::string(tone).substr(0, 1), pitch = std::string(tone).substr(2);
     ASSERT_EQ(std::system(("cd '" + folder.string() + "' && sox -n -r 44100 -c 2 -b 16 " + name +
@@ -68,17 +67,63 @@ void PackShowWithTones(const fs::path& folder) {
               0)
         << "sox made no tone";
   }
-  std::string project = testing::ColourShow(
-      64, 48, kSlideMs,
-      {{0x2040A0, {}, "", ""},
-       {0xA04020, {}, "", testing::ChangeKeys(0, 0, 0, "Sound=a.wav\nSoundLength=1000\n")},
-       {0x20A040, {}, "", testing::ChangeKeys(0, 0, 0, "Sound=b.wav\nSoundLength=1000\n")}});
+}
+
+testing::TColourSlide ToneSlide(uint32_t colour, const char* tone) {
+  return {colour, {}, "", testing::ChangeKeys(0, 0, 0, "Sound=" + std::string(tone) + "\nSoundLength=1000\n")};
+}
+
+// The show is packed without the tones beside it, so the sound can only come from it.
+void PackShowWithTones(const fs::path& folder, int slideMs, const std::vector<testing::TColourSlide>& slides) {
+  MakeTones(folder);
+  std::string project = testing::ColourShow(64, 48, slideMs, slides);
   project.replace(project.find("[main]\n"), 7, "[main]\nopt_usemusic=1\n");
   std::ofstream(folder / "Project.kiv") << project;
   ASSERT_EQ(RunKivShowBinary(folder, "pack Project.kiv --data -o show.KvShow", folder / "pack.txt"), 0)
       << ReadAll(folder / "pack.txt");
   fs::remove(folder / "a.wav");
   fs::remove(folder / "b.wav");
+}
+
+// Slides 2 and 3 start tones of 440 and 880 Hz.
+void PackShowWithTones(const fs::path& folder) {
+  PackShowWithTones(folder, kSlideMs,
+                    {{0x2040A0, {}, "", ""}, ToneSlide(0xA04020, "a.wav"), ToneSlide(0x20A040, "b.wav")});
+}
+
+// An exported file read back with ffmpeg: its sound, and its frames as RGB pictures of
+// width × height.
+struct TDecodedExport {
+  std::vector<int16_t> Samples;
+  std::string Frames;
+  int Width = 0, Height = 0;
+
+  // The first frame from frame on whose centre shows colour, or the frame count.
+  size_t FirstFrameShowing(size_t frame, uint32_t colour) const {
+    const size_t frameBytes = size_t(Width * Height * 3), centre = size_t((Height / 2 * Width + Width / 2) * 3);
+    for (; (frame + 1) * frameBytes <= Frames.size(); ++frame) {
+      int distance = 0;
+      for (int channel = 0; channel < 3; ++channel)
+        distance += std::abs(int(uint8_t(Frames[frame * frameBytes + centre + size_t(channel)])) -
+                             int(colour >> (16 - 8 * channel) & 0xFF));
+      if (distance <= 48) return frame;
+    }
+    return frame;
+  }
+};
+
+TDecodedExport DecodeExport(const fs::path& folder, const std::string& file, int width, int height) {
+  TDecodedExport decoded{{}, {}, width, height};
+  const std::string command = "ffmpeg -v error -y -i '" + (folder / file).string() +
+                              "' -map 0:a -f s16le -ac 2 -ar 44100 '" + (folder / "sound.raw").string() +
+                              "' -map 0:v -s " + std::to_string(width) + "x" + std::to_string(height) +
+                              " -f rawvideo -pix_fmt rgb24 '" + (folder / "frames.raw").string() + "'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  const std::string raw = ReadAll(folder / "sound.raw");
+  decoded.Samples.resize(raw.size() / 2);
+  std::memcpy(decoded.Samples.data(), raw.data(), decoded.Samples.size() * 2);
+  decoded.Frames = ReadAll(folder / "frames.raw");
+  return decoded;
 }
 
 // Each tone from its slide's start for its length, at its own pitch.
@@ -124,33 +169,42 @@ TEST_F(RenderSoundTest, TheExportedFileSoundsEachToneWithTheFrameItsSlideAppears
                              folder / "export.txt"),
             0)
       << ReadAll(folder / "export.txt");
-  const std::string file = (folder / "show.mp4").string();
-  ASSERT_EQ(std::system(("ffmpeg -v error -y -i '" + file + "' -map 0:a -f s16le -ac 2 -ar 44100 '" +
-                         (folder / "sound.raw").string() + "' -map 0:v -f rawvideo -pix_fmt rgb24 '" +
-                         (folder / "frames.raw").string() + "'")
-                            .c_str()),
-            0);
-  const std::string raw = ReadAll(folder / "sound.raw");
-  std::vector<int16_t> samples(raw.size() / 2);
-  std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+  const TDecodedExport decoded = DecodeExport(folder, "show.mp4", 64, 48);
   // The encoder's priming is cut by the container's edit list: the sound starts at 0.
-  EXPECT_NEAR(double(samples.size() / 2) / 44.1, 6000, 2 * kFrameMs);
-  ExpectTonesWithTheirSlides(samples);
+  EXPECT_NEAR(double(decoded.Samples.size() / 2) / 44.1, 6000, 2 * kFrameMs);
+  ExpectTonesWithTheirSlides(decoded.Samples);
 
   // Where each slide's colour first fills the picture's centre.
-  const std::string frames = ReadAll(folder / "frames.raw");
-  const size_t frameBytes = 64 * 48 * 3, centre = (24 * 64 + 32) * 3;
-  auto far = [&](size_t frame, uint32_t colour) {
-    int distance = 0;
-    for (int channel = 0; channel < 3; ++channel)
-      distance += std::abs(int(uint8_t(frames[frame * frameBytes + centre + size_t(channel)])) -
-                           int(colour >> (16 - 8 * channel) & 0xFF));
-    return distance > 48;
-  };
   for (const auto& [slideStart, colour] : {std::pair{kSlideMs, 0xA04020u}, std::pair{2 * kSlideMs, 0x20A040u}}) {
-    size_t frame = size_t(slideStart / kFrameMs) - 5;
-    while ((frame + 1) * frameBytes <= frames.size() && far(frame, colour)) ++frame;
+    const size_t frame = decoded.FirstFrameShowing(size_t(slideStart / kFrameMs) - 5, colour);
     EXPECT_NEAR(double(frame * kFrameMs), slideStart, kFrameMs) << "the slide at " << slideStart << " ms";
+  }
+}
+
+// Long: a show of ten minutes, slides of 20 s in turn blue with the low tone and orange
+// with the high one, exported small. At its start, middle and last minute each tone
+// sets in within one frame of the frame where its slide's colour appears: picture and
+// sound do not drift apart.
+TEST_F(RenderSoundTest, LongExportOfTenMinutesKeepsEveryToneWithItsSlide) {
+  constexpr int kLongSlideMs = 20000, kSlides = 30, kFps = 10, kLongFrameMs = 1000 / kFps;
+  constexpr uint32_t kColours[] = {0x2040A0, 0xA04020};
+  std::vector<testing::TColourSlide> slides;
+  for (int i = 0; i < kSlides; ++i) slides.push_back(ToneSlide(kColours[i % 2], i % 2 ? "b.wav" : "a.wav"));
+  PackShowWithTones(folder, kLongSlideMs, slides);
+  ASSERT_EQ(RunKivShowBinary(folder, "export show.KvShow -o show.mp4 --size 160x90 --fps " + std::to_string(kFps),
+                             folder / "export.txt"),
+            0)
+      << ReadAll(folder / "export.txt");
+  const TDecodedExport decoded = DecodeExport(folder, "show.mp4", 16, 9);
+  EXPECT_NEAR(double(decoded.Samples.size() / 2) / 44.1, kSlides * kLongSlideMs, 2 * kLongFrameMs);
+
+  for (const int slide : {1, 2, 15, 16, 28, 29}) {
+    const int start = slide * kLongSlideMs;
+    const int64_t onset = LoudFrom(decoded.Samples, size_t(int64_t(start - 1000) * 441 / 10), 1000);
+    const size_t frame = decoded.FirstFrameShowing(size_t((start - 1000) / kLongFrameMs), kColours[slide % 2]);
+    ASSERT_GE(onset, 0) << "no tone with the slide at " << start << " ms";
+    EXPECT_NEAR(double(onset) / 44.1, double(frame * kLongFrameMs), kLongFrameMs) << "the slide at " << start << " ms";
+    EXPECT_NEAR(double(frame * kLongFrameMs), start, kLongFrameMs) << "the slide at " << start << " ms";
   }
 }
 

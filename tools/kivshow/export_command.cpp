@@ -11,6 +11,7 @@
 
 #include "base/log.h"
 #include "base/text.h"
+#include "kivshow/encoding_queue.h"
 #include "kivshow/export_progress.h"
 #include "kivshow/export_timeline.h"
 #include "kivshow/kivshow_command.h"
@@ -178,21 +179,23 @@ int64_t PlayInto(TVideoFileWriter& writer, const TKivSource& show, const TExport
   TExportProgress progress(err, terminal, timeline.FrameCount(), timeline.Rate().PerSecond(),
                            terminal ? StandardErrorColumns() : 80);
   const auto started = std::chrono::steady_clock::now();
-  std::vector<int16_t> samples;
+  // Encodes while the next frames are drawn; what was drawn before a failure is still
+  // encoded as the queue goes.
+  TEncodingQueue encoder(writer);
   // The sound of frame k is complete once the clock has passed the next frame's time.
   auto writeSoundOf = [&](int64_t k) {
     const auto soundFrames = size_t(timeline.SoundOf(k));
-    samples.resize(soundFrames * kOutputChannels);
+    std::vector<int16_t> samples(soundFrames * kOutputChannels);
     sound->Take(uint64_t(timeline.SoundBefore(k)), soundFrames, samples.data());
-    if (!writer.WriteSound(samples.data(), soundFrames)) throw EKivError(writer.Error());
+    encoder.Sound(std::move(samples));
   };
   int64_t frame = 0;
   try {
     for (; frame < timeline.FrameCount() && !stops.Requested(); ++frame) {
-      const std::unique_ptr<TBitmap> picture = renderer.FrameAt(timeline.FrameTime(frame));
+      std::unique_ptr<TBitmap> picture = renderer.FrameAt(timeline.FrameTime(frame));
       if (picture->Width() != size.Width || picture->Height() != size.Height || picture->Format() != TPixelFormat::Bgr24)
         throw EKivError("the renderer drew a frame of another size or kind");
-      if (!writer.WritePicture(picture->Row(0), picture->Stride(), TPixelLayout::Bgr24)) throw EKivError(writer.Error());
+      encoder.Picture(std::move(picture));
       if (frame > 0) writeSoundOf(frame - 1);
       progress.Update(frame + 1, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     }
@@ -205,6 +208,7 @@ int64_t PlayInto(TVideoFileWriter& writer, const TKivSource& show, const TExport
       }
       writeSoundOf(frame - 1);
     }
+    encoder.Drain();
   } catch (...) {
     progress.Close();
     throw;

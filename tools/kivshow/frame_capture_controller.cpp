@@ -28,9 +28,12 @@ bool TFrameCaptureController::Compose(const TSlideList& slides, double time, ITh
     if (FWanting) wanted = FWanted;
   }
   const bool holdsWanted = wanted && HoldsSlidesShownAt(slides, *wanted);
-  std::lock_guard lock(FLock);
-  FComposed = {FComposed.Count + 1, time};
-  FComposedComplete = composed && holdsWanted && SameTime(*wanted, time) && IsWanted(time);
+  {
+    std::lock_guard lock(FLock);
+    FComposed = {FComposed.Count + 1, time};
+    FComposedComplete = composed && holdsWanted && SameTime(*wanted, time) && IsWanted(time);
+  }
+  FCaught.notify_all();  // the renderer may move the clock on from here
   return composed;
 }
 
@@ -97,7 +100,8 @@ TFrameCaptureController::TComposed TFrameCaptureController::LastComposed() const
 
 std::optional<std::unique_ptr<TBitmap>> TFrameCaptureController::TakeFrame(std::chrono::milliseconds wait) {
   std::unique_lock lock(FLock);
-  FCaught.wait_for(lock, wait, [this] { return FFrame.has_value(); });
+  const int64_t composed = FComposed.Count;
+  FCaught.wait_for(lock, wait, [&] { return FFrame.has_value() || FComposed.Count != composed; });
   std::optional<std::unique_ptr<TBitmap>> taken = std::move(FFrame);
   FFrame.reset();
   if (taken) FWanting = false;

@@ -52,8 +52,8 @@ class TFrameCaptureController : public IKivDrawController {
   // device when readBack (a frame not yet taken is dropped).
   void Want(double ms, bool readBack);
   TComposed LastComposed() const;
-  // Once the wanted frame was drawn (waiting at most wait for it): the frame, null when
-  // it was not to be read back; none before.
+  // Once the wanted frame was drawn (waiting at most wait for it, or until the engine
+  // composes again): the frame, null when it was not to be read back; none before.
   std::optional<std::unique_ptr<TBitmap>> TakeFrame(std::chrono::milliseconds wait);
 
  private:

@@ -1,6 +1,7 @@
 #include "kivshow/render_sound.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -139,6 +140,7 @@ TRenderSound::TRenderSound(TSteppedClock& clock, double startMs, std::shared_ptr
       FStartMs(startMs),
       FClockAtStart(clock.NowMs()),
       FPasses(std::make_shared<TPassCounter>()),
+      FLoaderPasses(std::make_shared<TPassCounter>()),
       FTap(std::make_shared<TMusicTap>()),
       FTape(std::move(tape)) {
   auto output = std::make_unique<TRenderAudioOutput>();
@@ -154,8 +156,10 @@ TMusicPlayerFactory TRenderSound::Players() {
   setup.SoundMade = [this](const std::shared_ptr<TMusicPlayerClass>& sound) {
     std::lock_guard lock(FLock);
     FSound = sound;
+    FPlayerMade = true;
   };
   setup.PlayerPasses = FPasses;
+  setup.LoaderPasses = FLoaderPasses;
   // The render moves the clock and mixes the sound in step with it: the show clock is
   // the render's clock itself, to the millisecond.
   setup.FollowSoundClock = false;
@@ -163,6 +167,11 @@ TMusicPlayerFactory TRenderSound::Players() {
   return [players, tap = FTap](TKivSource& source) -> std::unique_ptr<IKivMusicPlayer> {
     return std::make_unique<TTappedMusicPlayer>(players(source), tap);
   };
+}
+
+bool TRenderSound::PlayerMade() {
+  std::lock_guard lock(FLock);
+  return FPlayerMade;
 }
 
 std::shared_ptr<TMusicPlayerClass> TRenderSound::CurrentSound() {
@@ -182,6 +191,16 @@ void TRenderSound::Advance(uint32_t ms, double wantedMs) {
   }
 }
 
+// Each pass is woken for rather than left to the sleep between passes.
+void TRenderSound::WaitForPasses(const TPassCounter& passes, uint64_t after,
+                                 std::chrono::steady_clock::time_point deadline) {
+  for (uint64_t seen = passes.Value(); seen <= after && std::chrono::steady_clock::now() < deadline;
+       seen = passes.Value()) {
+    FClock.Nudge();
+    passes.WaitBeyond(seen, 1);
+  }
+}
+
 void TRenderSound::Step(uint32_t ms) {
   const std::shared_ptr<TMusicPlayerClass> sound = CurrentSound();
   const std::optional<double> before = FTap->Time();
@@ -193,8 +212,13 @@ void TRenderSound::Step(uint32_t ms) {
   FClock.Advance(ms);
   ChannelKiller().Sweep();
   if (sound) {
-    // The player looks at the new time before the next stretch is mixed.
-    FPasses->WaitBeyond(passes + 2, kPassWaitMs);
+    // The player looks at the new time; then the loader makes the channels asked for in
+    // that look, and the player starts them: all before the next stretch is mixed, so
+    // that no sound starts a step late because the loader took real time.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPassWaitMs);
+    WaitForPasses(*FPasses, passes + 2, deadline);
+    WaitForPasses(*FLoaderPasses, FLoaderPasses->Value() + 1, deadline);
+    WaitForPasses(*FPasses, FPasses->Value() + 1, deadline);
   }
   const std::vector<int16_t> mixed = FOutput->TakePulled();
   const std::optional<double> after = FTap->Time();

@@ -5,6 +5,7 @@
 // the mix follows frame for frame. The mix goes onto a tape (a WAV file for render, the
 // sound track of an export), laid on the show's time from the render's start: what
 // sounds while the show stands still is left out.
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -49,6 +50,8 @@ class TRenderSound {
 
   // For the engine: the show's music players, playing here.
   TMusicPlayerFactory Players();
+  // The engine made the show's music player (its sound, if it has any, with it).
+  bool PlayerMade();
   // Moves the clock on by ms with the sound of that time, in steps, but never the show
   // time the music keeps past wantedMs: the show may start running while the clock
   // moves.
@@ -56,6 +59,7 @@ class TRenderSound {
 
  private:
   void Step(uint32_t ms);
+  void WaitForPasses(const TPassCounter& passes, uint64_t after, std::chrono::steady_clock::time_point deadline);
   std::shared_ptr<TMusicPlayerClass> CurrentSound();
 
   TSteppedClock& FClock;
@@ -63,10 +67,12 @@ class TRenderSound {
   const uint32_t FClockAtStart;
   TRenderAudioOutput* FOutput;  // owned by the lender
   std::shared_ptr<TAudioOutputLender> FLender;
-  std::shared_ptr<TPassCounter> FPasses;
+  std::shared_ptr<TPassCounter> FPasses;  // of the music player
+  std::shared_ptr<TPassCounter> FLoaderPasses;
   std::shared_ptr<TMusicTap> FTap;
   std::mutex FLock;
   std::shared_ptr<TMusicPlayerClass> FSound;  // the latest show's, under FLock
+  bool FPlayerMade = false;                   // under FLock
   uint64_t FRendered = 0;  // frames
   std::shared_ptr<ISoundTape> FTape;
 };

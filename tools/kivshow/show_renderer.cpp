@@ -84,7 +84,11 @@ void TShowRenderer::ServeMainThread() {
 // slides, or for a device). The clock moves by what is missing to ms, judged by a frame
 // composed after the previous move took effect (two composes on), so a move made while
 // the engine stood still is made good once it runs, and no move is counted twice.
+//
+// The clock stands until the engine has made the show's music player, so that the
+// sound takes the same first step in every run, however the threads start.
 void TShowRenderer::SteerClockTo(double ms) {
+  if (!FSound->PlayerMade()) return;
   const TFrameCaptureController::TComposed composed = FCapture->LastComposed();
   if (composed.Count < FSteeredAt + 2 || composed.Time >= ms) return;
   FSound->Advance(uint32_t(std::lround(ms - composed.Time)), ms);

@@ -107,9 +107,10 @@ void TDevStore::ReleaseCurrent() {
   FCurrentThread = std::thread::id();
 }
 
-const TGLProgram* TDevStore::FixedProgram() {
-  if (!FFixedProgram) FFixedProgram = std::make_unique<TGLProgram>(BuildProgram(FixedFragmentBody()));
-  return FFixedProgram->Name ? FFixedProgram.get() : nullptr;
+const TGLProgram* TDevStore::FixedProgram(const TFixedStages& stages) {
+  std::unique_ptr<TGLProgram>& program = FFixedPrograms[stages.Key()];
+  if (!program) program = std::make_unique<TGLProgram>(BuildProgram(FixedFragmentBody(stages)));
+  return program->Name ? program.get() : nullptr;
 }
 
 void TDevStore::AddRenderer(T3DRendererGL* renderer) { FRenderers.push_back(renderer); }

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "render/device/draw_device.h"
@@ -36,8 +37,8 @@ class TDevStore : public TDrawDeviceAttachment {
   bool MakeCurrent();
   void ReleaseCurrent();
 
-  // The program of the fixed texture stages, built on first use; null when it fails.
-  const TGLProgram* FixedProgram();
+  // The program of these fixed texture stages, built on first use; null when it fails.
+  const TGLProgram* FixedProgram(const TFixedStages& stages);
 
   void AddRenderer(T3DRendererGL* renderer);
   void RemoveRenderer(T3DRendererGL* renderer);
@@ -59,7 +60,7 @@ class TDevStore : public TDrawDeviceAttachment {
   TDrawDevice& FOwner;
   void* FContext = nullptr;  // the window's OpenGL ES context
   std::thread::id FCurrentThread;
-  std::unique_ptr<TGLProgram> FFixedProgram;
+  std::unordered_map<uint32_t, std::unique_ptr<TGLProgram>> FFixedPrograms;  // by TFixedStages::Key
   std::vector<T3DRendererGL*> FRenderers;
   std::vector<T3DTextureGL*> FTextures;
   std::vector<T3DVertexListGL*> FVertexLists;

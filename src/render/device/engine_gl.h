@@ -36,6 +36,8 @@ class T3DEngineGL : public T3DEngine {
   int GetShaderLevel(int adapter) override;
 
   const TCapsWrapper& Caps() const { return FCaps; }
+  // False offscreen, where windows are only drawn into and never seen.
+  bool ShowsWindows() const { return FVideo.Mode() == TVideoMode::Display; }
   bool IsMainThread() const { return std::this_thread::get_id() == FMainThread; }
   // The SDL event type pushed when a request waits for the main thread.
   uint32_t DeviceRequestEvent() const { return FDeviceRequestEvent; }

@@ -54,29 +54,37 @@ std::string FragmentPrelude() {
   return source;
 }
 
-std::string MakeFixedBody() {
+// Each stage's colour and alpha, written out for the stages at hand: a draw then runs
+// no branch, and interpolates no texture coordinates, that it does not need.
+std::string MakeFixedBody(const TFixedStages& stages) {
   std::string body =
-      "uniform int uStageCount;\n"
-      "uniform bool uModulateColour;\n"
-      "uniform bool uModulateAlpha;\n"
-      "uniform int uOpaqueStages;\n"
       "uniform float uLodBias[8];\n"
-      "vec4 Stage(vec4 current, vec4 texel, int stage) {\n"
-      "  vec3 colour = uModulateColour ? texel.rgb * current.rgb : texel.rgb;\n"
-      "  float alpha = texel.a;\n"
-      "  if (uModulateAlpha) alpha = ((uOpaqueStages >> stage) & 1) != 0 ? current.a : texel.a * current.a;\n"
-      "  return vec4(colour, alpha);\n"
-      "}\n"
       "void main() {\n"
-      "  vec4 current = vDiffuse;\n";
-  for (int i = 0; i < kMaxTextureSets; ++i) {
+      "  vec4 current = vDiffuse;\n"
+      "  vec4 texel;\n";
+  for (int i = 0; i < stages.Count; ++i) {
     const std::string n = std::to_string(i);
-    body += "  if (uStageCount > " + n + ") current = Stage(current, texture(uTex" + n + ", vTex" + n +
-            ", uLodBias[" + n + "]), " + n + ");\n";
+    body += "  texel = texture(uTex" + n + ", vTex" + n + ", uLodBias[" + n + "]);\n";
+    const std::string colour = stages.ModulateColour ? "texel.rgb * current.rgb" : "texel.rgb";
+    const std::string alpha = !stages.ModulateAlpha                   ? "texel.a"
+                              : ((stages.OpaqueStages >> i) & 1) != 0 ? "current.a"
+                                                                      : "texel.a * current.a";
+    body += "  current = vec4(" + colour + ", " + alpha + ");\n";
   }
   body += "  fragColour = current;\n}\n";
   return body;
 }
+
+}  // namespace
+
+uint32_t TFixedStages::Key() const {
+  return uint32_t(Count) | (ModulateColour ? 1u << 4 : 0u) | (ModulateAlpha ? 1u << 5 : 0u) |
+         uint32_t(OpaqueStages & 0xFF) << 6;
+}
+
+std::string FixedFragmentBody(const TFixedStages& stages) { return MakeFixedBody(stages); }
+
+namespace {
 
 GLuint Compile(GLenum kind, const std::string& source) {
   const GLuint shader = glCreateShader(kind);
@@ -96,11 +104,6 @@ GLuint Compile(GLenum kind, const std::string& source) {
 }
 
 }  // namespace
-
-std::string_view FixedFragmentBody() {
-  static const std::string body = MakeFixedBody();
-  return body;
-}
 
 TGLProgram BuildProgram(std::string_view fragmentBody) {
   TGLProgram program;
@@ -127,10 +130,6 @@ TGLProgram BuildProgram(std::string_view fragmentBody) {
   program.World = glGetUniformLocation(name, "uWorld");
   program.View = glGetUniformLocation(name, "uView");
   program.Projection = glGetUniformLocation(name, "uProjection");
-  program.StageCount = glGetUniformLocation(name, "uStageCount");
-  program.ModulateColour = glGetUniformLocation(name, "uModulateColour");
-  program.ModulateAlpha = glGetUniformLocation(name, "uModulateAlpha");
-  program.OpaqueStages = glGetUniformLocation(name, "uOpaqueStages");
   program.LodBias = glGetUniformLocation(name, "uLodBias");
   program.Constants = glGetUniformLocation(name, "uConst");
   // Sampler i reads texture unit i for good.

@@ -12,6 +12,7 @@
 //   out vec4 fragColour;
 #include <GLES3/gl3.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,18 +35,25 @@ struct TGLProgram {
   GLint View = -1;
   GLint Projection = -1;
   // Fixed-function state; -1 in pixel shaders.
-  GLint StageCount = -1;
-  GLint ModulateColour = -1;
-  GLint ModulateAlpha = -1;
-  GLint OpaqueStages = -1;
   GLint LodBias = -1;
   GLint Constants = -1;
 };
 
-// The fragment body that stands in for the texture stages: stage i either modulates the
-// colour so far with its texture or selects its texture; alpha likewise, except that
-// stages whose texture has no alpha keep the alpha so far.
-std::string_view FixedFragmentBody();
+// What the texture stages of a draw do: stage i (of Count) either modulates the colour
+// so far with its texture or selects its texture; alpha likewise, except that stages
+// whose texture has no alpha (bit i of OpaqueStages) keep the alpha so far.
+struct TFixedStages {
+  int Count = 0;
+  bool ModulateColour = false;
+  bool ModulateAlpha = false;
+  int OpaqueStages = 0;
+
+  // Tells apart every kind of stages there is.
+  uint32_t Key() const;
+};
+
+// The fragment body that stands in for the texture stages.
+std::string FixedFragmentBody(const TFixedStages& stages);
 
 // Compiles and links a program with fragmentBody; Name is 0 on failure (logged).
 // Must run with the program's context current.

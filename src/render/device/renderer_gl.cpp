@@ -77,7 +77,7 @@ TDeviceError T3DRendererGL::Attach(TDevStore& store, const TRendererSetup& setup
   if (setup.Width <= 0 || setup.Height <= 0 || !FBackBuffer->Allocate()) return TDeviceError::InvalidCall;
   FRenderTarget = static_cast<T3DSurfaceGL*>(FBackBuffer->GetLevel(0));
   FViewport = FRenderTarget->Bounds();
-  return store.FixedProgram() ? TDeviceError::Ok : TDeviceError::Other;
+  return store.FixedProgram({}) ? TDeviceError::Ok : TDeviceError::Other;
 }
 
 void T3DRendererGL::CreationDone(TDeviceError result) {
@@ -174,6 +174,9 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
     WaitBeforePresent(FSetup.RefreshRate);
   }
   const bool presented = Run([&] {
+    // Offscreen no window is ever seen: a frame is done once drawn, and read from the back
+    // buffer, so copying it to the window would only cost time.
+    if (!FEngine.ShowsWindows()) return TDeviceError::Ok;
     T3DSurfaceGL& back = *static_cast<T3DSurfaceGL*>(FBackBuffer->GetLevel(0));
     int windowWidth = 0, windowHeight = 0;
     SDL_GL_GetDrawableSize(SdlWindowOf(FOwner.Window()), &windowWidth, &windowHeight);
@@ -262,7 +265,14 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
       if (!bound[size_t(i)] || bound[size_t(i)]->Store() != FStore || !bound[size_t(i)]->ApplyPending())
         return TDeviceError::InvalidCall;
     }
-    const TGLProgram* program = FPixelShader >= 0 ? &FPixelShaders[size_t(FPixelShader)] : FStore->FixedProgram();
+    TFixedStages fixed{stages, (flags & DrawFlag::VertexColour) != 0, (flags & DrawFlag::AlphaModulation) != 0, 0};
+    std::array<float, kMaxTextureSets> lodBias{};
+    for (int i = 0; i < stages; ++i) {
+      const T3DTextureGL& texture = *bound[size_t(i)];
+      if (texture.Kind() == TTextureKind::RenderTargetXrgb) fixed.OpaqueStages |= 1 << i;
+      if (FSetup.MaxAnisotropy > 0 && texture.MipMapped()) lodBias[size_t(i)] = texture.MipLodBias();
+    }
+    const TGLProgram* program = FPixelShader >= 0 ? &FPixelShaders[size_t(FPixelShader)] : FStore->FixedProgram(fixed);
     if (!program) return TDeviceError::Other;
 
     BindRenderTarget();
@@ -270,21 +280,8 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
     glUniformMatrix4fv(program->World, 1, GL_FALSE, &FTransforms[0].M[0][0]);
     glUniformMatrix4fv(program->View, 1, GL_FALSE, &FTransforms[1].M[0][0]);
     glUniformMatrix4fv(program->Projection, 1, GL_FALSE, &FTransforms[2].M[0][0]);
-    int opaqueStages = 0;
-    std::array<float, kMaxTextureSets> lodBias{};
-    for (int i = 0; i < stages; ++i) {
-      T3DTextureGL& texture = *bound[size_t(i)];
-      texture.Bind(i, FSetup.MaxAnisotropy);
-      if (texture.Kind() == TTextureKind::RenderTargetXrgb) opaqueStages |= 1 << i;
-      if (FSetup.MaxAnisotropy > 0 && texture.MipMapped()) lodBias[size_t(i)] = texture.MipLodBias();
-    }
-    if (program->StageCount >= 0) {
-      glUniform1i(program->StageCount, stages);
-      glUniform1i(program->ModulateColour, (flags & DrawFlag::VertexColour) ? 1 : 0);
-      glUniform1i(program->ModulateAlpha, (flags & DrawFlag::AlphaModulation) ? 1 : 0);
-      glUniform1i(program->OpaqueStages, opaqueStages);
-      glUniform1fv(program->LodBias, kMaxTextureSets, lodBias.data());
-    }
+    for (int i = 0; i < stages; ++i) bound[size_t(i)]->Bind(i, FSetup.MaxAnisotropy);
+    if (program->LodBias >= 0) glUniform1fv(program->LodBias, kMaxTextureSets, lodBias.data());
     if (program->Constants >= 0) glUniform4fv(program->Constants, kPixelShaderConstants, FConstants.data());
 
     glEnable(GL_BLEND);

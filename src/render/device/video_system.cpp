@@ -39,7 +39,7 @@ bool StartVideo(TVideoMode mode) {
 
 }  // namespace
 
-TVideoSystem::TVideoSystem(TVideoMode mode) : FStarted(StartVideo(mode)) {
+TVideoSystem::TVideoSystem(TVideoMode mode) : FMode(mode), FStarted(StartVideo(mode)) {
   if (!FStarted) Log().Write(std::string("SDL video: ") + SDL_GetError());
 }
 

@@ -18,8 +18,10 @@ class TVideoSystem {
   TVideoSystem& operator=(const TVideoSystem&) = delete;
   // False when the video system could not start (no display and no offscreen driver).
   bool Started() const { return FStarted; }
+  TVideoMode Mode() const { return FMode; }
 
  private:
+  TVideoMode FMode;
   bool FStarted;
 };
 
