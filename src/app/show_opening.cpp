@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "app/startup_project.h"
+#include "base/file_names.h"
 #include "base/text.h"
 #include "container/replace_pair.h"
-#include "base/file_names.h"
 
 namespace kiv {
 
@@ -69,7 +69,8 @@ TFileAccessor::TReadHook ReadHookFor(std::u16string projectName) {
 }
 
 std::unique_ptr<TKivShowLocator> OpenLocator(const TShowRequest& request, std::u16string& error) {
-  if (!request.IsExecutable) return OpenFromProject(request.Path, ReadHookFor(request.Path));
+  // A project is read from its folder by its file name.
+  if (!request.IsExecutable) return OpenFromProject(request.Path, ReadHookFor(FileNameOf(request.Path)));
   TOpenedShow opened = OpenFromExecutable(ResolveBundlePath(request.Path), ReadHookFor(u"Project.kiv"));
   if (!opened.Locator) {
     // A loose show file that does not exist says nothing; the program's own reason stands.
