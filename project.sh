@@ -45,8 +45,7 @@ case "$command" in
     build kivplayer kivshow  # the tests and benchmarks wait for the test command
     # The demo show, packed into a copy of the player in the build folder.
     build_path=$(cd "$BUILD_DIR" && pwd)
-    demo_skin=(--add buttons/aqua/btn.ini --add buttons/aqua/aqua.png)
-    (cd examples/demo && "$build_path/kivshow" pack Project.kiv -o "$build_path/demo" "${demo_skin[@]}")
+    (cd examples/demo && "$build_path/kivshow" pack Project.kiv -o "$build_path/demo")
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       exec "$build_path/demo" "$@"
     fi

@@ -79,4 +79,10 @@ std::vector<std::u16string> ProjectMediaFiles(const TIniStorage& project) {
   return files;
 }
 
+std::vector<std::u16string> ProjectButtonThemes(const TIniStorage& project) {
+  TNameCollector collector({u"Theme"});
+  collector.CollectFrom(project, false);
+  return collector.Take();
+}
+
 }  // namespace kiv

@@ -18,4 +18,7 @@ std::vector<std::u16string> ProjectFileNames(const TIniStorage& project);
 // mixed-sound descriptions and "LoadFromDisk:" names, which are never packed, left out.
 std::vector<std::u16string> ProjectMediaFiles(const TIniStorage& project);
 
+// The button themes the project's buttons use ("Theme" values), each once.
+std::vector<std::u16string> ProjectButtonThemes(const TIniStorage& project);
+
 }  // namespace kiv

@@ -16,6 +16,7 @@
 #include "container/file_map_line.h"
 #include "container/loose_files.h"
 #include "base/file_names.h"
+#include "model/button_skin.h"
 #include "model/show_locator.h"
 #include "model/show_main.h"
 
@@ -115,6 +116,20 @@ TStoredTexts PackInto(TKivPack& pack, const TShowPackRequest& request, const std
   }
   for (const std::u16string& name : ProjectMediaFiles(project))
     if (onDisk(name).empty()) result.Missing.push_back(Utf16ToUtf8(name));
+  // A button skin is its theme's folder: the skin file and the pictures it names.
+  const std::u16string buttons = project.ReadString(kMainSection, u"PathToButtons", u"");
+  for (const std::u16string& theme : ProjectButtonThemes(project)) {
+    const std::u16string skinFile = ButtonSkinFileName(buttons, theme);
+    const std::string found = onDisk(skinFile);
+    if (found.empty()) {
+      result.Missing.push_back(Utf16ToUtf8(skinFile));
+      continue;
+    }
+    std::error_code error;
+    for (const fs::directory_entry& file : fs::directory_iterator(fs::path(found).parent_path(), error))
+      if (file.is_regular_file(error))
+        adder.Add(FileFolder(skinFile) + Utf8ToUtf16(file.path().filename().string()), file.path().string());
+  }
   for (const std::string& extra : request.ExtraFiles) {
     std::error_code error;
     if (!fs::is_regular_file(extra, error)) throw EKivError(extra + ": no such file");
