@@ -35,11 +35,7 @@ constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr const char* kCaption = "window test show";
 
-struct TWindowInfo {
-  std::string Id;
-  bool Viewable = false;
-  TRect Bounds;
-};
+using TWindowInfo = TXWindow;
 
 class PlayerWindowTest : public TempFolderTest {
  protected:
@@ -93,9 +89,7 @@ class PlayerWindowTest : public TempFolderTest {
   }
 
   // Runs xdotool's commands on the server.
-  void Pointer(const std::string& commands) const {
-    std::system(("DISPLAY=" + Server->Name() + " xdotool " + commands + " 2>/dev/null").c_str());
-  }
+  void Pointer(const std::string& commands) const { Server->XdoTool(commands); }
 
   // How many pixels of the pointer's current image can be seen (0: hidden); -1 when the
   // probe is missing or fails.
@@ -107,24 +101,9 @@ class PlayerWindowTest : public TempFolderTest {
   }
 
   // Sends keys (xdotool's names) to the window, which takes the focus first.
-  void Keys(const TWindowInfo& window, const std::string& keys) const {
-    std::system(("DISPLAY=" + Server->Name() + " xdotool windowfocus --sync " + window.Id + " key " + keys + " 2>/dev/null").c_str());
-  }
+  void Keys(const TWindowInfo& window, const std::string& keys) const { Server->XdoTool("key " + keys, window.Id); }
 
-  TWindowInfo Window(const std::string& caption = kCaption) const {
-    const std::string info = Output("xwininfo -display " + Server->Name() + " -name '" + caption + "' 2>/dev/null");
-    const auto number = [&info](const std::string& label) {
-      std::smatch match;
-      return std::regex_search(info, match, std::regex(label + ":\\s*(-?\\d+)")) ? std::stoi(match[1]) : 0;
-    };
-    std::smatch id;
-    TWindowInfo window;
-    if (std::regex_search(info, id, std::regex("Window id: (0x[0-9a-f]+)"))) window.Id = id[1];
-    window.Viewable = info.find("IsViewable") != std::string::npos;
-    const int left = number("Absolute upper-left X"), top = number("Absolute upper-left Y");
-    window.Bounds = {left, top, left + number("Width"), top + number("Height")};
-    return window;
-  }
+  TWindowInfo Window(const std::string& caption = kCaption) const { return Server->FindWindow(caption); }
 
   // The window's pixels as rows of red, green, blue bytes; empty when it cannot be read.
   std::string Screenshot(const TWindowInfo& window) const {

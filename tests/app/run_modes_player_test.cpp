@@ -54,11 +54,8 @@ class RunModesPlayerTest : public TempFolderTest {
 
   // The id of the viewable window titled name; empty when there is none.
   std::string ShownWindow(const std::string& name) const {
-    const std::string info = Output("xwininfo -display " + Server->Name() + " -name '" + name + "' 2>/dev/null");
-    std::smatch id;
-    if (info.find("IsViewable") == std::string::npos || !std::regex_search(info, id, std::regex("Window id: (0x[0-9a-f]+)")))
-      return "";
-    return id[1];
+    const TXWindow window = Server->FindWindow(name);
+    return window.Viewable ? window.Id : "";
   }
   std::string WaitForWindow(const std::string& name) const {
     std::string id;
@@ -66,9 +63,7 @@ class RunModesPlayerTest : public TempFolderTest {
     return id;
   }
   // xdotool's command (such as "key Return") sent to the window, which takes the focus first.
-  void Send(const std::string& window, const std::string& command) const {
-    std::system(("DISPLAY=" + Server->Name() + " xdotool windowfocus --sync " + window + " " + command + " 2>/dev/null").c_str());
-  }
+  void Send(const std::string& window, const std::string& command) const { Server->XdoTool(command, window); }
   // The X server's screen saver time-out, as "xset q" tells it.
   std::string SaverTimeout() const {
     std::smatch timeout;

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <thread>
 #include <utility>
 
@@ -79,6 +81,26 @@ TXServer::TXServer(int width, int height) {
     if (WaitUntil([&] { return ours() || !server->Running(); }, std::chrono::seconds(20)) && server->Running())
       FServer = std::move(server);
   }
+}
+
+TXWindow TXServer::FindWindow(const std::string& name) const {
+  const std::string info = Output("xwininfo -display " + FName + " -name '" + name + "' 2>/dev/null");
+  const auto number = [&info](const std::string& label) {
+    std::smatch match;
+    return std::regex_search(info, match, std::regex(label + ":\\s*(-?\\d+)")) ? std::stoi(match[1]) : 0;
+  };
+  TXWindow window;
+  std::smatch id;
+  if (std::regex_search(info, id, std::regex("Window id: (0x[0-9a-f]+)"))) window.Id = id[1];
+  window.Viewable = info.find("IsViewable") != std::string::npos;
+  const int left = number("Absolute upper-left X"), top = number("Absolute upper-left Y");
+  window.Bounds = {left, top, left + number("Width"), top + number("Height")};
+  return window;
+}
+
+void TXServer::XdoTool(const std::string& commands, const std::string& window) const {
+  const std::string focus = window.empty() ? "" : "windowfocus --sync " + window + " ";
+  std::system(("DISPLAY=" + FName + " xdotool " + focus + commands + " 2>/dev/null").c_str());
 }
 
 }  // namespace kiv

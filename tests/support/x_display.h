@@ -8,7 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "base/rect.h"
+
 namespace kiv {
+
+// A top-level window as xwininfo tells it; Id is empty when there was none.
+struct TXWindow {
+  std::string Id;
+  bool Viewable = false;
+  TRect Bounds;
+};
 
 // Looks at condition every 100 ms until it holds or limit has passed; its last answer.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit);
@@ -46,6 +55,12 @@ class TXServer {
   TXServer(int width, int height);
   bool Running() const { return FServer != nullptr; }
   const std::string& Name() const { return FName; }
+
+  // The window titled name.
+  TXWindow FindWindow(const std::string& name) const;
+  // Runs xdotool's commands on the server; with a window id, the window takes the focus
+  // first.
+  void XdoTool(const std::string& commands, const std::string& window = "") const;
 
  private:
   std::string FName;
