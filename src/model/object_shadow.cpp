@@ -97,7 +97,7 @@ TShadowPictureKey TObjectShadow::MatchKey(const TShadowParams& shadow, const TSh
 
 void TObjectShadow::Prepare(const TKivObject& object, const TShadowCaster& caster) {
   const TShadowParams& shadow = object.Shadow();
-  if (!shadow.Enabled) return;
+  if (!shadow.Enabled || !object.Host().ShadowsMade()) return;
   const TShadowPictureKey match = MatchKey(shadow, caster);
   {
     std::lock_guard lock(FLock);

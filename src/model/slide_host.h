@@ -68,6 +68,11 @@ class TKivSlideHost {
   void SetCameraQuery(std::function<TVector3()> query) { FCameraQuery = std::move(query); }
   std::optional<TVector3> Camera() const;
 
+  // Whether preparing an object also makes its drop shadow (off for callers that only
+  // measure objects and never draw them).
+  bool ShadowsMade() const { return FShadowsMade; }
+  void SetShadowsMade(bool made) { FShadowsMade = made; }
+
   // Which objects may be clicked (all when none is installed).
   void SetHitFilter(std::function<bool(const TKivObject&)> filter) { FHitFilter = std::move(filter); }
   const std::function<bool(const TKivObject&)>& HitFilter() const { return FHitFilter; }
@@ -82,6 +87,7 @@ class TKivSlideHost {
   std::u16string FButtonPath;
   std::shared_ptr<TTextProducer> FTextProducer;
   int32_t FSlidesCount = 0;
+  bool FShadowsMade = true;
   mutable std::mutex FSkinsLock;
   mutable std::unique_ptr<TButtonSkinCatalog> FSkins;  // made on first use, for FButtonPath
   std::function<TVector3()> FCameraQuery;

@@ -54,10 +54,14 @@ TEST_F(ObjectShadowTest, PictureDrawsItsShadowFirstGrownAndMovedAlongTheAngle) {
   EXPECT_EQ(drawer.FreedStores, 2);
 }
 
-TEST_F(ObjectShadowTest, NoShadowWhenDisabledOrTransparent) {
+TEST_F(ObjectShadowTest, NoShadowWhenDisabledTransparentOrLeftOutByTheHost) {
   // Only the object's own picture is asked for (the drawer skips it when transparent).
-  for (const std::string keys : {"  ShadowEnable=0\n", "  ShadowEnable=1\n  object K: keypoint\n    Opacity=0\n  end\n"}) {
+  // A host that only measures objects makes no shadows, yet the picture keeps its size.
+  for (const std::string keys : {"  ShadowEnable=0\n", "  ShadowEnable=1\n  object K: keypoint\n    Opacity=0\n  end\n",
+                                 "  ShadowEnable=1\n  ShadowSize=20\n"}) {
+    host.SetShadowsMade(keys.find("ShadowSize") == std::string::npos);
     ReadPicture(keys);
+    EXPECT_EQ(ChildAs<TKivImage>(0).Size().Width, 200) << keys;
     TRecordingDrawer drawer;
     slide->Draw(drawer);
     ASSERT_EQ(drawer.Images.size(), 1u) << keys;

@@ -49,7 +49,13 @@ void WriteObjects(TJsonWriter& json, const TKivObject& parent) {
 }  // namespace
 
 struct TSlideObjectsWriter::TParts {
-  explicit TParts(TKivSource& source) : Producer(source, StandardObjectKinds(), InstallStandardPictureProviders) {}
+  explicit TParts(TKivSource& source) : Producer(source, StandardObjectKinds(), PrepareHost) {}
+  // Only sizes are written: shadows never change one, and blurring a shadow for every
+  // picture of a long show would cost most of the time.
+  static void PrepareHost(TKivSlideHost& host) {
+    InstallStandardPictureProviders(host);
+    host.SetShadowsMade(false);
+  }
   TSlideProducer Producer;
 };
 
