@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -115,24 +116,10 @@ TRun RunPlayer(const fs::path& folder, const std::string& arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder / "out.txt"), ReadAll(folder / "err.txt")};
 }
 
-TEST_F(MessagesTest, HelpAndVersionPrintAndEndWell) {
-  for (const std::string arguments : {"--help", "-h", "-slide 2 --help"}) {
-    const TRun run = RunPlayer(folder, arguments);
-    EXPECT_EQ(run.Code, 0) << arguments;
-    EXPECT_EQ(run.Err, "") << arguments;
-    for (const char* option : {"-filename", "-exename", "-slide", "-time", "-display", "-filelog", "-log", "-nosound",
-                               "--version", "Esc", "Right", "Space"})
-      EXPECT_NE(run.Out.find(option), std::string::npos) << arguments << " lacks " << option;
-  }
-  const TRun version = RunPlayer(folder, "--version");
-  EXPECT_EQ(version.Code, 0);
-  EXPECT_EQ(version.Out, "kivplayer (KivViewer) 5.6\n");
-  EXPECT_EQ(version.Err, "");
-}
-
 // Without a display every start that cannot play says why on standard error, with an
 // exit status a script can test: 1 for a show that cannot play, 2 for a command line the
-// player cannot follow.
+// player cannot follow. Asked for its usage or version, the player prints it and ends
+// well.
 TEST_F(MessagesTest, StartsThatCannotPlayAreToldOnStandardError) {
   WriteAll(folder / "ok.kiv", "[main]\r\nopt_slidescount=1\r\nopt_synchpos1=2000\r\n");
   WriteAll(folder / "empty.kiv", "");
@@ -142,8 +129,14 @@ TEST_F(MessagesTest, StartsThatCannotPlayAreToldOnStandardError) {
     std::string Arguments;
     int Code;
     std::string Err;  // the line standard error ends with (libraries may note more before it)
+    std::string Out = "";
   };
+  const std::string usage = "-filename -exename -slide -time -display -filelog -log -nosound --version Esc Right Space";
   const TCase cases[] = {
+      {"--help", 0, "", usage},
+      {"-h", 0, "", usage},
+      {"-slide 2 --help", 0, "", usage},
+      {"--version", 0, "", "kivplayer (KivViewer) 5.6\n"},
       {"-filename '" + gone + "'", 1, "Slideshow Error: Can`t Load .kiv File\n\"" + gone + "\"\n"},
       {"-filename empty.kiv", 1, "Slideshow Error: Can`t Load .kiv File"},
       {"-filename 'a folder'", 1, "Slideshow Error: Can`t Load"},
@@ -155,8 +148,17 @@ TEST_F(MessagesTest, StartsThatCannotPlayAreToldOnStandardError) {
     SCOPED_TRACE(test.Arguments);
     const TRun run = RunPlayer(folder, test.Arguments);
     EXPECT_EQ(run.Code, test.Code);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_NE(run.Err.find(test.Err), std::string::npos) << run.Err;
+    if (test.Err.empty()) {
+      EXPECT_EQ(run.Err, "");
+    } else {
+      EXPECT_NE(run.Err.find(test.Err), std::string::npos) << run.Err;
+    }
+    if (test.Out.empty() || test.Out.ends_with("\n")) {
+      EXPECT_EQ(run.Out, test.Out);
+    } else {  // the usage names every option and the keys
+      std::istringstream words(test.Out);
+      for (std::string word; words >> word;) EXPECT_NE(run.Out.find(word), std::string::npos) << "lacks " << word;
+    }
   }
 }
 
