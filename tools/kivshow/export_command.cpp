@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 #include <system_error>
 
@@ -24,7 +23,6 @@
 #include "model/slide_area.h"
 #include "platform/audio_output.h"
 #include "platform/stop_request.h"
-#include "platform/terminal.h"
 #include "platform/video_file_writer.h"
 
 namespace kiv {
@@ -175,9 +173,7 @@ int64_t PlayInto(TVideoFileWriter& writer, const TKivSource& show, const TExport
   const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
   const auto sound = std::make_shared<TExportSoundTrack>();
   TShowRenderer renderer(*graphics, show, size, timeline.FrameTime(0), sound);
-  const bool terminal = &err == &std::cerr && StandardErrorIsTerminal();
-  TExportProgress progress(err, terminal, timeline.FrameCount(), timeline.Rate().PerSecond(),
-                           terminal ? StandardErrorColumns() : 80);
+  TExportProgress progress = ProgressOn(err, timeline.FrameCount(), timeline.Rate().PerSecond(), "export");
   const auto started = std::chrono::steady_clock::now();
   // Encodes while the next frames are drawn; what was drawn before a failure is still
   // encoded as the queue goes.

@@ -1,10 +1,12 @@
 #include "kivshow/export_progress.h"
 
-#include <utility>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iostream>
+#include <utility>
+
+#include "platform/terminal.h"
 
 namespace kiv {
 
@@ -66,6 +68,12 @@ void TExportProgress::Update(int64_t frames, double realSeconds) {
 void TExportProgress::Close() {
   if (FLineOpen) FStream << "\n" << std::flush;
   FLineOpen = false;
+}
+
+TExportProgress ProgressOn(std::ostream& err, int64_t totalFrames, double framesPerSecond, std::string label) {
+  const bool terminal = &err == &std::cerr && StandardErrorIsTerminal();
+  return TExportProgress(err, terminal, totalFrames, framesPerSecond, terminal ? StandardErrorColumns() : 80,
+                         std::move(label));
 }
 
 }  // namespace kiv

@@ -35,4 +35,8 @@ class TExportProgress {
   bool FLineOpen = false;
 };
 
+// The report of a command writing totalFrames to err: redrawn in place when err is this
+// process's standard error on a terminal, plain lines otherwise.
+TExportProgress ProgressOn(std::ostream& err, int64_t totalFrames, double framesPerSecond, std::string label);
+
 }  // namespace kiv

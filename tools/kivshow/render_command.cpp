@@ -3,7 +3,6 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 #include <system_error>
 
@@ -18,7 +17,6 @@
 #include "kivshow/show_renderer.h"
 #include "model/kiv_source.h"
 #include "model/slide_area.h"
-#include "platform/terminal.h"
 
 namespace kiv {
 
@@ -142,10 +140,7 @@ int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostrea
   // More than a few frames take a while: how far the render has come goes to standard
   // error.
   std::optional<TExportProgress> progress;
-  if (times.size() > kQuietFrames) {
-    const bool terminal = &err == &std::cerr && StandardErrorIsTerminal();
-    progress.emplace(err, terminal, int64_t(times.size()), FramesPerSecond(times), terminal ? StandardErrorColumns() : 80, "render");
-  }
+  if (times.size() > kQuietFrames) progress.emplace(ProgressOn(err, int64_t(times.size()), FramesPerSecond(times), "render"));
   const auto started = std::chrono::steady_clock::now();
   for (size_t i = 0; i < times.size(); ++i) {
     WritePng(*renderer.FrameAt(times[i]), (folder / FrameFileName(times[i])).string());
