@@ -103,11 +103,13 @@ std::vector<int> ReferenceCoverage(const TOutline& outline, int width, int heigh
 TEST(Rasterizer, RandomShapesGetExactlyTheCoverageOfTheFillingRule) {
   // Star-shaped contours (as glyphs: rows whose edges keep their order) reaching past
   // every side, some drawn the other way round, some overlapping; some edges upright or
-  // nearly so.
+  // nearly so; every 20th on a picture wider than several 64-pixel words and taller
+  // than a glyph at large sizes.
   std::mt19937 random(12345);
   TRasterizer rasterizer;
-  for (int shape = 0; shape < 400; ++shape) {
-    const int width = 1 + int(random() % 70), height = 1 + int(random() % 50);
+  for (int shape = 0; shape < 420; ++shape) {
+    const bool large = shape % 20 == 19;
+    const int width = 1 + int(random() % (large ? 300 : 70)), height = 1 + int(random() % (large ? 240 : 50));
     std::uniform_real_distribution<float> x(-4, float(width) + 4), y(-4, float(height) + 4), unit(0, 1);
     TOutline outline;
     outline.Reset(shape % 2 == 0);
