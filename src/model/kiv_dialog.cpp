@@ -4,6 +4,10 @@
 
 namespace kiv {
 
+int32_t CustomDialogCount(const TIniIdentList& main) {
+  return std::clamp(main.ReadInteger(u"opt_customdialogscount", 0), 0, kMaxCustomDialogs);
+}
+
 TKivDialog::TKivDialog(TKivSlideHost& host, std::u16string name, bool pausesShow)
     : TKivSlide(host), FDialogName(std::move(name)), FPausesShow(pausesShow) {}
 
