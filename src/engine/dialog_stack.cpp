@@ -88,6 +88,11 @@ bool TDialogStack::Update() {
   return changed;
 }
 
+void TDialogStack::EndFades() {
+  const uint32_t now = Clock().NowMs();
+  for (TEntry& entry : FEntries) entry.FadeStart = now - kFadeMs;
+}
+
 std::vector<std::unique_ptr<TKivDialog>> TDialogStack::TakeRemoved() { return std::exchange(FRemoved, {}); }
 
 }  // namespace kiv

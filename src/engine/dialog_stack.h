@@ -30,6 +30,8 @@ class TDialogStack {
   // Moves every fade to now; a closed dialog goes once it has faded out. True when
   // some dialog changed its look or left.
   bool Update();
+  // Every fade ends now: the next Update shows open dialogs fully and drops closed ones.
+  void EndFades();
 
   // The index of the dialog opened by name, or -1.
   int Find(std::u16string_view name) const;

@@ -60,6 +60,8 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   // Closes the top dialog with its fade; nothing without one.
   void CloseDialog(int result) override;
   void CloseDialogsOnMove() override { FDialogs.CloseOnNavigation(); }
+  // The dialogs stand at the end of their fades from the next update on.
+  void EndDialogFades() { FDialogs.EndFades(); }
   // The panel first, then the top dialog, whose objects take the pointer as a slide's do.
   THitResult HitTest(const TKivMouseRecord& mouse) override;
   void SetLayer(const TRect& area) override;

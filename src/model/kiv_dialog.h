@@ -15,6 +15,9 @@ inline constexpr int32_t kMaxCustomDialogs = 1000;
 
 // "opt_customdialogscount" of the show's main section, within 0 … kMaxCustomDialogs.
 int32_t CustomDialogCount(const TIniIdentList& main);
+// The section of the dialog opened by name: "dialog_" + i + "_" when "custom_dialog" + i
+// of the main section names it, else "dialog_" + name.
+std::u16string DialogSectionName(const TIniIdentList& main, std::u16string_view name);
 
 class TKivDialog : public TKivSlide {
  public:
