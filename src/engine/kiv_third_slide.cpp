@@ -102,6 +102,13 @@ void TThirdSlide::SetLayer(const TRect& area) {
   if (!resized) return;
   PlaceLogo();
   if (FPanel) FPanel->LayOut({area.Width(), area.Height()}, FDesign);
+  // Open dialogs fill the new area as a dialog opened now would.
+  for (size_t i = 0; i < FDialogs.Count(); ++i) {
+    TKivDialog& dialog = FDialogs.At(i);
+    dialog.SetSize({float(area.Width()), float(area.Height())});
+    dialog.SetCentre(area.Width() / 2.0f, area.Height() / 2.0f);
+    dialog.SetContentChanged();
+  }
   FChanged = true;
 }
 

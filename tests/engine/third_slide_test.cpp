@@ -199,6 +199,11 @@ TEST_F(ThirdSlideTest, TheTopDialogTakesThePointer) {
   EXPECT_TRUE(press.Taken);
   EXPECT_EQ(layer->HitTest({TMouseEvent::Release, 1, 400, 300}).Fire, (TKivActionInfo{kActionCloseDialog, 0, {}}));
   EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 20, 20, kPointerLeftButton}).Kind, THitKind::None);
+  // On a smaller area the open dialog shrinks with it.
+  layer->SetLayer({0, 0, 400, 300});
+  layer->Update(0);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 320, 240, kPointerLeftButton}).Kind, THitKind::None);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 120, 90, kPointerLeftButton}).Kind, THitKind::Object);
 }
 
 // The number of named dialogs read is bounded, however large the show says it is.
