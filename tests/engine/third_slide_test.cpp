@@ -206,18 +206,6 @@ TEST_F(ThirdSlideTest, TheTopDialogTakesThePointer) {
   EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 120, 90, kPointerLeftButton}).Kind, THitKind::Object);
 }
 
-// The number of named dialogs read is bounded, however large the show says it is.
-TEST(CustomDialogCountTest, IsBounded) {
-  const struct {
-    const char* Main;
-    int32_t Count;
-  } cases[] = {{"", 0}, {"opt_customdialogscount=3\n", 3}, {"opt_customdialogscount=-4\n", 0},
-               {"opt_customdialogscount=2000000000\n", kMaxCustomDialogs}};
-  for (const auto& c : cases)
-    EXPECT_EQ(CustomDialogCount(*ParseProject(std::string("[main]\n") + c.Main)->FindSection(u"main")), c.Count)
-        << c.Main;
-}
-
 // A click on a panel button reaches the main thread as the player's action.
 TEST(ThirdSlideEngineTest, AClickOnThePanelReachesThePlayerAsItsAction) {
   TTestFolder folder;
