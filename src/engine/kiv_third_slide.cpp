@@ -163,25 +163,27 @@ THitResult TThirdSlide::HitTest(const TKivMouseRecord& mouse) {
   const int32_t x = int32_t(std::clamp(int64_t(mouse.X) - FLayer.Left, int64_t(INT32_MIN), int64_t(INT32_MAX)));
   const int32_t y = int32_t(std::clamp(int64_t(mouse.Y) - FLayer.Top, int64_t(INT32_MIN), int64_t(INT32_MAX)));
   THitResult hit;
-  if (!FPanel || (FOptions.AutoHide && FFader.Hidden() && !FPanel->HasMouse())) return DialogHit(mouse, x, y);
-  int32_t kind = kNavMouseMove;
-  if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) kind = kNavMouseDown;
-  if (mouse.Event == TMouseEvent::Release) kind = kNavMouseUp;
-  const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, x, y);
-  if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
-  if (!answer.HasMouse && answer.Action.Type == kActionNone) return DialogHit(mouse, x, y);
-  hit.Kind = THitKind::NavPanel;
-  hit.ClassName = "NavPanel";
-  hit.Fire = answer.Action;
-  hit.Taken = true;
-  return hit;
+  if (FPanel && !(FOptions.AutoHide && FFader.Hidden() && !FPanel->HasMouse())) {
+    int32_t kind = kNavMouseMove;
+    if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) kind = kNavMouseDown;
+    if (mouse.Event == TMouseEvent::Release) kind = kNavMouseUp;
+    const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, x, y);
+    if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
+    if (answer.HasMouse || answer.Action.Type != kActionNone) {
+      hit.Kind = THitKind::NavPanel;
+      hit.ClassName = "NavPanel";
+      hit.Fire = answer.Action;
+      hit.Taken = true;
+    }
+  }
+  const THitResult onDialog = DialogHit(mouse, x, y, hit.Kind == THitKind::None);
+  return hit.Kind == THitKind::None ? onDialog : hit;
 }
 
-// Only the top dialog, while it is not closing, takes the pointer; each of its objects
-// takes a press, so that the show's own mouse action does not run as well.
-THitResult TThirdSlide::DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y) {
-  if (FDialogs.Empty()) return {};
-  const size_t top = FDialogs.Count() - 1;
+// Only the top dialog, while it is not closing and nothing above it has the pointer,
+// takes it; the others only drop their looks. Each object of the top dialog takes a
+// press, so that the show's own mouse action does not run as well.
+THitResult TThirdSlide::DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y, bool enabled) {
   TSlidePointer pointer;
   pointer.Kind = mouse.Event == TMouseEvent::Move      ? TPointerKind::Move
                  : mouse.Event == TMouseEvent::Release ? TPointerKind::Release
@@ -190,16 +192,20 @@ THitResult TThirdSlide::DialogHit(const TKivMouseRecord& mouse, int32_t x, int32
   pointer.X = float(x);
   pointer.Y = float(y);
   pointer.State = mouse.KeyState;
-  pointer.Enabled = !FDialogs.Closing(top);
-  const TSlidePointerResult found = PointerOnSlide(FDialogs.At(top), pointer);
+  TSlidePointerResult found;
+  for (size_t i = FDialogs.Count(); i-- > 0;) {
+    const bool top = i + 1 == FDialogs.Count();
+    pointer.Enabled = top && enabled && !FDialogs.Closing(i);
+    const TSlidePointerResult result = PointerOnSlide(FDialogs.At(i), pointer);
+    if (top && pointer.Enabled) found = result;
+  }
   // The dialog is as large as its objects: around them the pointer reaches the show.
-  if (!found.Object || found.Object == &FDialogs.At(top)) return {};
+  if (!found.Object || !found.Object->Parent()) return {};
   const auto resolve = [this](const TKivActionInfo& action) {
     return ResolveSlideName(action, [this](std::u16string_view name) { return SlideIndexByName(FSource.Slides(), name); });
   };
-  THitResult hit{THitKind::Object, resolve(found.Action), found.Object->Kind() == u"button" ? "TKivButton" : "TKivObject",
-                 resolve(found.Reported), true};
-  return hit;
+  return {THitKind::Object, resolve(found.Action), found.Object->Kind() == u"button" ? "TKivButton" : "TKivObject",
+          resolve(found.Reported), true};
 }
 
 void TThirdSlide::DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry) {

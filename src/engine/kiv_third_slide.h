@@ -81,7 +81,7 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   void LoadLogo(const TFileAccessor& files);
   void PlaceLogo();
   static void DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry);
-  THitResult DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y);
+  THitResult DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y, bool enabled);
 
   TKivSource& FSource;
   TThirdSlideOptions FOptions;
