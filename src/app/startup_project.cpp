@@ -3,6 +3,7 @@
 #include "base/memory_stream.h"
 #include "base/text.h"
 #include "ini/ini_sections.h"
+#include "model/kiv_dialog.h"
 
 namespace kiv {
 
@@ -31,7 +32,7 @@ void WriteStartupMain(const TIniSection& main, TIniStorage& project) {
   project.WriteString(u"main", u"opt_scr_height", IntToText(main.ReadInteger(u"opt_startupheight", 480)));
   project.WriteString(u"main", u"opt_scr_caption", main.ReadString(u"stw_caption", u"Startup Window"));
   project.WriteString(u"main", u"opt_lockf1", BoolText(main.ReadBool(u"opt_lockf1", true)));
-  const int dialogs = main.ReadInteger(u"opt_customdialogscount", 0);
+  const int32_t dialogs = CustomDialogCount(main);
   project.WriteString(u"main", u"opt_customdialogscount", IntToText(dialogs));
   for (int i = 1; i <= dialogs; ++i) {
     const std::u16string key = u"custom_dialog" + IntToText(i);
@@ -58,7 +59,7 @@ std::unique_ptr<TIniFile> BuildStartupProject(const TIniStorage& source) {
     }
   }
   CopySection(source, u"dialog_help", *project, u"dialog_help");
-  const int dialogs = main->ReadInteger(u"opt_customdialogscount", 0);
+  const int32_t dialogs = CustomDialogCount(*main);
   for (int i = 1; i <= dialogs; ++i) {
     const std::u16string name = u"dialog_" + IntToText(i) + u"_";
     CopySection(source, name, *project, name);

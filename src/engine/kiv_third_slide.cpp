@@ -9,8 +9,12 @@
 #include "base/text.h"
 #include "graphics/bitmap_convert.h"
 #include "graphics/picture_loaders.h"
+#include "model/action_text.h"
 #include "model/kiv_source.h"
 #include "model/logo_scale.h"
+#include "model/prepare_now.h"
+#include "model/slide_pointer.h"
+#include "model/standard_object_kinds.h"
 
 namespace kiv {
 namespace {
@@ -41,7 +45,8 @@ TThirdSlideOptions ReadThirdSlideOptions(const TIniIdentList& main) {
 }
 
 TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
-    : FOptions(ReadThirdSlideOptions(params.Source->MainSection())),
+    : FSource(*params.Source),
+      FOptions(ReadThirdSlideOptions(params.Source->MainSection())),
       FLayer{0, 0, params.Size.Width, params.Size.Height},
       FDetector(FOptions.HideInterval),
       FFader(FOptions.FadeIn, FOptions.FadeOut) {
@@ -97,10 +102,20 @@ void TThirdSlide::SetLayer(const TRect& area) {
   if (!resized) return;
   PlaceLogo();
   if (FPanel) FPanel->LayOut({area.Width(), area.Height()}, FDesign);
+  // Open dialogs fill the new area as a dialog opened now would.
+  for (size_t i = 0; i < FDialogs.Count(); ++i) {
+    TKivDialog& dialog = FDialogs.At(i);
+    dialog.SetSize({float(area.Width()), float(area.Height())});
+    dialog.SetCentre(area.Width() / 2.0f, area.Height() / 2.0f);
+    dialog.SetContentChanged();
+  }
   FChanged = true;
 }
 
 void TThirdSlide::Update(double) {
+  if (FDialogs.Update()) FChanged = true;
+  // A dialog's objects are placed anew when its fade moved or its looks changed.
+  for (size_t i = 0; i < FDialogs.Count(); ++i) FDialogs.At(i).Advance(true, 0);
   if (!FPanel) return;
   FPanel->Tick();
   if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
@@ -108,11 +123,34 @@ void TThirdSlide::Update(double) {
 }
 
 void TThirdSlide::OpenDialog(std::u16string_view name) {
-  Log().Write("TThirdSlide: the dialog \"" + Utf16ToUtf8(name) + "\" cannot be shown");
+  if (!FProducer) FProducer = std::make_unique<TSlideProducer>(FSource, StandardObjectKinds(), InstallStandardPictureProviders);
+  FProducer->SetOutput({FLayer.Width(), FLayer.Height()}, TSlideFit::Inside, 100, 100);
+  std::unique_ptr<TKivDialog> dialog = FProducer->MakeDialog(name);
+  if (!dialog) {
+    Log().Write("TThirdSlide: the show has no dialog \"" + Utf16ToUtf8(name) + "\"");
+    return;
+  }
+  PrepareNow(*dialog);
+  FDialogs.Open(std::move(dialog));
+  FChanged = true;
 }
 
-// Closing with no dialog open is harmless.
-void TThirdSlide::CloseDialog(int) {}
+void TThirdSlide::CloseDialog(int) {
+  FDialogs.CloseAt(-1);
+  FChanged = true;
+}
+
+TDrawItem* TThirdSlide::Item() {
+  // Dialogs that left are drawn once more: their device objects go back then.
+  return FLogo.Picture || FPanel || !FDialogs.Empty() || FDialogs.HasRemoved() ? this : nullptr;
+}
+
+bool TThirdSlide::NeedsRedraw() const {
+  if (FChanged) return true;
+  for (size_t i = 0; i < FDialogs.Count(); ++i)
+    if (FDialogs.At(i).NeedsRedraw()) return true;
+  return false;
+}
 
 int32_t TThirdSlide::PanelState() const {
   if (!FPanel) return 0;
@@ -125,18 +163,49 @@ THitResult TThirdSlide::HitTest(const TKivMouseRecord& mouse) {
   const int32_t x = int32_t(std::clamp(int64_t(mouse.X) - FLayer.Left, int64_t(INT32_MIN), int64_t(INT32_MAX)));
   const int32_t y = int32_t(std::clamp(int64_t(mouse.Y) - FLayer.Top, int64_t(INT32_MIN), int64_t(INT32_MAX)));
   THitResult hit;
-  if (!FPanel || (FOptions.AutoHide && FFader.Hidden() && !FPanel->HasMouse())) return hit;
-  int32_t kind = kNavMouseMove;
-  if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) kind = kNavMouseDown;
-  if (mouse.Event == TMouseEvent::Release) kind = kNavMouseUp;
-  const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, x, y);
-  if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
-  if (!answer.HasMouse && answer.Action.Type == kActionNone) return hit;
-  hit.Kind = THitKind::NavPanel;
-  hit.ClassName = "NavPanel";
-  hit.Fire = answer.Action;
-  hit.Taken = true;
-  return hit;
+  if (FPanel && !(FOptions.AutoHide && FFader.Hidden() && !FPanel->HasMouse())) {
+    int32_t kind = kNavMouseMove;
+    if (mouse.Event == TMouseEvent::Press || mouse.Event == TMouseEvent::DoubleClick) kind = kNavMouseDown;
+    if (mouse.Event == TMouseEvent::Release) kind = kNavMouseUp;
+    const TNavPanelAnswer answer = FPanel->Mouse(kind, mouse.Button, x, y);
+    if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
+    if (answer.HasMouse || answer.Action.Type != kActionNone) {
+      hit.Kind = THitKind::NavPanel;
+      hit.ClassName = "NavPanel";
+      hit.Fire = answer.Action;
+      hit.Taken = true;
+    }
+  }
+  const THitResult onDialog = DialogHit(mouse, x, y, hit.Kind == THitKind::None);
+  return hit.Kind == THitKind::None ? onDialog : hit;
+}
+
+// Only the top dialog, while it is not closing and nothing above it has the pointer,
+// takes it; the others only drop their looks. Each object of the top dialog takes a
+// press, so that the show's own mouse action does not run as well.
+THitResult TThirdSlide::DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y, bool enabled) {
+  TSlidePointer pointer;
+  pointer.Kind = mouse.Event == TMouseEvent::Move      ? TPointerKind::Move
+                 : mouse.Event == TMouseEvent::Release ? TPointerKind::Release
+                                                       : TPointerKind::Press;
+  pointer.Button = mouse.Button;
+  pointer.X = float(x);
+  pointer.Y = float(y);
+  pointer.State = mouse.KeyState;
+  TSlidePointerResult found;
+  for (size_t i = FDialogs.Count(); i-- > 0;) {
+    const bool top = i + 1 == FDialogs.Count();
+    pointer.Enabled = top && enabled && !FDialogs.Closing(i);
+    const TSlidePointerResult result = PointerOnSlide(FDialogs.At(i), pointer);
+    if (top && pointer.Enabled) found = result;
+  }
+  // The dialog is as large as its objects: around them the pointer reaches the show.
+  if (!found.Object || !found.Object->Parent()) return {};
+  const auto resolve = [this](const TKivActionInfo& action) {
+    return ResolveSlideName(action, [this](std::u16string_view name) { return SlideIndexByName(FSource.Slides(), name); });
+  };
+  return {THitKind::Object, resolve(found.Action), found.Object->Kind() == u"button" ? "TKivButton" : "TKivObject",
+          resolve(found.Reported), true};
 }
 
 void TThirdSlide::DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry) {
@@ -153,6 +222,12 @@ void TThirdSlide::DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry) {
 
 // The panel's picture is taken again whenever the bar painted it anew.
 void TThirdSlide::Draw(TDeviceDrawer& drawer) {
+  for (const std::unique_ptr<TKivDialog>& gone : FDialogs.TakeRemoved()) gone->ReleaseDeviceObjects(drawer);
+  for (size_t i = 0; i < FDialogs.Count(); ++i) {
+    TKivDialog& dialog = FDialogs.At(i);
+    if (dialog.Fade() > 0) drawer.Draw(dialog);
+    dialog.Snapshot(true);
+  }
   DrawEntry(drawer, FLogo);
   if (FPanel && FPanel->Picture()) {
     if (!FPanelEntry.Picture || FPanel->PictureVersion() != FPanelVersion) {

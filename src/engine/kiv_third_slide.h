@@ -1,16 +1,18 @@
 #pragma once
-// The layer above the slides: the show's logo and its navigation panel, which hides
-// while the pointer rests and fades back when it moves.
+// The layer above the slides: the show's own dialogs, its logo and its navigation
+// panel, which hides while the pointer rests and fades back when it moves.
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "engine/dialog_stack.h"
 #include "engine/mouse_move_detector.h"
 #include "engine/panel_fader.h"
 #include "engine/third_slide.h"
 #include "graphics/bitmap_store.h"
 #include "ini/ini_views.h"
 #include "model/nav_panel.h"
+#include "model/slide_producer.h"
 #include "render/drawer/device_drawer.h"
 #include "render/drawer/draw_item.h"
 
@@ -50,14 +52,21 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   ~TThirdSlide() override;
 
   void Update(double showTime) override;
-  bool HoldsShow() const override { return false; }
-  bool IsDialogOpen() const override { return false; }
+  bool HoldsShow() const override { return FDialogs.HoldsShow(); }
+  bool IsDialogOpen() const override { return !FDialogs.Empty(); }
+  // Makes the dialog of that name from the show's dialog sections and puts it on top;
+  // a name without a section opens nothing.
   void OpenDialog(std::u16string_view name) override;
+  // Closes the top dialog with its fade; nothing without one.
   void CloseDialog(int result) override;
-  void CloseDialogsOnMove() override {}
+  void CloseDialogsOnMove() override { FDialogs.CloseOnNavigation(); }
+  // The dialogs stand at the end of their fades from the next update on.
+  void EndDialogFades() { FDialogs.EndFades(); }
+  // The panel first, then the top dialog, whose objects take the pointer as a slide's do.
   THitResult HitTest(const TKivMouseRecord& mouse) override;
   void SetLayer(const TRect& area) override;
-  TDrawItem* Item() override { return FLogo.Picture || FPanel ? this : nullptr; }
+  TDrawItem* Item() override;
+  // The dialogs from the bottom up, then the logo and the panel.
   void Draw(TDeviceDrawer& drawer) override;
 
   // 0: no panel, or hidden; 1: shown; 2: the panel has the pointer.
@@ -65,13 +74,16 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   double PanelOpacity() const { return FOptions.AutoHide ? FFader.Opacity() : 100; }
   const TThirdSlideEntry& Logo() const { return FLogo; }
   const TNavPanel* Panel() const { return FPanel.get(); }
-  bool NeedsRedraw() const override { return FChanged; }
+  const TDialogStack& Dialogs() const { return FDialogs; }
+  bool NeedsRedraw() const override;
 
  private:
   void LoadLogo(const TFileAccessor& files);
   void PlaceLogo();
   static void DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry);
+  THitResult DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y, bool enabled);
 
+  TKivSource& FSource;
   TThirdSlideOptions FOptions;
   TRect FLayer;  // on the output
   TPixelSize FDesign;
@@ -82,6 +94,9 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   uint32_t FPanelVersion = 0;
   TMouseMoveDetector FDetector;
   TPanelFader FFader;
+  // Makes the dialogs, on the engine's thread; made with the first dialog.
+  std::unique_ptr<TSlideProducer> FProducer;
+  TDialogStack FDialogs;
   bool FChanged = true;
 };
 

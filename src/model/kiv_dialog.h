@@ -1,11 +1,23 @@
 #pragma once
 // The root of one of the show's own dialogs: a slide without times or background whose
 // objects fade in and out with the dialog.
+#include <cstdint>
 #include <string>
 
+#include "ini/ini_ident_list.h"
 #include "model/kiv_slide.h"
 
 namespace kiv {
+
+// The most named dialogs ("custom_dialog" 1 … n) a show may list: a damaged count
+// never makes a search through millions of names.
+inline constexpr int32_t kMaxCustomDialogs = 1000;
+
+// "opt_customdialogscount" of the show's main section, within 0 … kMaxCustomDialogs.
+int32_t CustomDialogCount(const TIniIdentList& main);
+// The section of the dialog opened by name: "dialog_" + i + "_" when "custom_dialog" + i
+// of the main section names it, else "dialog_" + name.
+std::u16string DialogSectionName(const TIniIdentList& main, std::u16string_view name);
 
 class TKivDialog : public TKivSlide {
  public:

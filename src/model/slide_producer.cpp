@@ -14,9 +14,6 @@ namespace kiv {
 
 namespace {
 
-// A damaged "opt_customdialogscount" must not make a dialog search run for ever.
-constexpr int32_t kMaxCustomDialogs = 10000;
-
 // Runs build; a failure is logged and gives nothing, so that one broken slide never
 // stops the show.
 template <typename T, typename TBuild>
@@ -97,16 +94,8 @@ std::unique_ptr<TKivSlide> TSlideProducer::MakeSlide(int index) {
   });
 }
 
-std::u16string TSlideProducer::DialogSectionName(std::u16string_view name) const {
-  const TIniSection& main = FSource.MainSection();
-  const int32_t count = std::min(main.ReadInteger(u"opt_customdialogscount", 0), kMaxCustomDialogs);
-  for (int32_t i = 1; i <= count; ++i)
-    if (main.ReadString(u"custom_dialog" + IntToText(i), u"NotFound") == name) return u"dialog_" + IntToText(i) + u"_";
-  return u"dialog_" + std::u16string(name);
-}
-
 std::unique_ptr<TKivDialog> TSlideProducer::MakeDialog(std::u16string_view name) {
-  const TIniSection* section = FSource.Document().FindSection(DialogSectionName(name));
+  const TIniSection* section = FSource.Document().FindSection(DialogSectionName(FSource.MainSection(), name));
   if (!section) return nullptr;
   return BuiltOrNone<TKivDialog>("dialog " + Utf16ToUtf8(name), [&] {
     auto dialog = std::make_unique<TKivDialog>(*FHost, std::u16string(name), section->ReadBool(u"DialogPause", false));

@@ -76,7 +76,6 @@ class TSlideProducer {
   int SlideOfIndex(int index) const;
   // Size and pivot from the slide area.
   void PlaceSlide(TKivSlide& slide) const;
-  std::u16string DialogSectionName(std::u16string_view name) const;
 
   TKivSource& FSource;
   const TObjectFactoryChain FKinds;

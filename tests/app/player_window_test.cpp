@@ -279,5 +279,42 @@ TEST_F(PlayerWindowTest, AButtonActsOnReleaseThePointerHidesAtRestAndTheCaptionI
       << "the release over the button did not go to the next slide";
 }
 
+// The coloured slides with the demo's navigation panel along the bottom and a help page
+// (a yellow box in the middle) that holds the show while it is open.
+TEST_F(PlayerWindowTest, ThePanelMovesOnAndTheHelpPageHoldsTheShowUntilEsc) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  fs::copy(fs::path(KIV_SOURCE_DIR) / "examples" / "demo" / "navbar", folder / "navbar", fs::copy_options::recursive);
+  std::string project = ColouredSlides();
+  project.insert(project.find("[Slide1]"),
+                 "opt_fcp=1\r\nopt_nav_inifile=navbar\\panel.ini\r\nopt_nav_showbg=1\r\nopt_nav_viewscale=20\r\n"
+                 "opt_cp=Bottom\r\nopt_nav_offset=4\r\n"
+                 "[dialog_help]\r\nDialogPause=1\r\nobject Page: box\r\n  Size=4,3\r\n  Color1=255,255,0\r\n"
+                 "  object K: keypoint\r\n    ScaleX=50\r\n    ScaleY=50\r\n  end\r\nend\r\n");
+  const TWindowInfo window = PlayProject(project);
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  const int left = window.Bounds.Left, top = window.Bounds.Top;
+  const auto colourBecomes = [&](int x, int y, const std::string& colour, int seconds) {
+    return WaitUntil([&] { return ColourAt(left + x, top + y) == colour; }, std::chrono::seconds(seconds));
+  };
+  ASSERT_TRUE(colourBecomes(10, 10, "FF0000", 30));
+  Keys(window, "F1");
+  EXPECT_TRUE(colourBecomes(160, 120, "FFFF00", 10)) << "F1 did not open the help page";
+  std::this_thread::sleep_for(std::chrono::seconds(5));  // the first slide lasts 4 s
+  EXPECT_EQ(ColourAt(left + 10, top + 10), "FF0000") << "the show went on under the help page";
+  Keys(window, "Escape");
+  EXPECT_TRUE(colourBecomes(160, 120, "FF0000", 10)) << "Esc did not close the help page";
+  EXPECT_TRUE(Player->Running()) << "Esc closed the show instead of the page";
+  EXPECT_TRUE(colourBecomes(10, 10, "00FF00", 10)) << "the show did not go on after the page closed";
+
+  // The panel is 272 x 56 skin pixels, 20 % of the 240-pixel window high (48), in the
+  // middle of the bottom 4 % up from the edge; the fourth button, "forward", has its
+  // middle 184 skin pixels from the panel's left and 28 from its top.
+  const int height = 48, width = 272 * height / 56;
+  const int panelLeft = (320 - width) / 2, panelTop = 235 - height;
+  Pointer("mousemove " + std::to_string(left + panelLeft + 184 * height / 56) + " " +
+          std::to_string(top + panelTop + 28 * height / 56) + " click 1");
+  EXPECT_TRUE(colourBecomes(10, 10, "0000FF", 10)) << "the panel's forward button did not go to the next slide";
+}
+
 }  // namespace
 }  // namespace kiv

@@ -46,6 +46,9 @@ TEST(StartupProject, IsOneSlideShowingTheStartupDialogWithFixedWindowSettings) {
   EXPECT_NE(startup->FindSection(u"dialog_help"), nullptr);
   EXPECT_NE(startup->FindSection(u"dialog_2_"), nullptr);
   EXPECT_EQ(startup->FindSection(u"dialog_1_"), nullptr);
+  // A damaged count of named dialogs is bounded, so the project is built at once.
+  startup = BuildStartupProject(*ParseProject("[main]\r\nopt_customdialogscount=2000000000\r\n[FileMap]\r\n[dialog_startup]\r\n"));
+  EXPECT_EQ(startup->ReadString(u"main", u"opt_customdialogscount", u""), u"1000");
 }
 
 TEST(StartupProject, AShowWithoutTheDialogPlaysUnchanged) {

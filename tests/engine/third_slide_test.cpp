@@ -11,6 +11,7 @@
 #include "engine/engine_test_support.h"
 #include "engine/frame_interpolator.h"
 #include "model/logo_scale.h"
+#include "model/slide_pointer.h"
 #include "model/nav_test_support.h"
 #include "support/show_source.h"
 #include "support/show_text.h"
@@ -132,6 +133,77 @@ TEST_F(ThirdSlideTest, AReversedFadeGoesOnFromItsOpacity) {
   Time.Advance(125);
   fader.Update(false);
   EXPECT_EQ(fader.Opacity(), 100);
+}
+
+// "help" holds the show; "About" (named by number) and "Info" do not.
+constexpr std::string_view kDialogs =
+    "opt_scr_width=800\nopt_scr_height=600\nopt_customdialogscount=1\ncustom_dialog1=About\n"
+    "[dialog_help]\nDialogPause=1\nobject Ok: box\n  Size=4,3\n  Action=closedialog\n"
+    "  object K: keypoint\n    ScaleX=50\n    ScaleY=50\n  end\nend\n"
+    "[dialog_1_]\nobject Text: box\nend\n[dialog_Info]\nDialogPause=1\nobject Text: box\nend\n";
+
+// Each dialog fades in and out over 200 ms on its own; closing on an empty stack,
+// unknown names and opening while a dialog fades out do nothing; opening an open
+// dialog closes it.
+TEST_F(ThirdSlideTest, DialogsStackAndFadeEachOnItsOwn) {
+  const auto layer = Layer(std::string(kDialogs));
+  enum TDo { Open, Close, Navigate, Wait };
+  struct TStep {
+    TDo Do;
+    std::u16string_view Name;
+    uint32_t Advance;        // ms, before the overlay is updated
+    std::string Expected;    // name:fade of each dialog, from the bottom up
+    bool Holds;
+  };
+  const TStep steps[] = {
+      {Close, u"", 0, "", false},  // nothing open: harmless
+      {Open, u"help", 100, "help:50 ", true},
+      {Open, u"About", 100, "help:100 About:50 ", true},  // the help dialog's fade went on
+      {Open, u"Nothing", 0, "help:100 About:50 ", true},
+      {Close, u"", 50, "help:100 About:25 ", true},  // turns round from where it stood
+      {Open, u"Info", 0, "help:100 About:25 ", true},  // ignored while About fades out
+      {Wait, u"", 50, "help:100 ", true},
+      {Open, u"Info", 200, "help:100 Info:100 ", true},
+      {Navigate, u"", 100, "Info:50 ", true},  // the lower holding dialog goes at once
+      {Wait, u"", 100, "", false},
+      {Open, u"help", 200, "help:100 ", true},
+      {Open, u"help", 200, "", false},  // the second time closes it
+  };
+  for (const TStep& step : steps) {
+    if (step.Do == Open) layer->OpenDialog(step.Name);
+    if (step.Do == Close) layer->CloseDialog(-1);
+    if (step.Do == Navigate) layer->CloseDialogsOnMove();
+    Time.Advance(step.Advance);
+    layer->Update(0);
+    std::string seen;
+    for (size_t i = 0; i < layer->Dialogs().Count(); ++i)
+      seen += Utf16ToUtf8(layer->Dialogs().At(i).DialogName()) + ":" +
+              std::to_string(std::lround(layer->Dialogs().At(i).Fade())) + " ";
+    EXPECT_EQ(seen, step.Expected) << "after " << int(step.Do) << " " << Utf16ToUtf8(step.Name);
+    EXPECT_EQ(layer->HoldsShow(), step.Holds) << seen;
+    EXPECT_EQ(layer->IsDialogOpen(), !seen.empty());
+  }
+}
+
+// The top dialog's objects take the pointer: a press there is taken, its release
+// carries out the object's action; elsewhere the pointer goes on to the slides.
+TEST_F(ThirdSlideTest, TheTopDialogTakesThePointer) {
+  const auto layer = Layer(std::string(kDialogs));
+  layer->SetLayer({0, 0, 800, 600});
+  layer->OpenDialog(u"help");
+  Time.Advance(200);
+  layer->Update(0);
+  EXPECT_EQ(layer->Item(), layer.get());
+  const THitResult press = layer->HitTest({TMouseEvent::Press, 1, 400, 300, kPointerLeftButton});
+  EXPECT_EQ(press.Kind, THitKind::Object);
+  EXPECT_TRUE(press.Taken);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Release, 1, 400, 300}).Fire, (TKivActionInfo{kActionCloseDialog, 0, {}}));
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 20, 20, kPointerLeftButton}).Kind, THitKind::None);
+  // On a smaller area the open dialog shrinks with it.
+  layer->SetLayer({0, 0, 400, 300});
+  layer->Update(0);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 320, 240, kPointerLeftButton}).Kind, THitKind::None);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 120, 90, kPointerLeftButton}).Kind, THitKind::Object);
 }
 
 // A click on a panel button reaches the main thread as the player's action.

@@ -35,6 +35,8 @@ using testing::RunKivShowBinary;
 const std::vector<std::string> kTimes = {"0", "2500", "7500", "12500", "17500", "5500", "10400", "15700"};
 // Slide 3 (a masked viewport and a button) rendered on its own.
 const std::string kAloneTime = "12500";
+// The help dialog open over the first slide.
+const std::string kHelpTime = "2500";
 const fs::path kGolden = fs::path(KIV_SOURCE_DIR) / "tests" / "tools" / "golden";
 // A pixel counts as different when a channel moves by more than this; a few such pixels
 // (edges drawn a little differently by another rasteriser version) are allowed.
@@ -67,7 +69,8 @@ class DemoRenderTest : public ::testing::Test {
     const std::string noDisplay = "env SDL_VIDEODRIVER=x11 DISPLAY=:4711";
     using TRender = std::tuple<std::string, std::string, std::string>;  // folder, times, environment
     for (const auto& [render, at, environment] :
-         {TRender{"first", times, ""}, TRender{"second", times, noDisplay}, TRender{"alone", kAloneTime, ""}})
+         {TRender{"first", times, ""}, TRender{"second", times, noDisplay}, TRender{"alone", kAloneTime, ""},
+          TRender{"help", kHelpTime + " --dialog help", ""}})
       if (RunKivShowBinary(folder, "render '" + show.string() + "' -o " + render + " --size 320x180 --at " + at,
                            folder / "render.txt", environment) != 0) {
         failure = render + " render failed: " + ReadAll(folder / "render.txt");
@@ -83,25 +86,29 @@ class DemoRenderTest : public ::testing::Test {
   static fs::path Frame(const std::string& render, const std::string& time) {
     return folder / render / testing::FrameName(std::stoi(time));
   }
-  // Each frame compared with a golden picture: those of the first render, and the one
-  // rendered alone.
+  // Each frame compared with a golden picture: those of the first render, the one
+  // rendered alone and the one with the help dialog open.
   static std::vector<std::pair<std::string, std::string>> Renders() {
     std::vector<std::pair<std::string, std::string>> renders;
     for (const std::string& time : kTimes) renders.emplace_back("first", time);
     renders.emplace_back("alone", kAloneTime);
+    renders.emplace_back("help", kHelpTime);
     return renders;
+  }
+  static fs::path Golden(const std::string& render, const std::string& time) {
+    return kGolden / ((render == "help" ? "demo_help_" : "demo_") + time + ".png");
   }
 };
 
 TEST_F(DemoRenderTest, FramesMatchTheGoldenPictures) {
   if (std::getenv("KIV_UPDATE_GOLDEN")) {
     fs::create_directories(kGolden);
-    for (const std::string& time : kTimes)
-      fs::copy_file(Frame("first", time), kGolden / ("demo_" + time + ".png"), fs::copy_options::overwrite_existing);
+    for (const auto& [render, time] : Renders())
+      if (render != "alone") fs::copy_file(Frame(render, time), Golden(render, time), fs::copy_options::overwrite_existing);
     GTEST_SKIP() << "golden pictures written to " << kGolden;
   }
   for (const auto& [render, time] : Renders()) {
-    const std::shared_ptr<const TBitmap> golden = LoadFrame(kGolden / ("demo_" + time + ".png"));
+    const std::shared_ptr<const TBitmap> golden = LoadFrame(Golden(render, time));
     const std::shared_ptr<const TBitmap> frame = LoadFrame(Frame(render, time));
     ASSERT_TRUE(golden) << "no golden picture for " << time << " ms";
     ASSERT_TRUE(frame) << "no frame at " << time << " ms in the " << render << " render";
@@ -113,6 +120,8 @@ TEST_F(DemoRenderTest, FramesMatchTheGoldenPictures) {
   }
   // The time reaches the frame: the zoom has moved the picture half way through.
   EXPECT_GT(DifferentPixels(*LoadFrame(Frame("first", "0")), *LoadFrame(Frame("first", "2500"))), 1000);
+  EXPECT_GT(DifferentPixels(*LoadFrame(Frame("first", kHelpTime)), *LoadFrame(Frame("help", kHelpTime))), 5000)
+      << "the help dialog is not seen";
 }
 
 TEST_F(DemoRenderTest, TwoRendersGiveTheSameFrames) {
@@ -140,6 +149,7 @@ TEST_F(DemoRenderTest, BadCommandLinesAreExplained) {
   run({"render", show, "-o", out, "--at", "0", "--size", "big"}, 2, "size \"big\" is not written WxH");
   run({"render", show, "-o", out, "--at", "0,20001"}, 1, "the show ends at 20000 ms; there is no frame at 20001 ms");
   run({"render", out + "/none.kiv", "-o", out, "--at", "0"}, 1, "none.kiv: not found");
+  run({"render", show, "-o", out, "--at", "0", "--dialog", "Credits"}, 1, "the show has no dialog \"Credits\"");
   EXPECT_FALSE(fs::exists(out)) << "no folder is made for a render that cannot start";
 }
 

@@ -15,6 +15,7 @@
 #include "kivshow/render_times.h"
 #include "kivshow/repeatable_random.h"
 #include "kivshow/show_renderer.h"
+#include "model/kiv_dialog.h"
 #include "model/kiv_source.h"
 #include "model/slide_area.h"
 
@@ -28,7 +29,7 @@ namespace fs = std::filesystem;
 constexpr size_t kQuietFrames = 10;
 
 constexpr char kUsage[] =
-    "Usage: kivshow render <show or project file> -o <folder> [--size WxH] [--wav <file>]\n"
+    "Usage: kivshow render <show or project file> -o <folder> [--size WxH] [--wav <file>] [--dialog <name>]\n"
     "                      (--at <t1,t2,...> | --fps <n> [--from <ms>] [--to <ms>])\n"
     "\n"
     "Plays the show through the player's engine, slide loader and drawer in a hidden\n"
@@ -37,7 +38,9 @@ constexpr char kUsage[] =
     "names sort in time order (frame_00002500.png). The show stands still at each time until its frame is\n"
     "complete, so the same show and options give the same frames every run. No display\n"
     "is needed: frames are always drawn offscreen. The show's music plays on the\n"
-    "render's clock, so pictures follow it as they do in the player.\n"
+    "render's clock, so pictures follow it as they do in the player. The show's logo and\n"
+    "navigation panel are drawn over the slides as the player shows them before the\n"
+    "pointer moves.\n"
     "\n"
     "Options:\n"
     "  -o, --output <folder>  where the frames go (made when missing)\n"
@@ -48,12 +51,14 @@ constexpr char kUsage[] =
     "  --to <ms>              ... to this time (default: the end of the show)\n"
     "  --wav <file>           also write the show's sound from the first frame's time\n"
     "                         to the last as a WAV file (44.1 kHz stereo 16-bit)\n"
+    "  --dialog <name>        show the show's dialog of that name (\"help\" for the help\n"
+    "                         page) over the slides, fully open from the first frame\n"
     "  --log                  write the player's log to standard error\n";
 
 constexpr TOptionSpec kOptions[] = {
     {"--output", "-o", true, false}, {"--size", "", true, false}, {"--at", "", true, false},
     {"--fps", "", true, false},      {"--from", "", true, false}, {"--to", "", true, false},
-    {"--log", "", false, false},     {"--wav", "", true, false},
+    {"--log", "", false, false},     {"--wav", "", true, false},  {"--dialog", "", true, false},
 };
 
 // The player's log on standard error while the command runs, when asked for.
@@ -130,13 +135,16 @@ int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostrea
   if (show.SlideCount() == 0) throw EKivError(path + ": the show has no slides");
   const std::vector<int32_t> times = WantedTimes(arguments, show);
   const TPixelSize size = FrameSize(arguments, show);
+  TRenderLayer layer{true, arguments.Has("--dialog") ? Utf8ToUtf16(arguments.Value("--dialog")) : u""};
+  if (!layer.Dialog.empty() && !show.Document().FindSection(DialogSectionName(show.MainSection(), layer.Dialog)))
+    throw EKivError(path + ": the show has no dialog \"" + arguments.Value("--dialog") + "\"");
   MakeFolder(folder);
 
   const fs::path wav = arguments.Has("--wav") ? fs::path(arguments.Value("--wav")) : fs::path();
   if (!wav.empty() && wav.has_parent_path()) MakeFolder(wav.parent_path());
 
   const std::unique_ptr<T3DEngineGL> graphics = StartRenderGraphics();
-  TShowRenderer renderer(*graphics, show, size, times.front(), wav.empty() ? nullptr : WavFileTape(wav));
+  TShowRenderer renderer(*graphics, show, size, times.front(), wav.empty() ? nullptr : WavFileTape(wav), std::move(layer));
   // More than a few frames take a while: how far the render has come goes to standard
   // error.
   std::optional<TExportProgress> progress;

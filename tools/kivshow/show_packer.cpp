@@ -116,20 +116,23 @@ TStoredTexts PackInto(TKivPack& pack, const TShowPackRequest& request, const std
   }
   for (const std::u16string& name : ProjectMediaFiles(project))
     if (onDisk(name).empty()) result.Missing.push_back(Utf16ToUtf8(name));
-  // A button skin is its theme's folder: the skin file and the pictures it names.
-  const std::u16string buttons = project.ReadString(kMainSection, u"PathToButtons", u"");
-  for (const std::u16string& theme : ProjectButtonThemes(project)) {
-    const std::u16string skinFile = ButtonSkinFileName(buttons, theme);
-    const std::string found = onDisk(skinFile);
+  // A button skin is its theme's folder: the skin file and the pictures it names. So is
+  // the navigation panel's file, with its skin pictures beside it.
+  const auto addFolderOf = [&](const std::u16string& file) {
+    const std::string found = onDisk(file);
     if (found.empty()) {
-      result.Missing.push_back(Utf16ToUtf8(skinFile));
-      continue;
+      result.Missing.push_back(Utf16ToUtf8(file));
+      return;
     }
     std::error_code error;
-    for (const fs::directory_entry& file : fs::directory_iterator(fs::path(found).parent_path(), error))
-      if (file.is_regular_file(error))
-        adder.Add(FileFolder(skinFile) + Utf8ToUtf16(file.path().filename().string()), file.path().string());
-  }
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(found).parent_path(), error))
+      if (entry.is_regular_file(error))
+        adder.Add(FileFolder(file) + Utf8ToUtf16(entry.path().filename().string()), entry.path().string());
+  };
+  const std::u16string buttons = project.ReadString(kMainSection, u"PathToButtons", u"");
+  for (const std::u16string& theme : ProjectButtonThemes(project)) addFolderOf(ButtonSkinFileName(buttons, theme));
+  const std::u16string panel = TrimmedUnquoted(project.ReadString(kMainSection, u"opt_nav_inifile", u""));
+  if (!panel.empty() && project.ReadBool(kMainSection, u"opt_fcp", false)) addFolderOf(panel);
   for (const std::string& extra : request.ExtraFiles) {
     std::error_code error;
     if (!fs::is_regular_file(extra, error)) throw EKivError(extra + ": no such file");

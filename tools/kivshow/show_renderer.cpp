@@ -7,6 +7,7 @@
 
 #include "engine/drawing_controller.h"
 #include "engine/kiv_slide_loader.h"
+#include "engine/kiv_third_slide.h"
 #include "kivshow/frame_capture_controller.h"
 #include "model/kiv_source.h"
 #include "model/standard_object_kinds.h"
@@ -21,6 +22,26 @@ namespace {
 class TDiscardingPoster : public IMainThreadPoster {
  public:
   void PostToMain(std::unique_ptr<TKivEventData>) override {}
+};
+
+// The show's layer in a render, as it looks while the show plays: a dialog open from
+// the start is shown fully at once, and never holds the show, whose time the render
+// moves; the panel's pause button shows the playing show whether or not the render
+// stands still for a frame.
+class TRenderedLayer : public TThirdSlide {
+ public:
+  TRenderedLayer(const TThirdSlideParams& params, std::u16string_view dialog) : TThirdSlide(Playing(params)) {
+    if (dialog.empty()) return;
+    OpenDialog(dialog);
+    EndDialogFades();
+  }
+  bool HoldsShow() const override { return false; }
+
+ private:
+  static TThirdSlideParams Playing(TThirdSlideParams params) {
+    params.IsPlaying = [] { return true; };
+    return params;
+  }
 };
 
 TSlideLoaderFactory StandardSlideLoaders() {
@@ -43,7 +64,7 @@ std::unique_ptr<T3DEngineGL> StartRenderGraphics() {
 }
 
 TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs,
-                             std::shared_ptr<ISoundTape> tape)
+                             std::shared_ptr<ISoundTape> tape, TRenderLayer layer)
     : FSound(std::make_unique<TRenderSound>(FClock, startMs, std::move(tape))),
       FGraphics(graphics),
       FMainThread(std::make_unique<TDiscardingPoster>()) {
@@ -63,6 +84,10 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
   parts.Controller = std::move(capture);
   parts.MakeLoader = StandardSlideLoaders();
   parts.MakeMusicPlayer = FSound->Players();
+  if (layer.Shown)
+    parts.MakeThirdSlide = [dialog = std::move(layer.Dialog)](const TThirdSlideParams& params) {
+      return std::make_unique<TRenderedLayer>(params, dialog);
+    };
   FEngine = std::make_unique<TKivEngine>(std::move(parts), *FMainThread);
   FEngine->Start();
   // Opened on the engine's thread, so that the drawer is made on the drawing thread.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "base/clock.h"
 #include "engine/kiv_engine.h"
@@ -21,6 +22,12 @@ namespace kiv {
 
 class TFrameCaptureController;
 
+// What a render draws above the slides.
+struct TRenderLayer {
+  bool Shown = false;     // the show's logo and navigation panel
+  std::u16string Dialog;  // the show's dialog of that name, open from the start; empty: none
+};
+
 // The video the renderer draws with, made on the calling thread (which must then serve
 // it, as FrameAt does). It is always offscreen, whatever display the environment
 // names, so no display is needed. Raises EKivError when there is no video.
@@ -34,8 +41,9 @@ class TShowRenderer {
   // Opens show at startMs in a hidden window of size. graphics and show must outlive
   // the renderer. The show's music plays on the render's clock; when a tape is given,
   // its mix is laid on it. Raises EKivError when no window can be drawn into.
+  // layer tells what is drawn above the slides: nothing by default.
   TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPixelSize size, double startMs,
-                std::shared_ptr<ISoundTape> tape = nullptr);
+                std::shared_ptr<ISoundTape> tape = nullptr, TRenderLayer layer = {});
   ~TShowRenderer();
   TShowRenderer(const TShowRenderer&) = delete;
   TShowRenderer& operator=(const TShowRenderer&) = delete;
