@@ -122,7 +122,11 @@ TDialogWindow::~TDialogWindow() {
   if (FRenderer) SDL_DestroyRenderer(FRenderer);
   if (FWindow) SDL_DestroyWindow(FWindow);
   for (SDL_Event& event : FKept) SDL_PushEvent(&event);
-  if (FOwner.Window) SDL_RaiseWindow(FOwner.Window);
+  // The show's window takes the focus back (an inactive window may hold the show).
+  if (FOwner.Window) {
+    SDL_RaiseWindow(FOwner.Window);
+    SDL_SetWindowInputFocus(FOwner.Window);
+  }
 }
 
 bool TDialogWindow::NextEvent(SDL_Event& event, int timeoutMs) {
