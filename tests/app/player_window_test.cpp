@@ -354,6 +354,21 @@ TEST_F(PlayerWindowTest, ThePrintDialogHoldsTheShowPrintsTheSlidesAloneAndSavesT
   const fs::path saved = folder / "pictures" / "Slide3.bmp";
   EXPECT_TRUE(WaitUntil([&] { return fs::exists(saved) && fs::file_size(saved) > 320 * 240 * 3; }, std::chrono::seconds(10)));
   EXPECT_NE(Output("convert '" + saved.string() + "' -format %c histogram:info:-").find("#0000FF"), std::string::npos);
+
+  // Saving again over the file asks first: N goes back to the names, Esc cancels, and
+  // the file stays; Y replaces it.
+  for (const char* answer : {"n Escape", "y"}) {
+    std::ofstream(saved) << "kept";
+    Pointer("click 1");
+    dialog = openDialog("Print the slide");
+    ASSERT_TRUE(dialog.Viewable);
+    Keys(dialog, "s");
+    const TWindowInfo again = openDialog("Save");
+    ASSERT_TRUE(again.Viewable);
+    Keys(again, std::string("Return ") + answer);
+    EXPECT_TRUE(WaitUntil([&] { return !Window("Save").Viewable; }, std::chrono::seconds(10)));
+    EXPECT_EQ(ReadAll(saved) == "kept", answer[0] == 'n') << answer;
+  }
 }
 
 }  // namespace
