@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev imagemagick libjpeg62-turbo-dev libpng-dev libjpeg-turbo-progs gifsicle libsdl2-dev libx11-dev libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri xvfb x11-utils x11-xserver-utils xdotool xfonts-base libfreetype-dev libfontconfig-dev libharfbuzz-dev fonts-dejavu-core fonts-wqy-microhei libexiv2-dev libimage-exiftool-perl libmpg123-dev libvorbis-dev libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev sox libsox-fmt-all lame vorbis-tools mpg123 ffmpeg pulseaudio pulseaudio-utils sound-theme-freedesktop alsa-utils)
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev imagemagick libjpeg62-turbo-dev libpng-dev libjpeg-turbo-progs gifsicle libsdl2-dev libx11-dev libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri xvfb x11-utils x11-xserver-utils xdotool xfonts-base libfreetype-dev libfontconfig-dev libharfbuzz-dev fonts-dejavu-core fonts-wqy-microhei libexiv2-dev libimage-exiftool-perl libmpg123-dev libvorbis-dev libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev sox libsox-fmt-all lame vorbis-tools mpg123 ffmpeg pulseaudio pulseaudio-utils sound-theme-freedesktop alsa-utils libcups2-dev cups-daemon cups-client)
 BUILD_DIR=${KIV_BUILD_DIR:-build}
 
 install_packages() {

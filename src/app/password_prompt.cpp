@@ -5,79 +5,29 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/dialog_painter.h"
 #include "app/message_box.h"
 #include "base/log.h"
 #include "base/text.h"
-#include "graphics/bitmap.h"
-#include "graphics/text_producer.h"
 
 namespace kiv {
 
 namespace {
 
 constexpr int kWidth = 360, kHeight = 150;
-constexpr int kTextHeight = 16;  // pixels from the top of the tallest letter to the lowest
 constexpr SDL_Rect kLabelAt{16, 14, 328, 22};
 constexpr SDL_Rect kField{16, 42, 328, 28};
 constexpr SDL_Rect kOkButton{172, 100, 80, 30};
 constexpr SDL_Rect kCancelButton{264, 100, 80, 30};
 constexpr int kDotSize = 8, kDotStep = 12;
 
-struct TTextureDeleter {
-  void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
-};
-using TTexture = std::unique_ptr<SDL_Texture, TTextureDeleter>;
-
-// One line of text in black as a texture; null when no font can draw it.
-TTexture TextTexture(SDL_Renderer* renderer, TTextProducer& producer, std::u16string_view text) {
-  TTextParams params;
-  params.Lines = {std::u16string(text)};
-  params.Red = params.Green = params.Blue = 0;
-  params.Align = kAlignLeft;
-  const std::shared_ptr<const TVectorText> vector = producer.VectorText(params);
-  if (!vector || text.empty()) return nullptr;
-  const int units = vector->Metrics().Ascent + vector->Metrics().Descent;
-  if (units <= 0) return nullptr;
-  params.Size = double(kTextHeight) / units;
-  const std::shared_ptr<TBitmapStore> picture = producer.Render(params);
-  if (!picture) return nullptr;
-  const std::shared_ptr<const TBitmap> pixels = picture->GetMipLevel(0, TPixelFormat::Bgra32);
-  SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                                           pixels->Width(), pixels->Height());
-  if (!texture) return nullptr;
-  SDL_UpdateTexture(texture, nullptr, pixels->Row(0), pixels->Stride());
-  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-  return TTexture(texture);
-}
-
-// The texture drawn at (x, y) left aligned, or centred in box when one is given.
-void Put(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect& box, bool centre) {
-  if (!texture) return;
-  int width = 0, height = 0;
-  SDL_QueryTexture(texture, nullptr, nullptr, &width, &height);
-  const SDL_Rect at{centre ? box.x + (box.w - width) / 2 : box.x, box.y + (box.h - height) / 2, width, height};
-  SDL_RenderCopy(renderer, texture, nullptr, &at);
-}
-
-void Frame(SDL_Renderer* renderer, const SDL_Rect& box, uint8_t fill) {
-  SDL_SetRenderDrawColor(renderer, fill, fill, fill, 255);
-  SDL_RenderFillRect(renderer, &box);
-  SDL_SetRenderDrawColor(renderer, 96, 96, 96, 255);
-  SDL_RenderDrawRect(renderer, &box);
-}
-
-bool Inside(const SDL_Rect& box, int x, int y) {
-  const SDL_Point point{x, y};
-  return SDL_PointInRect(&point, &box);
-}
-
 class TPrompt {
  public:
   TPrompt(SDL_Window* window, SDL_Renderer* renderer, const TPasswordTexts& texts)
-      : FWindow(window), FRenderer(renderer), FProducer({}) {
-    FLabel = TextTexture(renderer, FProducer, texts.Label);
-    FOk = TextTexture(renderer, FProducer, texts.Ok);
-    FCancel = TextTexture(renderer, FProducer, texts.Cancel);
+      : FWindow(window), FRenderer(renderer), FPaint(renderer) {
+    FLabel = FPaint.Text(texts.Label);
+    FOk = FPaint.Text(texts.Ok);
+    FCancel = FPaint.Text(texts.Cancel);
   }
 
   std::optional<std::u16string> Run() {
@@ -112,20 +62,19 @@ class TPrompt {
 
  private:
   void Draw() {
-    SDL_SetRenderDrawColor(FRenderer, 236, 236, 236, 255);
-    SDL_RenderClear(FRenderer);
-    Put(FRenderer, FLabel.get(), kLabelAt, false);
-    Frame(FRenderer, kField, 255);
+    FPaint.Clear();
+    FPaint.Put(FLabel.get(), kLabelAt, false);
+    FPaint.Frame(kField, 255);
     SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
     const size_t room = size_t((kField.w - 8) / kDotStep);
     for (size_t i = 0; i < std::min(CharacterCount(), room); ++i) {
       const SDL_Rect dot{kField.x + 8 + int(i) * kDotStep, kField.y + (kField.h - kDotSize) / 2, kDotSize, kDotSize};
       SDL_RenderFillRect(FRenderer, &dot);
     }
-    Frame(FRenderer, kOkButton, 220);
-    Put(FRenderer, FOk.get(), kOkButton, true);
-    Frame(FRenderer, kCancelButton, 220);
-    Put(FRenderer, FCancel.get(), kCancelButton, true);
+    FPaint.Frame(kOkButton, 220);
+    FPaint.Put(FOk.get(), kOkButton, true);
+    FPaint.Frame(kCancelButton, 220);
+    FPaint.Put(FCancel.get(), kCancelButton, true);
     SDL_RenderPresent(FRenderer);
   }
 
@@ -135,8 +84,8 @@ class TPrompt {
 
   SDL_Window* FWindow;
   SDL_Renderer* FRenderer;
-  TTextProducer FProducer;
-  TTexture FLabel, FOk, FCancel;
+  TDialogPainter FPaint;
+  TDialogPainter::TTexture FLabel, FOk, FCancel;
   std::u16string FEntered;
 };
 

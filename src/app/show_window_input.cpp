@@ -3,9 +3,11 @@
 #include "app/command_line.h"
 #include "app/message_box.h"
 #include "app/presentation_runner.h"
+#include "app/slide_print_flow.h"
 #include "base/text.h"
 #include "engine/run_commands.h"
 #include "engine/main_form.h"
+#include "model/kiv_source.h"
 #include "render/device/engine_gl.h"
 
 namespace kiv {
@@ -64,6 +66,15 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   } owner(window.SdlWindow());
   parts.RunPresentation = [&shows](const TKivActionInfo& action) { return shows.Run(action); };
   parts.ReturnToPrevious = [&shows] { return shows.ReturnToPrevious(); };
+  // While a print or save dialog is open the engine's device requests are still served.
+  const TDialogOwner dialogOwner{window.SdlWindow(), [gl](const SDL_Event& event) {
+                                   if (!gl || event.type != gl->DeviceRequestEvent()) return false;
+                                   gl->ProcessDeviceRequests();
+                                   return true;
+                                 }};
+  parts.PrintDialog = [&dialogOwner, &viewer](const TSlidePictures& pictures, TPrintDialogStart start) {
+    if (viewer.Show()) PrintOrSaveSlide(dialogOwner, viewer.Show()->Document(), pictures, start);
+  };
   TMainForm form(viewer, window, pointer, std::move(parts));
   form.ShowOpened(shows.ShowFolder());
   shows.OnShowOpened = [&form, &viewer, &window](std::u16string folder) {

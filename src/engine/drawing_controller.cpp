@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "engine/container_slide_entry.h"
 #include "engine/shown_slides.h"
+#include "graphics/bitmap_scale.h"
 #include "render/device/device_lock.h"
 #include "render/device/draw_device.h"
 #include "render/drawer/drawer_3d.h"
@@ -203,6 +204,11 @@ std::unique_ptr<TBitmap> TDrawingController::RenderSnapshot(const TSlideList& sl
     TDeviceLockGuard lock;
     picture = FDrawer->CaptureFrame();
     FDrawer->Screen().ReleaseContext();
+    // The slides only: the bars of the hider colour around them are the window's.
+    const TRect target = FDrawer->GetTargetRect(), content = FDrawer->ContentRect();
+    if (picture && !(content == target))
+      picture = CropBitmap(*picture, content.Left - target.Left, content.Top - target.Top, content.Width(),
+                           content.Height());
   } catch (const std::exception& failure) {
     Log().Write(std::string("TKivDrawController.RenderSnapshot: ") + failure.what());
   }

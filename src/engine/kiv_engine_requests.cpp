@@ -7,6 +7,9 @@
 #include "base/text.h"
 #include "engine/engine_messages.h"
 #include "engine/kiv_engine.h"
+#include "graphics/bitmap_scale.h"
+#include "model/kiv_source.h"
+#include "model/slide_area.h"
 #include "model/slide_info.h"
 
 namespace kiv {
@@ -141,6 +144,13 @@ void TKivEngine::TakeMouse(const TMouseRequest& request) {
 
 void TKivEngine::TakeSnapshotRequest() {
   std::unique_ptr<TBitmap> picture = FController->RenderSnapshot(FSlides, FTiming->Current());
+  // The picture is the show's own size, whatever the window's.
+  if (picture && FSource) {
+    const TPixelSize design = ReadShowDesign(FSource->MainSection()).Size;
+    if ((design.Width != picture->Width() || design.Height != picture->Height()) &&
+        AllowedPictureSize(design.Width, design.Height))
+      picture = StretchBitmap(*picture, design.Width, design.Height);
+  }
   if (!picture) {
     Log().Write("********************* Image not Assigned");
     return;

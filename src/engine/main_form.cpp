@@ -34,9 +34,7 @@ TMainForm::TMainForm(TKivShowViewer& viewer, IShowWindow& window, IShowPointer& 
     FExitByAction = true;
     CloseQuery(TCloseCause::ShowEnd);
   };
-  FViewer.OnSnapshot = [](std::unique_ptr<TBitmap>) {
-    Log().Write("TMainForm: printing is not available; the slide's picture is dropped");
-  };
+  FViewer.OnSnapshot = [this](std::unique_ptr<TBitmap> picture) { OpenPrintDialog(std::move(picture)); };
   FMonitor.OnCheck = [this] { UpdateCursor(); };
   FMonitor.OnEnter = [this] { PointerCameOrWent(); };
   FMonitor.OnLeave = [this] { PointerCameOrWent(); };
@@ -204,7 +202,16 @@ void TMainForm::Carry(const TKivActionInfo& action) {
         FViewer.SetPaused(!paused);
       break;
     case kActionPrint:
-      FViewer.RequestSnapshot();
+      RequestSnapshot(TPrintDialogStart::Print);
+      break;
+    case kActionSaveSlide:
+      if (show && show->Document().ReadBool(u"main", u"CanRestore", false))
+        RequestSnapshot(TPrintDialogStart::Save);
+      else
+        Log().Write("TMainForm: the show does not let its slides be saved");
+      break;
+    case kActionChangePrinter:
+      RequestSnapshot(TPrintDialogStart::ChangePrinter);
       break;
     case kActionGoToSlide:
       GoToSlide(action);
@@ -242,7 +249,7 @@ void TMainForm::Carry(const TKivActionInfo& action) {
     case kActionGoToTime:
       FViewer.SeekAndPause(action.Number, paused);
       break;
-    default:  // dialogs are the engine's; saving slides and choosing printers are not the player's
+    default:  // dialogs are the engine's
       Log().WriteValue("TMainForm: action not carried out by the player: ", int64_t(action.Type));
       break;
   }
@@ -299,6 +306,35 @@ void TMainForm::GoToSlide(const TKivActionInfo& action) {
     }
   }
   FViewer.SeekTime(SlideStartTime(*show, index));
+}
+
+void TMainForm::RequestSnapshot(TPrintDialogStart start) {
+  FSnapshotFor = start;
+  FViewer.RequestSnapshot();
+}
+
+void TMainForm::OpenPrintDialog(std::unique_ptr<TBitmap> snapshot) {
+  const TKivSource* show = FViewer.Show();
+  if (!FParts.PrintDialog || !show || FBusy > 0) {
+    Log().Write("TMainForm: no print dialog; the slide's picture is dropped");
+    return;
+  }
+  // A show without slides has no slide on screen (and nothing to divide by).
+  const int count = show->SlideCount();
+  const int index = count > 0 ? CurrentSlideIndex(*show, FViewer.Position()) % count : -1;
+  const TSlidePictures pictures(show, std::move(snapshot), index);
+  const bool paused = FViewer.IsPaused();
+  FViewer.SetPaused(true);
+  ++FBusy;  // the dialog has the user
+  struct TRestore {
+    TMainForm& Form;
+    bool Paused;
+    ~TRestore() {
+      --Form.FBusy;
+      Form.FViewer.SetPaused(Paused);
+    }
+  } restore{*this, paused};
+  FParts.PrintDialog(pictures, FSnapshotFor);
 }
 
 TCommandRunner TMainForm::Runner() {

@@ -14,9 +14,11 @@
 #include "engine/input_mapping.h"
 #include "engine/kiv_show_viewer.h"
 #include "engine/mouse_monitor.h"
+#include "engine/print_dialog_start.h"
 #include "engine/run_commands.h"
 #include "engine/show_pointer.h"
 #include "engine/show_window.h"
+#include "engine/slide_pictures.h"
 
 namespace kiv {
 
@@ -39,6 +41,9 @@ struct TMainFormParts {
   std::function<bool()> ReturnToPrevious;
   // The window is the start-up window's own: Enter ends it with exit code 1.
   bool StartupWindow = false;
+  // Opens the print dialog over the window for the slide on screen, and returns when it
+  // closed; the show stands still meanwhile. None: the slide's picture is dropped.
+  std::function<void(const TSlidePictures& pictures, TPrintDialogStart start)> PrintDialog;
 };
 
 class TMainForm {
@@ -96,6 +101,9 @@ class TMainForm {
   TPresentationResult RunPresentation(const TKivActionInfo& action);
   void Carry(const TKivActionInfo& action);
   void GoToSlide(const TKivActionInfo& action);
+  // Asks the engine for the picture of the slides, for the print dialog opening for start.
+  void RequestSnapshot(TPrintDialogStart start);
+  void OpenPrintDialog(std::unique_ptr<TBitmap> snapshot);
   void Tell(std::u16string_view message);
   TCommandRunner Runner();
   bool AtStop() const { return FViewer.Status().AtStop; }
@@ -118,6 +126,7 @@ class TMainForm {
   bool FExitByAction = false;
   bool FClosing = false;
   int FExitCode = 0;
+  TPrintDialogStart FSnapshotFor = TPrintDialogStart::Print;
 };
 
 }  // namespace kiv

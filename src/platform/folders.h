@@ -13,4 +13,9 @@ TFolderMade MakePrivateFolder(const std::string& path);
 // $HOME, else the user database's home folder; "" when neither is known.
 std::string HomeFolder();
 
+// The user's pictures folder: XDG_PICTURES_DIR of the user's folder settings
+// ($XDG_CONFIG_HOME/user-dirs.dirs, else ~/.config/user-dirs.dirs), else ~/Pictures when
+// it is there, else the home folder.
+std::string PicturesFolder();
+
 }  // namespace kiv

@@ -23,6 +23,7 @@
 #include "support/build_folder.h"
 #include "support/bytes.h"
 #include "support/pixels.h"
+#include "support/print_server.h"
 #include "support/project_slides.h"
 #include "support/test_folder.h"
 #include "support/x_display.h"
@@ -71,7 +72,7 @@ class PlayerWindowTest : public TempFolderTest {
                           const std::string& caption = kCaption) {
     std::ofstream(folder / "Project.kiv") << project;
     Player.reset();
-    Player = std::make_unique<TChild>("env SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
+    Player = std::make_unique<TChild>("env " + Environment + " SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
                                       (folder / "state").string() + "' '" +
                                       (fs::path(testing::BuildFolder()) / "kivplayer").string() +
                                       "' -filename '" + (folder / "Project.kiv").string() + "' " + arguments);
@@ -134,6 +135,7 @@ class PlayerWindowTest : public TempFolderTest {
 
   std::unique_ptr<TXServer> Server;
   std::unique_ptr<TChild> Player;
+  std::string Environment;  // more variables for the player ("NAME=value ...")
 };
 
 // How many pixels of the screenshot differ from frame by more than a few levels in
@@ -314,6 +316,95 @@ TEST_F(PlayerWindowTest, ThePanelMovesOnAndTheHelpPageHoldsTheShowUntilEsc) {
   Pointer("mousemove " + std::to_string(left + panelLeft + 184 * height / 56) + " " +
           std::to_string(top + panelTop + 28 * height / 56) + " click 1");
   EXPECT_TRUE(colourBecomes(10, 10, "0000FF", 10)) << "the panel's forward button did not go to the next slide";
+}
+
+// Red, green and blue slides filling the window, each printed when clicked, with a
+// magenta logo over them; saving allowed.
+std::string PrintableSlides() {
+  std::string text = "[main]\r\nopt_scr_caption=" + std::string(kCaption) +
+                     "\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n"
+                     "CanRestore=1\r\nopt_lng_print_caption=Print the slide\r\nopt_logo=1\r\n"
+                     "opt_logo_fn=pics\\logo.png\r\nopt_logo_size=30\r\n"
+                     "opt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=8000\r\nopt_synchpos3=600000\r\n";
+  const char* colours[] = {"255,0,0", "0,255,0", "0,0,255"};
+  for (int n = 0; n < 3; ++n)
+    text += "[Slide" + std::to_string(n + 1) + "]\r\nobject Fill: box\r\n  Size=400,300\r\n  Action=print\r\n  Color1=" +
+            colours[n] + "\r\nend\r\n";
+  return text;
+}
+
+TEST_F(PlayerWindowTest, ThePrintDialogHoldsTheShowPrintsTheSlidesAloneAndSavesThem) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  const TPrintServer printers(folder);
+  if (!printers.Failure().empty()) GTEST_SKIP() << "no print server for the test: " << printers.Failure();
+  ASSERT_EQ(std::system(("convert -size 40x40 xc:'#FF00FF' '" + (folder / "pics" / "logo.png").string() + "'").c_str()), 0);
+  fs::create_directories(folder / "config");
+  fs::create_directories(folder / "pictures");
+  std::ofstream(folder / "config" / "user-dirs.dirs") << "XDG_PICTURES_DIR=\"" << (folder / "pictures").string() << "\"\n";
+  Environment = "CUPS_SERVER='" + printers.Address() + "' XDG_CONFIG_HOME='" + (folder / "config").string() + "'";
+  const TWindowInfo window = PlayProject(PrintableSlides());
+  ASSERT_TRUE(window.Viewable) << "the player's window was not shown";
+  // Below where the dialogs open.
+  const int middleX = window.Bounds.Left + 160, middleY = window.Bounds.Top + 232;
+  const auto colourBecomes = [&](const std::string& colour, int seconds) {
+    return WaitUntil([&] { return ColourAt(middleX, middleY) == colour; }, std::chrono::seconds(seconds));
+  };
+  const auto openDialog = [&](const std::string& caption) {
+    TWindowInfo dialog;
+    WaitUntil([&] { return (dialog = Window(caption)).Viewable; }, std::chrono::seconds(20));
+    return dialog;
+  };
+  ASSERT_TRUE(colourBecomes("FF0000", 30));
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // the mouse is heard a second after the start
+  Pointer("mousemove " + std::to_string(middleX) + " " + std::to_string(middleY) + " click 1");
+  TWindowInfo dialog = openDialog("Print the slide");
+  ASSERT_TRUE(dialog.Viewable) << "the print action opened no dialog";
+  std::this_thread::sleep_for(std::chrono::seconds(5));  // the red slide would have gone after 4 s
+  EXPECT_EQ(ColourAt(middleX, middleY), "FF0000") << "the show ran under the dialog";
+  Keys(dialog, "Escape");
+  EXPECT_TRUE(WaitUntil([&] { return !Window("Print the slide").Viewable; }, std::chrono::seconds(10)));
+  ASSERT_TRUE(colourBecomes("00FF00", 10)) << "the show did not go on after the dialog";
+
+  // Enter prints the green slide, without the logo on screen over it.
+  Pointer("click 1");
+  dialog = openDialog("Print the slide");
+  ASSERT_TRUE(dialog.Viewable);
+  Keys(dialog, "Return");
+  const std::optional<TPrintServer::TJob> job = printers.WaitForJob(1, std::chrono::seconds(30));
+  ASSERT_TRUE(job) << "nothing was printed";
+  EXPECT_EQ(job->Title, "Slideshow");
+  std::ofstream(folder / "page.png", std::ios::binary) << job->Document;
+  const std::string page = Output("convert '" + (folder / "page.png").string() + "' -depth 8 -format %c histogram:info:-");
+  EXPECT_NE(page.find("#00FF00"), std::string::npos) << "the slide is not on the page";
+  EXPECT_EQ(page.find("#FF00FF"), std::string::npos) << "the logo was printed";
+  ASSERT_TRUE(colourBecomes("0000FF", 15));
+
+  // S saves the blue slide into the pictures folder.
+  Pointer("click 1");
+  dialog = openDialog("Print the slide");
+  ASSERT_TRUE(dialog.Viewable);
+  Keys(dialog, "s");
+  const TWindowInfo save = openDialog("Save");
+  ASSERT_TRUE(save.Viewable) << "no save dialog";
+  Keys(save, "Return");
+  const fs::path saved = folder / "pictures" / "Slide3.bmp";
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(saved) && fs::file_size(saved) > 320 * 240 * 3; }, std::chrono::seconds(10)));
+  EXPECT_NE(Output("convert '" + saved.string() + "' -format %c histogram:info:-").find("#0000FF"), std::string::npos);
+
+  // Saving again over the file asks first: N goes back to the names, Esc cancels, and
+  // the file stays; Y replaces it.
+  for (const char* answer : {"n Escape", "y"}) {
+    std::ofstream(saved) << "kept";
+    Pointer("click 1");
+    dialog = openDialog("Print the slide");
+    ASSERT_TRUE(dialog.Viewable);
+    Keys(dialog, "s");
+    const TWindowInfo again = openDialog("Save");
+    ASSERT_TRUE(again.Viewable);
+    Keys(again, std::string("Return ") + answer);
+    EXPECT_TRUE(WaitUntil([&] { return !Window("Save").Viewable; }, std::chrono::seconds(10)));
+    EXPECT_EQ(ReadAll(saved) == "kept", answer[0] == 'n') << answer;
+  }
 }
 
 }  // namespace

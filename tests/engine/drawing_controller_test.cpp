@@ -115,11 +115,13 @@ TEST_F(DrawingControllerTest, ASlideShowsItsBoxesInTheSlideAreaAndTheHiderColour
   ASSERT_TRUE(Controller.Compose(slides, 1600, nullptr));
   EXPECT_TRUE(Controller.FrameChanged());
 
-  // A snapshot is the frame of the time asked, the size of the device.
+  // A snapshot is the frame of the time asked, the slide area alone: no hider bars.
   std::unique_ptr<TBitmap> snapshot = Controller.RenderSnapshot(slides, 2000);
   ASSERT_TRUE(snapshot);
-  EXPECT_EQ(snapshot->Width(), kWidth);
-  EXPECT_EQ(PixelAt(*snapshot, (area.Left + area.Right) / 2, middle), 0xFFFF0000);
+  EXPECT_EQ(snapshot->Width(), area.Width());
+  EXPECT_EQ(snapshot->Height(), area.Height());
+  EXPECT_EQ(PixelAt(*snapshot, area.Width() / 2, middle - area.Top), 0xFFFF0000);
+  EXPECT_EQ(PixelAt(*snapshot, 1, middle - area.Top), 0xFF0000FF);
   EXPECT_EQ(Times.back(), 2000);
 }
 

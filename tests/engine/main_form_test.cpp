@@ -45,6 +45,9 @@ class TFormHarness : public TViewerHarness {
       ++Returns;
       return ReturnOpens;
     };
+    parts.PrintDialog = [this](const TSlidePictures& pictures, TPrintDialogStart start) {
+      PrintDialogs.push_back({pictures.SlideIndex(), start, Viewer->IsPaused(), pictures.WholeSlide() != nullptr});
+    };
     Form = std::make_unique<TMainForm>(*Viewer, Window, Pointer, std::move(parts));
     Form->ShowOpened(u"/shows");
     EXPECT_TRUE(WaitForReportAt(0));
@@ -76,6 +79,21 @@ class TFormHarness : public TViewerHarness {
   TRecordingLauncher Launcher;
   std::vector<std::u16string> Told;
   std::vector<TKivActionInfo> Presented;
+  struct TPrintDialogSeen {
+    int SlideIndex;
+    TPrintDialogStart Start;
+    bool ShowPaused;
+    bool HasSnapshot;
+    bool operator==(const TPrintDialogSeen&) const = default;
+  };
+  std::vector<TPrintDialogSeen> PrintDialogs;
+  // The engine's picture of the slides arrives.
+  void Snapshot() {
+    TKivEventData message;
+    message.Code = kSnapshotMessage;
+    message.Picture = std::make_unique<TBitmap>(8, 6, TPixelFormat::Bgr24);
+    Viewer->HandleMainMessage(message);
+  }
   TPresentationResult PresentationResult = TPresentationResult::Opened;
   int Returns = 0;
   bool ReturnOpens = false;
@@ -363,6 +381,48 @@ TEST(MainForm, AShowThatCannotOpenEndsTheShowThatWasToGiveWayOnlyWithoutReturn) 
   harness.Form->SetBusy(true);  // closing waits for a child program
   harness.Form->RequestClose();
   EXPECT_EQ(harness.Window.Closes, 1);
+}
+
+}  // namespace
+}  // namespace kiv
+
+namespace kiv {
+namespace {
+
+TEST(MainForm, ThePrintActionsOpenThePrintDialogForTheSlideOnScreenWithTheShowStandingStill) {
+  TFormHarness harness(kThreeSlides + "CanRestore=1\n");
+  harness.PauseAt(5000);  // on the second slide
+  harness.Viewer->SetPaused(false);
+  const struct {
+    TKivActionInfo Action;
+    TPrintDialogStart Start;
+  } steps[] = {{{kActionPrint, 0, u""}, TPrintDialogStart::Print},
+               {{kActionSaveSlide, 0, u""}, TPrintDialogStart::Save},
+               {{kActionChangePrinter, 0, u""}, TPrintDialogStart::ChangePrinter}};
+  for (const auto& step : steps) {
+    harness.PrintDialogs.clear();
+    EXPECT_TRUE(harness.Form->CarryOutAction(step.Action));
+    harness.Snapshot();
+    ASSERT_EQ(harness.PrintDialogs.size(), 1u);
+    EXPECT_EQ(harness.PrintDialogs[0].Start, step.Start);
+    EXPECT_EQ(harness.PrintDialogs[0].SlideIndex, 1);
+    EXPECT_TRUE(harness.PrintDialogs[0].ShowPaused) << "the show ran under the dialog";
+    EXPECT_TRUE(harness.PrintDialogs[0].HasSnapshot);
+    EXPECT_FALSE(harness.Viewer->IsPaused()) << "the show did not go on after the dialog";
+  }
+  // A paused show stays paused.
+  harness.Viewer->SetPaused(true);
+  harness.Snapshot();
+  EXPECT_TRUE(harness.Viewer->IsPaused());
+}
+
+TEST(MainForm, SavingNeedsTheShowsLeaveAndAShowWithoutSlidesHasNoSlideOnScreen) {
+  TFormHarness harness("[main]\nopt_slidescount=0\n");
+  EXPECT_TRUE(harness.Form->CarryOutAction({kActionSaveSlide, 0, u""}));
+  harness.Snapshot();  // the one a print action would have asked for
+  ASSERT_EQ(harness.PrintDialogs.size(), 1u);
+  EXPECT_EQ(harness.PrintDialogs[0].Start, TPrintDialogStart::Print);
+  EXPECT_EQ(harness.PrintDialogs[0].SlideIndex, -1);
 }
 
 }  // namespace

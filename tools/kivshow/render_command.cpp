@@ -30,6 +30,7 @@ constexpr size_t kQuietFrames = 10;
 
 constexpr char kUsage[] =
     "Usage: kivshow render <show or project file> -o <folder> [--size WxH] [--wav <file>] [--dialog <name>]\n"
+    "                      [--snapshot]\n"
     "                      (--at <t1,t2,...> | --fps <n> [--from <ms>] [--to <ms>])\n"
     "\n"
     "Plays the show through the player's engine, slide loader and drawer in a hidden\n"
@@ -53,12 +54,15 @@ constexpr char kUsage[] =
     "                         to the last as a WAV file (44.1 kHz stereo 16-bit)\n"
     "  --dialog <name>        show the show's dialog of that name (\"help\" for the help\n"
     "                         page) over the slides, fully open from the first frame\n"
+    "  --snapshot             write what the player prints instead: the slides alone, without\n"
+    "                         the logo, the panel or a dialog, at the show's own size\n"
     "  --log                  write the player's log to standard error\n";
 
 constexpr TOptionSpec kOptions[] = {
     {"--output", "-o", true, false}, {"--size", "", true, false}, {"--at", "", true, false},
     {"--fps", "", true, false},      {"--from", "", true, false}, {"--to", "", true, false},
     {"--log", "", false, false},     {"--wav", "", true, false},  {"--dialog", "", true, false},
+    {"--snapshot", "", false, false},
 };
 
 // The player's log on standard error while the command runs, when asked for.
@@ -151,7 +155,9 @@ int RunRender(const TCommandArguments& arguments, std::ostream& out, std::ostrea
   if (times.size() > kQuietFrames) progress.emplace(ProgressOn(err, int64_t(times.size()), FramesPerSecond(times), "render"));
   const auto started = std::chrono::steady_clock::now();
   for (size_t i = 0; i < times.size(); ++i) {
-    WritePng(*renderer.FrameAt(times[i]), (folder / FrameFileName(times[i])).string());
+    const std::unique_ptr<TBitmap> frame =
+        arguments.Has("--snapshot") ? renderer.SnapshotAt(times[i]) : renderer.FrameAt(times[i]);
+    WritePng(*frame, (folder / FrameFileName(times[i])).string());
     if (progress)
       progress->Update(int64_t(i + 1), std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
   }

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 
 #include "engine/drawing_controller.h"
+#include "engine/engine_messages.h"
 #include "engine/kiv_slide_loader.h"
 #include "engine/kiv_third_slide.h"
 #include "kivshow/frame_capture_controller.h"
@@ -17,11 +20,27 @@ namespace kiv {
 
 namespace {
 
-// The engine's messages to the main thread (first frame, positions, window geometry)
-// mean nothing to a render.
-class TDiscardingPoster : public IMainThreadPoster {
+// Of the engine's messages to the main thread only the snapshot means something to a
+// render; first frame, positions and window geometry are dropped.
+class TSnapshotPoster : public IMainThreadPoster {
  public:
-  void PostToMain(std::unique_ptr<TKivEventData>) override {}
+  void PostToMain(std::unique_ptr<TKivEventData> message) override {
+    if (message->Code != kSnapshotMessage) return;
+    std::lock_guard lock(FLock);
+    FPicture = std::move(message->Picture);
+    FCame.notify_all();
+  }
+  // The snapshot that came, waiting at most wait for one; null when none came.
+  std::unique_ptr<TBitmap> Take(std::chrono::milliseconds wait) {
+    std::unique_lock lock(FLock);
+    FCame.wait_for(lock, wait, [this] { return FPicture != nullptr; });
+    return std::move(FPicture);
+  }
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FCame;
+  std::unique_ptr<TBitmap> FPicture;
 };
 
 // The show's layer in a render, as it looks while the show plays: a dialog open from
@@ -67,7 +86,7 @@ TShowRenderer::TShowRenderer(T3DEngineGL& graphics, const TKivSource& show, TPix
                              std::shared_ptr<ISoundTape> tape, TRenderLayer layer)
     : FSound(std::make_unique<TRenderSound>(FClock, startMs, std::move(tape))),
       FGraphics(graphics),
-      FMainThread(std::make_unique<TDiscardingPoster>()) {
+      FMainThread(std::make_unique<TSnapshotPoster>()) {
   const TRect rect{0, 0, size.Width, size.Height};
   FWindow = CreateDrawWindow(rect, "kivshow render");
   if (!FWindow) throw EKivError("no window to draw into: " + VideoError());
@@ -123,6 +142,19 @@ void TShowRenderer::SteerClockTo(double ms) {
 std::unique_ptr<TBitmap> TShowRenderer::FrameAt(double ms) { return std::move(*Draw(ms, true)); }
 
 void TShowRenderer::DrawAt(double ms) { Draw(ms, false); }
+
+std::unique_ptr<TBitmap> TShowRenderer::SnapshotAt(double ms) {
+  Draw(ms, false);
+  auto& poster = static_cast<TSnapshotPoster&>(*FMainThread);
+  FEngine->RequestSnapshot();
+  const auto deadline = std::chrono::steady_clock::now() + kFrameTimeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    ServeMainThread();
+    if (std::unique_ptr<TBitmap> picture = poster.Take(std::chrono::milliseconds(2))) return picture;
+  }
+  throw EKivError("no snapshot at " + std::to_string(std::lround(ms)) + " ms within " +
+                  std::to_string(kFrameTimeout.count()) + " s");
+}
 
 std::optional<std::unique_ptr<TBitmap>> TShowRenderer::Draw(double ms, bool readBack) {
   FCapture->Want(ms, readBack);

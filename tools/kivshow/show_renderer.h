@@ -53,6 +53,9 @@ class TShowRenderer {
   std::unique_ptr<TBitmap> FrameAt(double ms);
   // The same, without reading the frame back: for timing the drawing alone.
   void DrawAt(double ms);
+  // The picture the player prints at show time ms: the slides alone (no logo, panel or
+  // dialog), at the show's own size, as the engine renders it on a print request.
+  std::unique_ptr<TBitmap> SnapshotAt(double ms);
 
  private:
   // Puts the stepped clock in place of the process clock for the renderer's lifetime.
