@@ -9,7 +9,9 @@
 #include "engine/kiv_slide_loader.h"
 #include "kivshow/frame_capture_controller.h"
 #include "model/kiv_source.h"
+#include "model/slide_host.h"
 #include "model/standard_object_kinds.h"
+#include "model/video_clips.h"
 #include "render/transitions/transition_factory.h"
 
 namespace kiv {
@@ -25,7 +27,11 @@ class TDiscardingPoster : public IMainThreadPoster {
 
 TSlideLoaderFactory StandardSlideLoaders() {
   return [](const TSlideLoaderParams& params) {
-    return MakeKivSlideLoader(params, StandardObjectKinds(), InstallStandardPictureProviders);
+    // Every frame of the render shows its clips at exactly the frame its time asks for.
+    return MakeKivSlideLoader(params, StandardObjectKinds(), [](TKivSlideHost& host) {
+      InstallStandardPictureProviders(host);
+      host.Videos().SetFrameWaitMs(kExactFrameWaitMs);
+    });
   };
 }
 
