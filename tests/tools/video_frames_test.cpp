@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,41 @@ TEST_F(VideoShowTest, ClipOfTheRegistryRunsOnAcrossSlidesAndAClipOfItsOwnStartsW
   EXPECT_EQ(FrameNumberAt(folder, 1960), 49);
   EXPECT_EQ(FrameNumberAt(folder, 2200), 0);  // before its start time the clip's first frame shows
   EXPECT_EQ(FrameNumberAt(folder, 2600), 5);
+}
+
+TEST_F(VideoShowTest, ExportedClipIsHeardInStepWithItsPictures) {
+  // The clip is silent for its first second, then sounds: its sound starts with frame 25.
+  ASSERT_EQ(std::system(("cd '" + folder.string() +
+                         "' && ffmpeg -v error -y -f lavfi -i 'color=c=black:s=" + kSize +
+                         ":r=25:d=3' -f lavfi -i 'sine=frequency=440:sample_rate=44100:d=3' -vf \"geq=lum='if(bitand(N\\,"
+                         "pow(2\\,floor(X/16)))\\,235\\,16)':cb=128:cr=128\" -af \"volume=0:enable='lt(t,1)'\" "
+                         "-c:v libx264 -pix_fmt yuv420p -c:a aac clip.mp4 >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  std::ofstream(folder / "Project.kiv")
+      << VideoShow(4000, {"object Clip: Video\n  FileName=clip.mp4\n  StartKIVTime=500\nend\n"}, "object Music: Music\nend\n");
+  ASSERT_EQ(RunKivShowBinary(folder, "pack Project.kiv --data -o show.KvShow", folder / "pack.txt"), 0);
+  ASSERT_EQ(RunKivShowBinary(folder, "export show.KvShow -o out.mp4", folder / "export.txt"), 0)
+      << ReadAll(folder / "export.txt");
+  const std::string decode = "cd '" + folder.string() +
+                             "' && ffmpeg -v error -y -i out.mp4 -map 0:a -f s16le -ac 1 -ar 44100 sound.raw -map 0:v "
+                             "-f rawvideo -pix_fmt gray frames.raw";
+  ASSERT_EQ(std::system(decode.c_str()), 0);
+  const std::string sound = ReadAll(folder / "sound.raw"), frames = ReadAll(folder / "frames.raw");
+  int64_t onset = -1;
+  for (size_t i = 0; 2 * i + 1 < sound.size() && onset < 0; ++i) {
+    int16_t sample;
+    std::memcpy(&sample, sound.data() + 2 * i, 2);
+    if (std::abs(sample) > 1000) onset = int64_t(i);
+  }
+  ASSERT_GE(onset, 0) << "the clip's sound is missing";
+  EXPECT_NEAR(double(onset) / 44.1, 1500, 40);
+  // The exported picture at the onset is the clip's frame 25.
+  const size_t frameBytes = size_t(kClipWidth * kClipHeight), at = size_t(onset * 25 / 44100);
+  ASSERT_LE((at + 1) * frameBytes, frames.size());
+  const int shown = test::ReadFrameNumber(
+      [&](int x, int y) { return int(uint8_t(frames[at * frameBytes + size_t(y * kClipWidth + x)])); });
+  EXPECT_NEAR(shown, 25, 1);
 }
 
 }  // namespace
