@@ -52,6 +52,7 @@ TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
   if (FOptions.Logo) LoadLogo(*files);
   if (FOptions.Panel && !leavePanelOut) {
     FPanel = std::make_unique<TNavPanel>(*files, FOptions.PanelOptions, params.IsPlaying);
+    FPanel->SetShow({params.Length, params.Volume, params.SetVolume, params.GoToTime});
     if (!FPanel->Load(params.Size, FDesign)) FPanel.reset();
   }
   if (FPanel && FOptions.HideOnStartUp) FDetector.StartResting();
@@ -100,9 +101,9 @@ void TThirdSlide::SetLayer(const TRect& area) {
   FChanged = true;
 }
 
-void TThirdSlide::Update(double) {
+void TThirdSlide::Update(double showTime) {
   if (!FPanel) return;
-  FPanel->Tick();
+  FPanel->Tick(showTime);
   if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
   if (FOptions.AutoHide && FFader.Update(FDetector.Resting() && !FPanel->HasMouse())) FChanged = true;
 }
