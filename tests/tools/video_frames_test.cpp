@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,24 @@ TEST_F(VideoShowTest, ClipOfTheRegistryRunsOnAcrossSlidesAndAClipOfItsOwnStartsW
   EXPECT_EQ(FrameNumberAt(folder, 1960), 49);
   EXPECT_EQ(FrameNumberAt(folder, 2200), 0);  // before its start time the clip's first frame shows
   EXPECT_EQ(FrameNumberAt(folder, 2600), 5);
+}
+
+TEST_F(VideoShowTest, AVideoThatIsAPictureShowsAsAStillAndAMissingOneShowsNothing) {
+  ASSERT_EQ(std::system(("convert -size " + kSize + " xc:red '" + (folder / "still.png").string() + "'").c_str()), 0);
+  const std::string slides[] = {"object Still: Video\n  FileName=still.png\nend\n",
+                                "object Gone: Video\n  FileName=gone.avi\nend\n"};
+  std::ofstream(folder / "Project.kiv") << VideoShow(1000, {slides[0], slides[1]});
+  // The pack says the clip is missing and packs the rest.
+  RunKivShowBinary(folder, "pack Project.kiv --data -o show.KvShow", folder / "pack.txt");
+  ASSERT_EQ(RunKivShowBinary(folder, "render show.KvShow -o render --size " + kSize + " --at 500,1500", folder / "render.txt"),
+            0)
+      << ReadAll(folder / "render.txt");
+  const auto still = LoadFrame(folder / "render" / FrameName(500));
+  const auto gone = LoadFrame(folder / "render" / FrameName(1500));
+  ASSERT_TRUE(still && gone);
+  EXPECT_GT(still->Row(32)[3 * 80 + 2], 200);  // red
+  EXPECT_LT(still->Row(32)[3 * 80 + 1], 50);
+  EXPECT_LT(gone->Row(32)[3 * 80 + 2], 50);  // the slide's own black
 }
 
 TEST_F(VideoShowTest, ExportedClipIsHeardInStepWithItsPictures) {
