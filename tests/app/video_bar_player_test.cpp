@@ -82,12 +82,18 @@ TEST_F(VideoBarPlayerTest, TheTrackSeeksPlayPausesAndTheSoundButtonMutes) {
   ASSERT_TRUE(Becomes(616, kBarY, "FFFF00", 10)) << "the bar with its sound button did not show";
   // A drag of the slider to the middle of the show: the second slide.
   const std::string y = " " + std::to_string(kBarY);
-  Server->XdoTool("mousemove " + std::to_string(TrackAt(0)) + y + " mousedown 1 mousemove " +
-                  std::to_string(TrackAt(15000)) + y + " mousemove " + std::to_string(TrackAt(30000)) + y +
-                  " mouseup 1");
-  EXPECT_TRUE(Becomes(400, 300, "00FF00", 10)) << "the drag did not seek";
+  // Each step waits a moment, so that a busy player sees them one by one.
+  for (const std::string& step : {"mousemove " + std::to_string(TrackAt(0)) + y, std::string("mousedown 1"),
+                                 "mousemove " + std::to_string(TrackAt(15000)) + y,
+                                 "mousemove " + std::to_string(TrackAt(30000)) + y, std::string("mouseup 1")}) {
+    Server->XdoTool(step);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  EXPECT_TRUE(Becomes(400, 300, "00FF00", 15)) << "the drag did not seek";
   // Paused, then sent to just before the third slide: it stays on the second.
-  Server->XdoTool("mousemove 28" + y + " click 1");
+  Server->XdoTool("mousemove 28" + y);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Server->XdoTool("click 1");
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   Server->XdoTool("mousemove " + std::to_string(TrackAt(39000)) + y + " click 1");
   std::this_thread::sleep_for(std::chrono::seconds(3));
