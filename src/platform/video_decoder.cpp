@@ -370,7 +370,9 @@ TVideoDecoder::~TVideoDecoder() = default;
 
 std::unique_ptr<TVideoDecoder> TVideoDecoder::OpenFile(const std::string& path, std::string& error) {
   auto state = std::make_unique<TState>();
-  if (!state->Open(path.c_str(), error)) return nullptr;
+  // Always the file protocol: a name like "concat:…" or "http:…" is a file name here.
+  const std::string file = "file:" + path;
+  if (!state->Open(file.c_str(), error)) return nullptr;
   return std::unique_ptr<TVideoDecoder>(new TVideoDecoder(std::move(state)));
 }
 

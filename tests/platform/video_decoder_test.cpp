@@ -103,6 +103,8 @@ TEST_F(VideoDecoderFiles, ClipReadFromMemoryDecodesLikeTheFile) {
     ASSERT_TRUE(decoder->DecodeFrame(frame));
     EXPECT_EQ(NumberShown(*decoder), frame);
   }
+  // A name that reads as another of the library's protocols is only ever a file name.
+  EXPECT_FALSE(TVideoDecoder::OpenFile("concat:" + (folder / "clip.mp4").string(), error));
 }
 
 TEST_F(VideoDecoderFiles, CutOffClipPlaysWhatItHoldsAndKeepsItsLastPicture) {
