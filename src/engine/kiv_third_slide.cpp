@@ -57,6 +57,7 @@ TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
   if (FOptions.Logo) LoadLogo(*files);
   if (FOptions.Panel && !leavePanelOut) {
     FPanel = std::make_unique<TNavPanel>(*files, FOptions.PanelOptions, params.IsPlaying);
+    FPanel->SetShow({params.Length, params.Volume, params.SetVolume, params.GoToTime});
     if (!FPanel->Load(params.Size, FDesign)) FPanel.reset();
   }
   if (FPanel && FOptions.HideOnStartUp) FDetector.StartResting();
@@ -112,12 +113,12 @@ void TThirdSlide::SetLayer(const TRect& area) {
   FChanged = true;
 }
 
-void TThirdSlide::Update(double) {
+void TThirdSlide::Update(double showTime) {
   if (FDialogs.Update()) FChanged = true;
   // A dialog's objects are placed anew when its fade moved or its looks changed.
   for (size_t i = 0; i < FDialogs.Count(); ++i) FDialogs.At(i).Advance(true, 0);
   if (!FPanel) return;
-  FPanel->Tick();
+  FPanel->Tick(showTime);
   if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
   if (FOptions.AutoHide && FFader.Update(FDetector.Resting() && !FPanel->HasMouse())) FChanged = true;
 }

@@ -33,6 +33,7 @@ TNavPanel::TNavPanel(const TFileAccessor& files, TNavPanelOptions options, std::
 
 bool TNavPanel::Load(TPixelSize layer, TPixelSize design) {
   FBar.reset();
+  FVideoBar.reset();
   auto ini = std::make_unique<TIniFile>();
   const std::unique_ptr<TStream> stream = FFiles.OpenStream(FOptions.IniFile);
   try {
@@ -53,9 +54,14 @@ bool TNavPanel::Load(TPixelSize layer, TPixelSize design) {
 
 bool TNavPanel::Load(const TIniStorage& ini, std::u16string folder, TPixelSize layer, TPixelSize design) {
   FBar.reset();
+  FVideoBar.reset();
   FError.clear();
   FFolder = std::move(folder);
   FVideoStyle = ini.ReadBool(u"Common", u"VideoStyle", false);
+  // A video-style description with the media-player skin ("BarSize") gets that bar; one
+  // with a grid skin keeps the skinned bar, laid out as the video style asks.
+  if (FVideoStyle && !ini.ReadString(u"Pixel positions", u"BarSize", u"").empty())
+    return LoadVideoBar(ini, layer, design);
   auto bar = std::make_unique<TNavBar>(TNavBar::TCallbacks{
       [this](int32_t index) {
         if (FBar && index >= 0 && size_t(index) < FBar->ButtonCount())
@@ -88,6 +94,67 @@ bool TNavPanel::Load(const TIniStorage& ini, std::u16string folder, TPixelSize l
   return true;
 }
 
+const TBitmap* TNavPanel::Picture() const {
+  if (FBar) return FBar->Picture();
+  return FVideoBar && !FVideoBar->Hidden() ? FVideoBar->Picture() : nullptr;
+}
+
+// The video-style bar: play/pause, the extra buttons it knows ("backward", "forward"),
+// the show's time and its master volume.
+bool TNavPanel::LoadVideoBar(const TIniStorage& ini, TPixelSize layer, TPixelSize design) {
+  TVideoNavBar::TCallbacks callbacks;
+  callbacks.IsPlaying = FIsPlaying;
+  callbacks.Duration = [this] { return FShow.Length; };
+  callbacks.Click = [this](int32_t index) {
+    if (index < 0) FClicked = {kActionPause, 0, {}};
+    else if (FVideoBar && index < FVideoBar->ChosenCount())
+      FClicked = NavCommandAction(kVideoBarActions[size_t(FVideoBar->ChosenAction(index))]);
+  };
+  callbacks.Seek = [this](double ms) {
+    const auto at = int32_t(std::clamp(std::round(ms), 0.0, 2147483647.0));
+    if (FShow.GoToTime) FShow.GoToTime(at);
+    else FClicked = {kActionGoToTime, at, {}};
+  };
+  callbacks.Volume = [this](double volume) {
+    FShow.Volume = volume;
+    if (FShow.SetVolume) FShow.SetVolume(float(volume));
+  };
+  callbacks.AfterPaint = [this](const TRect&) { ++FVersion; };
+  callbacks.LoadImage = [this](std::u16string_view name) { return LoadPicture(name); };
+  auto bar = std::make_unique<TVideoNavBar>(std::move(callbacks));
+  try {
+    bar->LoadSkin(ini, FFolder.empty() ? u"./" : FFolder);
+    std::vector<int32_t> chosen;
+    for (const std::u16string& name : FOptions.ExtraButtons) {
+      const auto known = std::find_if(kVideoBarActions.begin(), kVideoBarActions.end(),
+                                      [&](const std::u16string& action) { return SameTextIgnoringCase(action, name); });
+      if (known == kVideoBarActions.end())
+        Log().Write("TNavPanel: the bar has no button \"" + Utf16ToUtf8(name) + "\"");
+      else if (std::find(chosen.begin(), chosen.end(), int32_t(known - kVideoBarActions.begin())) == chosen.end())
+        chosen.push_back(int32_t(known - kVideoBarActions.begin()));
+    }
+    FVideoBar = std::move(bar);
+    FVideoBar->SetWidth(layer.Width);
+    FVideoBar->SetButtons(chosen);
+  } catch (const EKivError& error) {
+    FVideoBar.reset();
+    FError = error.what();
+    Log().Write("TNavPanel: " + FError);
+    return false;
+  }
+  FVideoBar->UpdateVolume(FShow.Volume);
+  LayOut(layer, design);
+  return true;
+}
+
+void TNavPanel::FitVideoBar(TPixelSize layer, TPixelSize design) {
+  FVideoBar->SetWidth(layer.Width);
+  if (FOptions.UseVideoScale && design.Height > 0)
+    FVideoBar->SetScale(double(layer.Height) / design.Height);
+  else
+    FVideoBar->FitHeight(int32_t(std::lround(layer.Height * FOptions.SizePercent * 0.01)));
+}
+
 std::shared_ptr<const TBitmap> TNavPanel::LoadPicture(std::u16string_view name) const {
   const std::unique_ptr<TStream> stream = FFiles.OpenStream(FFolder + std::u16string(name));
   if (!stream) return nullptr;
@@ -102,6 +169,11 @@ std::shared_ptr<const TBitmap> TNavPanel::LoadPicture(std::u16string_view name) 
 // A video-style bar runs along the bottom at its own size; any other has the configured
 // height and position.
 void TNavPanel::LayOut(TPixelSize layer, TPixelSize design) {
+  if (FVideoBar) {
+    FitVideoBar(layer, design);
+    FRect = FVideoBar->Hidden() ? TRect{} : TOverlayPlacement{0, 100, 0, 100}.Place(FVideoBar->Size(), {0, 0, layer.Width, layer.Height});
+    return;
+  }
   if (!FBar) return;
   const TPixelSize bar = FBar->Size();
   const TRect within{0, 0, layer.Width, layer.Height};
@@ -118,6 +190,20 @@ void TNavPanel::LayOut(TPixelSize layer, TPixelSize design) {
 }
 
 TNavPanelAnswer TNavPanel::Mouse(int32_t kind, int32_t button, int32_t x, int32_t y) {
+  if (FVideoBar) {
+    const bool inside = x >= FRect.Left && x < FRect.Right && y >= FRect.Top && y < FRect.Bottom;
+    FClicked = {};
+    if ((inside || FHeld) && FRect.Width() > 0 && FRect.Height() > 0) {
+      const TPixelSize size = FVideoBar->Size();
+      const auto barX = int32_t(std::lround(double(x - FRect.Left) / FRect.Width() * size.Width));
+      const auto barY = int32_t(std::lround(double(y - FRect.Top) / FRect.Height() * size.Height));
+      if (kind == kNavMouseDown && button == kNavLeftButton) FHeld = inside;
+      if (kind == kNavMouseUp && button == kNavLeftButton) FHeld = false;
+      FVideoBar->MouseEvent(kind, button, barX, barY);
+    }
+    FHasMouse = inside || FHeld;
+    return {FHasMouse, FClicked};
+  }
   if (!FBar) return {};
   const bool inside = x >= FRect.Left && x < FRect.Right && y >= FRect.Top && y < FRect.Bottom;
   TNavPanelAnswer answer;
@@ -145,6 +231,11 @@ TNavPanelAnswer TNavPanel::Mouse(int32_t kind, int32_t button, int32_t x, int32_
 
 void TNavPanel::Tick() {
   if (FBar) FBar->UpdatePlayState();
+}
+
+void TNavPanel::Tick(double showTime) {
+  Tick();
+  if (FVideoBar) FVideoBar->UpdateTime(showTime);
 }
 
 }  // namespace kiv

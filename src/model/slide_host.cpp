@@ -2,6 +2,7 @@
 
 #include "container/file_accessor.h"
 #include "model/button_skin_catalog.h"
+#include "model/video_clips.h"
 
 namespace kiv {
 
@@ -19,7 +20,7 @@ bool IsVirtualPictureName(std::u16string_view name) {
 }
 
 TKivSlideHost::TKivSlideHost(TFileAccessor* accessor, TObjectFactoryChain factories)
-    : FAccessor(accessor), FFactories(std::move(factories)) {}
+    : FAccessor(accessor), FFactories(std::move(factories)), FVideos(std::make_unique<TVideoClips>()) {}
 
 TKivSlideHost::~TKivSlideHost() = default;
 

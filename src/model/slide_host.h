@@ -20,6 +20,7 @@ namespace kiv {
 class TFileAccessor;
 class TButtonSkinCatalog;
 class TTextProducer;
+class TVideoClips;
 
 // Whether name describes a picture to be made rather than a file: "Text: ", "Button: ",
 // "Shadow: ", "Mask: ", "PresetedMask: " or "SlideEffectBuffer" and a number.
@@ -77,6 +78,9 @@ class TKivSlideHost {
   void SetHitFilter(std::function<bool(const TKivObject&)> filter) { FHitFilter = std::move(filter); }
   const std::function<bool(const TKivObject&)>& HitFilter() const { return FHitFilter; }
 
+  // The clip registry and opened clip files of the view's video objects.
+  TVideoClips& Videos() const { return *FVideos; }
+
   // For objects whose look changes by itself (a clip frame arrived, a picture loaded).
   void SetRedrawRequest(std::function<void()> request) { FRedrawRequest = std::move(request); }
   void RequestRedraw() const;
@@ -93,6 +97,7 @@ class TKivSlideHost {
   std::function<TVector3()> FCameraQuery;
   std::function<bool(const TKivObject&)> FHitFilter;
   std::function<void()> FRedrawRequest;
+  std::unique_ptr<TVideoClips> FVideos;
 };
 
 }  // namespace kiv

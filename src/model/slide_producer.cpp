@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "model/custom_effect_slide.h"
 #include "model/slide_order.h"
+#include "model/video_clips.h"
 
 namespace kiv {
 
@@ -39,6 +40,9 @@ TSlideProducer::TSlideProducer(TKivSource& source, TObjectFactoryChain kinds,
   FHost->SetButtonPath(source.MainSection().ReadString(u"PathToButtons", u""));
   FHost->SetCameraQuery([this] { return Camera(); });
   FHost->SetSlidesCount(source.MainSection().ReadInteger(u"opt_slidescount", 0));
+  std::vector<const TIniIdentList*> sections;
+  for (int i = 0; i < source.SlideCount(); ++i) sections.push_back(SlideSection(source.Document(), i));
+  FHost->Videos().ReadClips(source.MainSection(), sections, source.Slides());
   if (prepareHost) prepareHost(*FHost);
 }
 

@@ -7,6 +7,7 @@
 #include "model/kiv_image.h"
 #include "model/kiv_mask.h"
 #include "model/kiv_text.h"
+#include "model/kiv_video.h"
 #include "model/kiv_viewport.h"
 #include "model/mask_picture_provider.h"
 #include "model/preset_mask_provider.h"
@@ -24,6 +25,7 @@ TObjectFactoryChain StandardObjectKinds() {
   kinds.AddKind<TKivFrame>({u"frame"});
   kinds.AddKind<TKivViewPort>({u"viewport"});
   kinds.AddKind<TKivMask>({u"mask"});
+  kinds.AddKind<TKivVideo>({u"video", u"mainvideo"});
   return kinds;
 }
 

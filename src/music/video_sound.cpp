@@ -84,6 +84,10 @@ TExtraMusicItemArray TSlideVideoSound::ExtrasOf(size_t index) const {
     bool mute = keys.ReadBool(u"Mute", false);
     const double start = keys.ReadFloat(u"StartKIVTime", 0);
     double duration = keys.ReadFloat(u"Duration", 0);
+    // No length given means the whole file: as much as the slide (or, for a clip, the
+    // rest of the show) has room for; the sound ends with the file.
+    if (!(duration > 0))
+      duration = (clip ? FTiming.back().TotalEnd - slide.StartTime : windowLength) - start;
     if (clip) {
       // A clip that runs on from an earlier slide is heard from there, and once per slide.
       mute = mute || FFirstShown.at(key) < slide.StartTime;

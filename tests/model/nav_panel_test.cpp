@@ -69,6 +69,40 @@ TEST_F(NavPanelTest, AClickBesideTheButtonsOfAVideoStyleBarPausesTheShow) {
   EXPECT_EQ(panel->Mouse(kNavMouseUp, kNavLeftButton, 366, 560).Action, (TKivActionInfo{kActionPause, 0, {}}));
 }
 
+// The media-player skin (no pictures: the layout alone) along the bottom of the layer, at
+// 10 % of its height: the play button pauses, a click on the time track seeks the show,
+// the sound button mutes it, and the digits follow the show's time.
+TEST_F(NavPanelTest, AVideoStyleDescriptionWithTheMediaPlayerSkinGivesTheVideoBar) {
+  std::ofstream(folder / "nav" / "video.ini")
+      << "[Common]\nVideoStyle=1\n[Pixel positions]\nBarSize=800,40\nTrackHeight=10\nBtnSize=32,32\n"
+         "DigitSize=10,20\nVolumeControlLength=100\nLeftSpace=4\nRightSpace=4\n";
+  TNavPanelOptions options;
+  options.IniFile = u"nav/video.ini";
+  options.ExtraButtons = {u"forward", u"home"};  // the video bar has no "home"
+  std::vector<int32_t> seeks;
+  std::vector<float> volumes;
+  TNavPanel panel(Files, options, [] { return true; });
+  panel.SetShow({90000, 0.5, [&](float volume) { volumes.push_back(volume); }, [&](int32_t ms) { seeks.push_back(ms); }});
+  ASSERT_TRUE(panel.Load({800, 600}, {800, 600})) << panel.Error();
+  ASSERT_TRUE(panel.VideoBar());
+  EXPECT_EQ(panel.VideoBar()->ChosenCount(), 1);
+  EXPECT_EQ(panel.Rect(), (TRect{0, 540, 800, 600}));  // 60 pixels: scale 1.5
+  const TVideoNavBar::TLayout l = panel.VideoBar()->Layout();
+  // The bar is as wide as the layer: bar and layer pixels are the same across.
+  EXPECT_EQ(panel.Mouse(kNavMouseDown, kNavLeftButton, 4 + 10, 570).Action, (TKivActionInfo{kActionPause, 0, {}}));
+  panel.Mouse(kNavMouseUp, kNavLeftButton, 4 + 10, 570);
+  const int32_t middle = l.T0 + l.Slider / 2 + (l.T1 - l.Slider - l.T0) / 2;
+  panel.Mouse(kNavMouseDown, kNavLeftButton, middle, 570);
+  panel.Mouse(kNavMouseUp, kNavLeftButton, middle, 570);
+  ASSERT_FALSE(seeks.empty());
+  EXPECT_NEAR(seeks.back(), 45000, 300);
+  panel.Mouse(kNavMouseDown, kNavLeftButton, l.SoundX + 5, 570);
+  panel.Mouse(kNavMouseUp, kNavLeftButton, l.SoundX + 5, 570);
+  EXPECT_EQ(volumes, std::vector<float>{0});
+  panel.Tick(61000);
+  EXPECT_EQ(panel.VideoBar()->DigitsText(), "01:01/01:30");
+}
+
 TEST_F(NavPanelTest, AMissingOrFaultyDescriptionLeavesThePanelOut) {
   TNavPanelOptions options;
   options.IniFile = u"nav/none.ini";

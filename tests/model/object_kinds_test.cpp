@@ -8,6 +8,7 @@
 #include "model/kiv_frame.h"
 #include "model/kiv_mask.h"
 #include "model/kiv_text.h"
+#include "model/kiv_video.h"
 #include "model/kiv_viewport.h"
 
 namespace kiv {
@@ -26,8 +27,8 @@ TEST_F(KindsTest, EveryKindWordMakesItsKindWithItsKeys) {
       "object H: ViewPort\n  Size=640,480\n"
       "  object I: Mask\n    ImageName=star\n    Antialiased=1\n    AnimColumns=3\n  end\n"
       "end\n"
-      "object J: MainVideo\nend\n");
-  ASSERT_EQ(slide->Children().size(), 8u);  // no kind for video yet
+      "object J: MainVideo\n  DeinterlaceType=BobOdd\n  FileName=none.avi\n  StartKIVTime=250\nend\n");
+  ASSERT_EQ(slide->Children().size(), 9u);
 
   const auto& strip = ChildAs<TKivImage>(0);
   EXPECT_FALSE(strip.ImageKeys().MainImage);
@@ -67,6 +68,12 @@ TEST_F(KindsTest, EveryKindWordMakesItsKindWithItsKeys) {
   const auto& mask = dynamic_cast<const TKivMask&>(*port.Children().at(0));
   EXPECT_FALSE(mask.ImageKeys().Antialiased);
   EXPECT_EQ(mask.Grid().Columns(), 1);
+
+  const auto& video = ChildAs<TKivVideo>(8);
+  EXPECT_TRUE(video.MainVideo());
+  EXPECT_EQ(video.Deinterlace(), TDeinterlace::BobOdd);
+  EXPECT_EQ(video.VideoKeys().FileName, u"none.avi");
+  EXPECT_EQ(video.VideoKeys().StartKivTime, 250);
 
   // A viewport keeps its size when a re-read gives none; a box takes 0 × 0.
   Read("[Slide1]\nobject C: box\n  GUID=" + Utf16ToUtf8(box.Guid()) + "\nend\nobject H: viewport\n  GUID=" +

@@ -142,13 +142,16 @@ TEST(KivMusicSource, VideosSoundOnTheSlideThatFirstShowsThemUntilItHasLeftTheScr
   const std::string clip = Obj("video", "ClipGUID={c1}");
   const std::string first =
       Obj("box", "", clip + Obj("mainvideo", "FileName=own.avi;StartKIVTime=1000;Duration=9000")) + clip +
-      Obj("video", "FileName=mute.avi;Mute=1;Duration=1000");
+      Obj("video", "FileName=mute.avi;Mute=1;Duration=1000") + Obj("video", "FileName=whole.avi;StartKIVTime=2000");
   const auto source = SourceOf(Show({5000, 10000}, main, {first, clip}));
   ASSERT_EQ(source->Slides()[0].EffectOutTime, 1000);
   const TKivMusicSource music(*source);
   const TCompositeRows rows = RowsOf(music.SlideInfo(0).Sound);
-  // The own video is cut where its slide's transition into the next one ends.
-  EXPECT_EQ(rows.Items, (std::vector<TItemRow>{{"LoadFromDisk:clip.avi", 500, 100, 7000}, {"own.avi", 1000, 0, 5000}}));
+  // The own video is cut where its slide's transition into the next one ends; one without
+  // a length sounds until then.
+  EXPECT_EQ(rows.Items, (std::vector<TItemRow>{{"LoadFromDisk:clip.avi", 500, 100, 7000},
+                                               {"own.avi", 1000, 0, 5000},
+                                               {"whole.avi", 2000, 0, 4000}}));
   EXPECT_EQ(rows.Duration, 7500);
   EXPECT_EQ(music.SlideInfo(1).Sound, u"");  // the clip runs on from the first slide
 }

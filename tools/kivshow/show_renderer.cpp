@@ -13,7 +13,9 @@
 #include "engine/kiv_third_slide.h"
 #include "kivshow/frame_capture_controller.h"
 #include "model/kiv_source.h"
+#include "model/slide_host.h"
 #include "model/standard_object_kinds.h"
+#include "model/video_clips.h"
 #include "render/transitions/transition_factory.h"
 
 namespace kiv {
@@ -65,7 +67,11 @@ class TRenderedLayer : public TThirdSlide {
 
 TSlideLoaderFactory StandardSlideLoaders() {
   return [](const TSlideLoaderParams& params) {
-    return MakeKivSlideLoader(params, StandardObjectKinds(), InstallStandardPictureProviders);
+    // Every frame of the render shows its clips at exactly the frame its time asks for.
+    return MakeKivSlideLoader(params, StandardObjectKinds(), [](TKivSlideHost& host) {
+      InstallStandardPictureProviders(host);
+      host.Videos().SetFrameWaitMs(kExactFrameWaitMs);
+    });
   };
 }
 
