@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/clock.h"
 #include "base/errors.h"
 #include "base/log.h"
 #include "render/device/dev_store.h"
@@ -151,6 +152,7 @@ T3DSurfaceGL* T3DRendererGL::OwnSurface(T3DSurface* surface) const {
 }
 
 bool T3DRendererGL::BeginScene() {
+  FFrameBegunMs = Clock().NowMs();
   return Run([&] {
     BindRenderTarget();
     return TDeviceError::Ok;
@@ -165,6 +167,7 @@ bool T3DRendererGL::EndScene() {
 }
 
 bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* destRects) {
+  const bool missed = MissedFrameTime(FSetup.RefreshRate, Clock().NowMs() - FFrameBegunMs);
   {
     // The wait holds neither the device lock (which the frame drawn before it took) nor
     // the context: loaders may use the device meanwhile, and the main thread may make
@@ -192,7 +195,7 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
     SDL_GL_SwapWindow(SdlWindowOf(FOwner.Window()));
     return TDeviceError::Ok;
   });
-  MarkPresented();
+  MarkPresented(missed);
   return presented;
 }
 
