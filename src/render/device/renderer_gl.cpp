@@ -268,12 +268,13 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
       if (!bound[size_t(i)] || bound[size_t(i)]->Store() != FStore || !bound[size_t(i)]->ApplyPending())
         return TDeviceError::InvalidCall;
     }
-    TFixedStages fixed{stages, (flags & DrawFlag::VertexColour) != 0, (flags & DrawFlag::AlphaModulation) != 0, 0};
+    TFixedStages fixed{stages, (flags & DrawFlag::VertexColour) != 0, (flags & DrawFlag::AlphaModulation) != 0, 0, 0};
     std::array<float, kMaxTextureSets> lodBias{};
     for (int i = 0; i < stages; ++i) {
       const T3DTextureGL& texture = *bound[size_t(i)];
       if (texture.Kind() == TTextureKind::RenderTargetXrgb) fixed.OpaqueStages |= 1 << i;
       if (FSetup.MaxAnisotropy > 0 && texture.MipMapped()) lodBias[size_t(i)] = texture.MipLodBias();
+      if (texture.MipFiltered(FSetup.MaxAnisotropy)) fixed.BiasedStages |= 1 << i;
     }
     const TGLProgram* program = FPixelShader >= 0 ? &FPixelShaders[size_t(FPixelShader)] : FStore->FixedProgram(fixed);
     if (!program) return TDeviceError::Other;
