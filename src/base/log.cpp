@@ -50,10 +50,14 @@ std::string StartBanner(std::string_view programPath, const TDateTime& started) 
          rule;
 }
 
-std::string StopBanner(const TDateTime& stopped, uint32_t workTimeMs) {
+std::string StopBanner(const TDateTime& stopped, uint32_t workTimeMs, const TFrameTally& frames) {
   const std::string rule(64, '-');
-  return "\n" + rule + "\nProgram stoped : " + FormatDateTime(stopped) + " (work time : " +
-         std::to_string(workTimeMs) + " ms)\n" + rule;
+  std::string banner = "\n" + rule + "\nProgram stoped : " + FormatDateTime(stopped) + " (work time : " +
+                       std::to_string(workTimeMs) + " ms)\n";
+  if (frames.Drawn > 0)
+    banner += "Frames drawn : " + std::to_string(frames.Drawn) + " (dropped : " + std::to_string(frames.Dropped) +
+              ")\n";
+  return banner + rule;
 }
 
 TLog::TLog() : FStartTick(Clock().NowMs()) {}
@@ -101,7 +105,9 @@ void TLog::WriteStartBanner(std::string_view programPath) {
   WriteLines(StartBanner(programPath, LocalDateTimeNow()));
 }
 
-void TLog::WriteStopBanner() { WriteLines(StopBanner(LocalDateTimeNow(), Clock().NowMs() - FStartTick)); }
+void TLog::WriteStopBanner() {
+  WriteLines(StopBanner(LocalDateTimeNow(), Clock().NowMs() - FStartTick, FrameTally()));
+}
 
 void TStdLog::WriteRawLine(std::string_view line) {
   std::fwrite(line.data(), 1, line.size(), stderr);

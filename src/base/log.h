@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/file_stream.h"
+#include "base/frame_tally.h"
 
 namespace kiv {
 
@@ -19,7 +20,9 @@ TDateTime LocalDateTimeNow();
 std::string FormatDateTime(const TDateTime& t);
 
 std::string StartBanner(std::string_view programPath, const TDateTime& started);
-std::string StopBanner(const TDateTime& stopped, uint32_t workTimeMs);
+// With frames presented, a line under the work time tells how many, and how many of
+// them missed their time.
+std::string StopBanner(const TDateTime& stopped, uint32_t workTimeMs, const TFrameTally& frames = {});
 
 // The silent log: every line is discarded.
 class TLog {

@@ -206,7 +206,10 @@ TDeviceError T3DEngineGL::InternalCreateRenderer(T3DRendererGL& renderer, TDrawD
   TDeviceError result = TDeviceError::Ok;
   if (!(store->HasContext() ? store->MakeCurrent() : store->CreateContext())) result = TDeviceError::Other;
   if (result == TDeviceError::Ok) {
-    SDL_GL_SetSwapInterval(SwapIntervalFor(!setup.Exclusive, composition, FPresentIntervalMode));
+    // Vsync where the driver offers it; the renderer's own pacing (present_pacing.h) keeps
+    // the frames to the refresh where it does not, or where it only says it does.
+    const int interval = SwapIntervalFor(!setup.Exclusive, composition, FPresentIntervalMode);
+    if (SDL_GL_SetSwapInterval(interval) != 0 && interval > 0) Log().Write("No vsync: presents paced by the clock");
     result = renderer.Attach(*store, setup);
     Log().WriteValue("Assigned renderer= ", int64_t(reinterpret_cast<intptr_t>(&renderer)));
   }

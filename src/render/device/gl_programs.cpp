@@ -64,7 +64,8 @@ std::string MakeFixedBody(const TFixedStages& stages) {
       "  vec4 texel;\n";
   for (int i = 0; i < stages.Count; ++i) {
     const std::string n = std::to_string(i);
-    body += "  texel = texture(uTex" + n + ", vTex" + n + ", uLodBias[" + n + "]);\n";
+    const bool biased = ((stages.BiasedStages >> i) & 1) != 0;
+    body += "  texel = texture(uTex" + n + ", vTex" + n + (biased ? ", uLodBias[" + n + "]);\n" : ");\n");
     const std::string colour = stages.ModulateColour ? "texel.rgb * current.rgb" : "texel.rgb";
     const std::string alpha = !stages.ModulateAlpha                   ? "texel.a"
                               : ((stages.OpaqueStages >> i) & 1) != 0 ? "current.a"
@@ -79,7 +80,7 @@ std::string MakeFixedBody(const TFixedStages& stages) {
 
 uint32_t TFixedStages::Key() const {
   return uint32_t(Count) | (ModulateColour ? 1u << 4 : 0u) | (ModulateAlpha ? 1u << 5 : 0u) |
-         uint32_t(OpaqueStages & 0xFF) << 6;
+         uint32_t(OpaqueStages & 0xFF) << 6 | uint32_t(BiasedStages & 0xFF) << 14;
 }
 
 std::string FixedFragmentBody(const TFixedStages& stages) { return MakeFixedBody(stages); }

@@ -47,6 +47,10 @@ struct TFixedStages {
   bool ModulateColour = false;
   bool ModulateAlpha = false;
   int OpaqueStages = 0;
+  // Bit i: stage i samples through mip levels and takes its LOD bias; other stages read
+  // one level with the same filter up close and far off, where a bias changes nothing
+  // and the sampler need not work out a level at all.
+  int BiasedStages = 0;
 
   // Tells apart every kind of stages there is.
   uint32_t Key() const;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/clock.h"
 #include "base/errors.h"
 #include "base/log.h"
 #include "render/device/dev_store.h"
@@ -151,6 +152,7 @@ T3DSurfaceGL* T3DRendererGL::OwnSurface(T3DSurface* surface) const {
 }
 
 bool T3DRendererGL::BeginScene() {
+  FFrameBegunMs = Clock().NowMs();
   return Run([&] {
     BindRenderTarget();
     return TDeviceError::Ok;
@@ -165,6 +167,7 @@ bool T3DRendererGL::EndScene() {
 }
 
 bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* destRects) {
+  const bool missed = MissedFrameTime(FSetup.RefreshRate, Clock().NowMs() - FFrameBegunMs);
   {
     // The wait holds neither the device lock (which the frame drawn before it took) nor
     // the context: loaders may use the device meanwhile, and the main thread may make
@@ -192,7 +195,7 @@ bool T3DRendererGL::Present(const TRect* sourceRects, int count, const TRect* de
     SDL_GL_SwapWindow(SdlWindowOf(FOwner.Window()));
     return TDeviceError::Ok;
   });
-  MarkPresented();
+  MarkPresented(missed);
   return presented;
 }
 
@@ -265,12 +268,13 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
       if (!bound[size_t(i)] || bound[size_t(i)]->Store() != FStore || !bound[size_t(i)]->ApplyPending())
         return TDeviceError::InvalidCall;
     }
-    TFixedStages fixed{stages, (flags & DrawFlag::VertexColour) != 0, (flags & DrawFlag::AlphaModulation) != 0, 0};
+    TFixedStages fixed{stages, (flags & DrawFlag::VertexColour) != 0, (flags & DrawFlag::AlphaModulation) != 0, 0, 0};
     std::array<float, kMaxTextureSets> lodBias{};
     for (int i = 0; i < stages; ++i) {
       const T3DTextureGL& texture = *bound[size_t(i)];
       if (texture.Kind() == TTextureKind::RenderTargetXrgb) fixed.OpaqueStages |= 1 << i;
       if (FSetup.MaxAnisotropy > 0 && texture.MipMapped()) lodBias[size_t(i)] = texture.MipLodBias();
+      if (texture.MipFiltered(FSetup.MaxAnisotropy)) fixed.BiasedStages |= 1 << i;
     }
     const TGLProgram* program = FPixelShader >= 0 ? &FPixelShaders[size_t(FPixelShader)] : FStore->FixedProgram(fixed);
     if (!program) return TDeviceError::Other;

@@ -114,6 +114,7 @@ class T3DRendererGL : public T3DRenderer {
   std::unique_ptr<T3DTextureGL> FBackBuffer;
   T3DSurfaceGL* FRenderTarget = nullptr;
   TRect FViewport;
+  uint32_t FFrameBegunMs = 0;  // process clock, at the frame's BeginScene
   float FMinZ = 0;
   float FMaxZ = 1;
   TBlendMode FBlendMode = TBlendMode::Add;

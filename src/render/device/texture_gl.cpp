@@ -122,7 +122,7 @@ void T3DTextureGL::Bind(int unit, int maxAnisotropy) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, WrapMode(u));
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, WrapMode(v));
   const bool linear = GetFilter() == TTextureFilter::Linear;
-  const bool mipFiltered = linear && maxAnisotropy > 0 && MipMapped() && FLevels > 1;
+  const bool mipFiltered = MipFiltered(maxAnisotropy);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, linear ? GL_LINEAR : GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                   mipFiltered ? GL_LINEAR_MIPMAP_LINEAR : (linear ? GL_LINEAR : GL_NEAREST));

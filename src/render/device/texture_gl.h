@@ -25,6 +25,11 @@ class T3DTextureGL : public T3DTexture {
 
   T3DSurface* GetLevel(int index) override;
   int GetLevelCount() override { return FLevels; }
+  // Sampled through its mip levels (Bind with maxAnisotropy > 0): only then does a LOD
+  // bias change what a draw shows.
+  bool MipFiltered(int maxAnisotropy) const {
+    return GetFilter() == TTextureFilter::Linear && maxAnisotropy > 0 && MipMapped() && FLevels > 1;
+  }
   bool GenerateMipLevels() override;
   TTextureKind Kind() const override { return FKind; }
 

@@ -71,6 +71,11 @@ TEST(DeviceRules, PresentPacingKeepsToTheRefresh) {
   EXPECT_EQ(PresentSleepMs(100, 0), 7u);
   // A clock that wrapped between presents gives a huge elapsed time, not a long sleep.
   EXPECT_EQ(PresentSleepMs(60, 0xFFFFFFF0u), 1u);
+  // A frame misses its time when drawing it took longer than one period.
+  EXPECT_FALSE(MissedFrameTime(60, 16));
+  EXPECT_TRUE(MissedFrameTime(60, 17));
+  EXPECT_TRUE(MissedFrameTime(0, 17));
+  EXPECT_FALSE(MissedFrameTime(30, 33));
 }
 
 TEST(DeviceRules, DesktopChoices) {
