@@ -145,10 +145,17 @@ TEST(MainForm, CtrlWheelMovesBySlidesThePlainWheelBy700MsASteps) {
     harness.Form->OnMouseWheel(c.Modifiers, 10, c.Steps, 10);
     ASSERT_TRUE(harness.WaitForReportAt(c.Report));
   }
+  // Locked by the show, or under a help page that holds the show, the wheel moves nothing.
   TFormHarness locked(kThreeSlides + "opt_lockwheel=1\n");
-  const int32_t requests = locked.Viewer->Engine()->LatestRequestNumber();
-  locked.Form->OnMouseWheel(0, 10, -2, 10);
-  EXPECT_EQ(locked.Viewer->Engine()->LatestRequestNumber(), requests);
+  TFormHarness held(kThreeSlides + "[dialog_help]\nDialogPause=1\nobject Page: box\nend\n");
+  held.Key(kKeyF1);
+  ASSERT_TRUE(held.WaitForStatus([](const TEngineStatus& status) { return status.DialogHolds; }));
+  for (TFormHarness* harness : {&locked, &held}) {
+    const int32_t requests = harness->Viewer->Engine()->LatestRequestNumber();
+    harness->Form->OnMouseWheel(0, 10, -2, 10);
+    harness->Form->OnMouseWheel(kStateCtrl, 10, -1, 10);
+    EXPECT_EQ(harness->Viewer->Engine()->LatestRequestNumber(), requests);
+  }
 }
 
 TEST(MainForm, TheShowsKeysGoOnFromAStopPointWhereTheUserMayNotMoveTheShow) {
