@@ -352,21 +352,17 @@ TEST_F(PlayerWindowTest, EachPanelButtonCarriesOutItsAction) {
   // the bottom 4 % up from the edge; the buttons' middles lie 28 down and these far in.
   const std::pair<std::string, int> buttons[] = {{"home", 40},     {"backward", 88}, {"pause", 136},
                                                  {"forward", 184}, {"help", 232},    {"exit", 276}};
-  const int width = int(std::lround(48.0 * 316 / 56)), panelLeft = 160 - int(std::lround(width / 2.0));
-  const auto middleOf = [&](const std::string& name) {
-    for (const auto& [button, x] : buttons)
-      if (button == name) return std::pair{left + panelLeft + x * width / 316, top + 187 + 28 * 48 / 56};
-    return std::pair{-1, -1};
-  };
+  const int width = int(std::lround(48.0 * 316 / 56)), panelLeft = left + 160 - int(std::lround(width / 2.0));
+  const int middle = top + 187 + 28 * 48 / 56;
   const auto at = [&](const std::string& name) {
-    const auto [x, y] = middleOf(name);
-    return x < 0 ? std::string() : std::to_string(x) + " " + std::to_string(y);
+    for (const auto& [button, x] : buttons)
+      if (button == name) return std::to_string(panelLeft + x * width / 316) + " " + std::to_string(middle);
+    return std::string();
   };
   // The slide's colour; "play" while the pause button shows its play sign; "page" with
   // the help page (yellow) in the middle.
   const auto seen = [&] {
-    const auto [x, y] = middleOf("pause");
-    const std::string sign = ColourAt(x, y);
+    const std::string sign = ColourAt(panelLeft + 136 * width / 316, middle);
     const bool play = sign.size() == 6 && (std::stoul(sign, nullptr, 16) & 0xC0C0C0) == 0xC0C0C0;
     return ColourAt(left + 10, top + 10) + (play ? " play" : "") +
            (ColourAt(left + 160, top + 120) == "FFFF00" ? " page" : "");
