@@ -368,6 +368,7 @@ TEST_F(PlayerWindowTest, EachPanelButtonCarriesOutItsAction) {
            (ColourAt(left + 160, top + 120) == "FFFF00" ? " page" : "");
   };
   ASSERT_TRUE(WaitUntil([&] { return seen() == "FF0000"; }, std::chrono::seconds(30)));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the player hears no clicks in its first second
 
   struct TStep {
     std::string Do;  // a button, or keys
