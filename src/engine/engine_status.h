@@ -12,6 +12,7 @@ struct TEngineStatus {
   bool Hover = false;      // the pointer is over an object with an action
   std::string HoverClass;  // that object's class, or "NavPanel" over the navigation panel
   bool DialogOpen = false;
+  bool DialogHolds = false;  // an open dialog holds the show
   bool operator==(const TEngineStatus&) const = default;
 };
 

@@ -7,19 +7,10 @@ namespace kiv {
 namespace {
 
 constexpr uint8_t kModifierMask = kStateShift | kStateAlt | kStateCtrl;  // the Windows key is not told apart
-constexpr int32_t kMoveLimit = 5;                                        // pixels, |dx| + |dy|
 
 TKivActionInfo Action(TKivActionType type, int32_t number = 0) { return {type, number, {}}; }
 
 }  // namespace
-
-bool TMouseMoveDetector::Moved(int32_t x, int32_t y) {
-  if (!FFirst) {
-    FFirst = {x, y};
-    return false;
-  }
-  return std::llabs(int64_t(x) - (*FFirst)[0]) + std::llabs(int64_t(y) - (*FFirst)[1]) > kMoveLimit;
-}
 
 TKivActionInfo MouseOptionAction(std::u16string_view value) {
   if (value == u"Exit") return Action(kActionExit);
@@ -38,7 +29,7 @@ TInputMappingClass::TInputMappingClass(const TIniStorage& project)
       FControlPermitted(project.ReadBool(u"main", u"opt_synchpermitcontrol", true)),
       FScreenSaver(project.ReadBool(u"main", u"opt_ssaver", false)),
       FExitMapping{0, 0, kKeyDownEvent, Action(kActionExit)} {
-  if (FScreenSaver || project.ReadBool(u"main", u"opt_exitonmove", false)) FMoveDetector.emplace();
+  if (FScreenSaver || project.ReadBool(u"main", u"opt_exitonmove", false)) FMoveDetector.emplace(0);
   Add(kKeyEscape, 0, Action(kActionExit));
   if (FControlPermitted) {
     for (const int key : {kKeySpace, kKeyPause, kKeyMediaPlayPause}) Add(key, 0, Action(kActionPause));
@@ -68,7 +59,8 @@ TKivActionInfo TInputMappingClass::MapMouse(uint32_t keyState, int32_t x, TMouse
                                             int32_t y) {
   constexpr uint32_t kButtonBits = kStateLeftButton | kStateRightButton | kStateMiddleButton;
   if (FScreenSaver && (button != 0 || (keyState & kButtonBits) != 0)) return Action(kActionExit);
-  if (FMoveDetector && FMoveDetector->Moved(x, y)) return Action(kActionExit);
+  // More than 5 pixels (|dx| + |dy|) from where the pointer was first seen.
+  if (FMoveDetector && (FMoveDetector->Move(x, y) || FMoveDetector->Moves() > 0)) return Action(kActionExit);
   if (event == TMouseEvent::Press && button == kLeftButton) return FLeftMouse;
   if (event == TMouseEvent::Press && button == kRightButton) return FRightMouse;
   if (event == TMouseEvent::DoubleClick && button == kLeftButton) return FDoubleClick;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/kiv_mouse.h"
+#include "engine/mouse_move_detector.h"
 #include "engine/show_keys.h"
 #include "ini/ini_storage.h"
 #include "model/action_info.h"
@@ -22,16 +23,6 @@ struct TKeyMap {
   uint8_t ModifierValue = 0;
   uint8_t Kind = kKeyDownEvent;
   TKivActionInfo Action;
-};
-
-// Tells when the pointer has moved more than 5 pixels (|dx| + |dy|) from where it was
-// first seen.
-class TMouseMoveDetector {
- public:
-  bool Moved(int32_t x, int32_t y);
-
- private:
-  std::optional<std::array<int32_t, 2>> FFirst;
 };
 
 class TInputMappingClass {

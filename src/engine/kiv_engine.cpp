@@ -190,7 +190,8 @@ void TKivEngine::PaceTurn() {
 }
 
 void TKivEngine::PublishStatus() {
-  FStatusBoard.Publish({FActive, FAtStop, FHover, FHoverClass, FThirdSlide && FThirdSlide->IsDialogOpen()});
+  FStatusBoard.Publish({FActive, FAtStop, FHover, FHoverClass, FThirdSlide && FThirdSlide->IsDialogOpen(),
+                        FThirdSlide && FThirdSlide->HoldsShow()});
 }
 
 // ---- Clock -----------------------------------------------------------------------

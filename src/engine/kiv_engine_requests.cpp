@@ -139,7 +139,9 @@ void TKivEngine::TakeMouse(const TMouseRequest& request) {
   }
   const bool press = request.Mouse.Event == TMouseEvent::Press || request.Mouse.Event == TMouseEvent::DoubleClick;
   const bool taken = hit.Taken || hit.Kind == THitKind::NavPanel || hit.Action.Type != kActionNone;
-  if (request.Action && !(press && taken)) DoAction(*request.Action);
+  // Around a dialog that holds the show only the mouse's help goes on, as F1 does.
+  const bool help = request.Action && request.Action->Type == kActionHelp && hit.ClassName == "TKivDialog";
+  if (request.Action && (!(press && taken) || help)) DoAction(*request.Action);
 }
 
 void TKivEngine::TakeSnapshotRequest() {

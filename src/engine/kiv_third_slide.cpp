@@ -47,9 +47,10 @@ TThirdSlideOptions ReadThirdSlideOptions(const TIniIdentList& main) {
 TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
     : FSource(*params.Source),
       FOptions(ReadThirdSlideOptions(params.Source->MainSection())),
+      FPanelOnShowTime(params.PanelOnShowTime),
       FLayer{0, 0, params.Size.Width, params.Size.Height},
-      FDetector(FOptions.HideInterval),
-      FFader(FOptions.FadeIn, FOptions.FadeOut) {
+      FDetector(FOptions.HideInterval, params.PanelOnShowTime ? &FShowClock : nullptr),
+      FFader(FOptions.FadeIn, FOptions.FadeOut, params.PanelOnShowTime ? &FShowClock : nullptr) {
   const TIniSection& main = params.Source->MainSection();
   FDesign = {main.ReadInteger(u"opt_scr_width", params.Size.Width), main.ReadInteger(u"opt_scr_height", params.Size.Height)};
   const TFileAccessor* files = params.Source->Container();
@@ -60,7 +61,11 @@ TThirdSlide::TThirdSlide(const TThirdSlideParams& params, bool leavePanelOut)
     FPanel->SetShow({params.Length, params.Volume, params.SetVolume, params.GoToTime});
     if (!FPanel->Load(params.Size, FDesign)) FPanel.reset();
   }
-  if (FPanel && FOptions.HideOnStartUp) FDetector.StartResting();
+  // Hidden from the first frame on, until the pointer moves.
+  if (FPanel && FOptions.HideOnStartUp) {
+    FDetector.StartResting();
+    FFader.HideNow();
+  }
 }
 
 TThirdSlide::~TThirdSlide() = default;
@@ -114,13 +119,18 @@ void TThirdSlide::SetLayer(const TRect& area) {
 }
 
 void TThirdSlide::Update(double showTime) {
+  FShowClock.Set(showTime);
   if (FDialogs.Update()) FChanged = true;
   // A dialog's objects are placed anew when its fade moved or its looks changed.
   for (size_t i = 0; i < FDialogs.Count(); ++i) FDialogs.At(i).Advance(true, 0);
   if (!FPanel) return;
   FPanel->Tick(showTime);
   if (FPanel->PictureVersion() != FPanelVersion) FChanged = true;
-  if (FOptions.AutoHide && FFader.Update(FDetector.Resting() && !FPanel->HasMouse())) FChanged = true;
+  if (!FOptions.AutoHide) return;
+  // The fade-out runs from when the pointer began to rest, or left the panel after that.
+  if (FPanel->HasMouse()) FPanelLastHeld = FPanelOnShowTime ? FShowClock.NowMs() : Clock().NowMs();
+  const uint32_t since = int32_t(FPanelLastHeld - FDetector.RestingSince()) > 0 ? FPanelLastHeld : FDetector.RestingSince();
+  if (FFader.Update(FDetector.Resting() && !FPanel->HasMouse(), since)) FChanged = true;
 }
 
 void TThirdSlide::OpenDialog(std::u16string_view name) {
@@ -194,14 +204,19 @@ THitResult TThirdSlide::DialogHit(const TKivMouseRecord& mouse, int32_t x, int32
   pointer.Y = float(y);
   pointer.State = mouse.KeyState;
   TSlidePointerResult found;
+  const bool topTakes = enabled && !FDialogs.Empty() && !FDialogs.Closing(FDialogs.Count() - 1);
   for (size_t i = FDialogs.Count(); i-- > 0;) {
     const bool top = i + 1 == FDialogs.Count();
     pointer.Enabled = top && enabled && !FDialogs.Closing(i);
     const TSlidePointerResult result = PointerOnSlide(FDialogs.At(i), pointer);
     if (top && pointer.Enabled) found = result;
   }
-  // The dialog is as large as its objects: around them the pointer reaches the show.
-  if (!found.Object || !found.Object->Parent()) return {};
+  // A dialog is as large as its objects: around them the pointer reaches the show,
+  // except under a dialog that holds the show, which takes the pointer wherever it is.
+  if (!found.Object || !found.Object->Parent()) {
+    const bool holds = topTakes && FDialogs.At(FDialogs.Count() - 1).PausesShow();
+    return holds ? THitResult{THitKind::Object, {}, "TKivDialog", {}, true} : THitResult{};
+  }
   const auto resolve = [this](const TKivActionInfo& action) {
     return ResolveSlideName(action, [this](std::u16string_view name) { return SlideIndexByName(FSource.Slides(), name); });
   };

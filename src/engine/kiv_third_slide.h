@@ -1,10 +1,12 @@
 #pragma once
 // The layer above the slides: the show's own dialogs, its logo and its navigation
 // panel, which hides while the pointer rests and fades back when it moves.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "base/clock.h"
 #include "engine/dialog_stack.h"
 #include "engine/mouse_move_detector.h"
 #include "engine/panel_fader.h"
@@ -83,8 +85,22 @@ class TThirdSlide : public IThirdSlide, public TDrawItem {
   static void DrawEntry(TDeviceDrawer& drawer, TThirdSlideEntry& entry);
   THitResult DialogHit(const TKivMouseRecord& mouse, int32_t x, int32_t y, bool enabled);
 
+  // The show time given to Update, as a clock.
+  class TShowTimeClock : public IClock {
+   public:
+    uint32_t NowMs() override { return FNow; }
+    void SleepMs(uint32_t) override {}
+    void Set(double showTime) { FNow = uint32_t(std::clamp(showTime, 0.0, 4e9)); }
+
+   private:
+    uint32_t FNow = 0;
+  };
+
   TKivSource& FSource;
   TThirdSlideOptions FOptions;
+  bool FPanelOnShowTime;
+  TShowTimeClock FShowClock;
+  uint32_t FPanelLastHeld = 0;  // the panel last had the pointer then (ms, the panel's clock)
   TRect FLayer;  // on the output
   TPixelSize FDesign;
   std::shared_ptr<const TBitmap> FLogoSource;

@@ -121,6 +121,8 @@ void TMainForm::OnMouseButton(uint32_t keyState, int32_t x, TMouseEvent event, i
 
 void TMainForm::OnMouseWheel(uint32_t modifiers, int32_t, int32_t steps, int32_t) {
   if (!FWheelEnabled || FBusy > 0 || steps == 0 || !FViewer.Show()) return;
+  // The show stands under a dialog that holds it: the wheel does not move it behind it.
+  if (FViewer.Status().DialogHolds) return;
   const TKivSource& show = *FViewer.Show();
   const int32_t position = FViewer.Position();
   if (modifiers == kStateCtrl) {

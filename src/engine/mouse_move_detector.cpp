@@ -6,7 +6,8 @@
 
 namespace kiv {
 
-TMouseMoveDetector::TMouseMoveDetector(uint32_t hideIntervalMs) : FLastMove(Clock().NowMs()), FInterval(hideIntervalMs) {}
+TMouseMoveDetector::TMouseMoveDetector(uint32_t hideIntervalMs, IClock* clock)
+    : FLastMove(clock ? clock->NowMs() : Clock().NowMs()), FInterval(hideIntervalMs), FClock(clock) {}
 
 bool TMouseMoveDetector::Move(int32_t x, int32_t y) {
   if (!FStarted) {
@@ -19,13 +20,13 @@ bool TMouseMoveDetector::Move(int32_t x, int32_t y) {
   FX = x;
   FY = y;
   ++FMoves;
-  FLastMove = Clock().NowMs();
+  FLastMove = Now();
   return true;
 }
 
 // The clock wraps like a 32-bit tick counter; the difference does not mind.
-bool TMouseMoveDetector::Resting() const { return uint32_t(Clock().NowMs() - FLastMove) > FInterval; }
+bool TMouseMoveDetector::Resting() const { return uint32_t(Now() - FLastMove) > FInterval; }
 
-void TMouseMoveDetector::StartResting() { FLastMove = Clock().NowMs() - FInterval - 1; }
+void TMouseMoveDetector::StartResting() { FLastMove = Now() - FInterval - 1; }
 
 }  // namespace kiv

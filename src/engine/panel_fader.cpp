@@ -7,14 +7,21 @@
 
 namespace kiv {
 
-bool TPanelFader::Update(bool hide) {
-  const uint32_t now = Clock().NowMs();
+// Times compare as differences, so that a clock wrapping like a tick counter does not
+// matter.
+bool TPanelFader::Update(bool hide, uint32_t since) {
+  const uint32_t now = Now();
   const double before = FOpacity;
+  // Not in the future, and not before the opacity was last worked out.
+  uint32_t start = int32_t(now - since) < 0 ? now : since;
+  if (FLooked && int32_t(start - FLastLook) < 0) start = FLastLook;
+  FLooked = true;
+  FLastLook = now;
   if (hide != FHiding) {
     // The new fade takes the part of its full time that the way left asks for.
     FHiding = hide;
     FFrom = FOpacity;
-    FStart = now;
+    FStart = start;
     const double left = hide ? FOpacity / 100 : 1 - FOpacity / 100;
     FDuration = uint32_t(std::lround((hide ? FFadeOut : FFadeIn) * left));
   }

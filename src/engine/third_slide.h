@@ -46,6 +46,10 @@ struct TThirdSlideParams {
   std::function<void(float volume)> SetVolume;
   std::function<void(int32_t ms)> GoToTime;
   std::function<bool()> IsPlaying;
+  // The panel's rest and fades are timed on the show time rather than the process clock:
+  // a frame rendered at some show time shows the panel as it is then for a viewer who has
+  // not touched the mouse since the show began.
+  bool PanelOnShowTime = false;
 };
 
 using TThirdSlideFactory = std::function<std::unique_ptr<IThirdSlide>(const TThirdSlideParams&)>;

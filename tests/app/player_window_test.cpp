@@ -4,6 +4,7 @@
 // not installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -66,16 +67,23 @@ class PlayerWindowTest : public TempFolderTest {
                        arguments);
   }
 
-  // Plays the project text with the player's arguments; the window of that caption once
-  // it is shown.
+  // Plays the project text with the player's arguments, packed by kivshow pack first when
+  // packed (the player then finds the show file beside the program it is named as); the
+  // window of that caption once it is shown.
   TWindowInfo PlayProject(const std::string& project, const std::string& arguments = "",
-                          const std::string& caption = kCaption) {
+                          const std::string& caption = kCaption, bool packed = false) {
     std::ofstream(folder / "Project.kiv") << project;
+    const fs::path build = testing::BuildFolder();
+    const fs::path show = folder / (packed ? "show.KvShow" : "Project.kiv");
+    if (packed && std::system(("'" + (build / "kivshow").string() + "' pack '" + (folder / "Project.kiv").string() +
+                               "' --data -o '" + show.string() + "' >/dev/null")
+                                  .c_str()) != 0)
+      return {};
     Player.reset();
     Player = std::make_unique<TChild>("env " + Environment + " SDL_VIDEODRIVER=x11 DISPLAY=" + Server->Name() + " XDG_STATE_HOME='" +
-                                      (folder / "state").string() + "' '" +
-                                      (fs::path(testing::BuildFolder()) / "kivplayer").string() +
-                                      "' -filename '" + (folder / "Project.kiv").string() + "' " + arguments);
+                                      (folder / "state").string() + "' '" + (build / "kivplayer").string() +
+                                      (packed ? "' -exename '" + (folder / "show").string() : "' -filename '" + show.string()) +
+                                      "' " + arguments);
     TWindowInfo window;
     WaitUntil([&] { return (window = Window(caption)).Viewable; }, std::chrono::seconds(60));
     return window;
@@ -188,12 +196,14 @@ TEST_F(PlayerWindowTest, AFullScreenShowFillsTheScreenWithTheFrameDrawnOffscreen
   EXPECT_LE(DifferingPixels(shot, *expected), kScreenWidth * kScreenHeight / 1000);
 }
 
-// Slides of 4 s in red and green, then a long blue one, filling a window in the middle
-// of the screen.
-std::string ColouredSlides() {
+// Slides of slideMs (4 s) in red and green, then a long blue one, filling a window in
+// the middle of the screen.
+std::string ColouredSlides(int slideMs = 4000) {
   std::string text = "[main]\r\nopt_scr_caption=" + std::string(kCaption) +
                      "\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n"
-                     "opt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=8000\r\nopt_synchpos3=600000\r\n";
+                     "opt_slidescount=3\r\nopt_synchpos1=" + std::to_string(slideMs) +
+                     "\r\nopt_synchpos2=" + std::to_string(2 * slideMs) +
+                     "\r\nopt_synchpos3=" + std::to_string(std::max(600000, 3 * slideMs)) + "\r\n";
   const char* colours[] = {"255,0,0", "0,255,0", "0,0,255"};
   for (int n = 0; n < 3; ++n)
     text += "[Slide" + std::to_string(n + 1) + "]\r\nobject Fill: box\r\n  Size=400,300\r\n  Color1=" + colours[n] +
@@ -405,6 +415,74 @@ TEST_F(PlayerWindowTest, ThePrintDialogHoldsTheShowPrintsTheSlidesAloneAndSavesT
     EXPECT_TRUE(WaitUntil([&] { return !Window("Save").Viewable; }, std::chrono::seconds(10)));
     EXPECT_EQ(ReadAll(saved) == "kept", answer[0] == 'n') << answer;
   }
+}
+
+// Every button of a packed show's panel carries out its action when clicked (the
+// demo's skin with an exit button added), and F1 opens and closes the help page. The
+// slides last minutes, so only the buttons move the show; the pause button shows its
+// play sign (white in its middle) while the show stands.
+TEST_F(PlayerWindowTest, EachPanelButtonCarriesOutItsAction) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+  fs::copy(fs::path(KIV_SOURCE_DIR) / "examples" / "demo" / "navbar", folder / "navbar", fs::copy_options::recursive);
+  std::string skin = ReadAll(folder / "navbar" / "panel.ini");
+  skin.replace(skin.find("Count=5"), 7, "Count=6");
+  std::ofstream(folder / "navbar" / "panel.ini")
+      << skin << "[Object6]\nShiftPressed=1\n[ACTION-EXIT]\nActionType=exit\nBtnTextureNormalBounds=0,0,24,24\n"
+                 "flnm_BtnTextureNormal=back.png\nBgTextureNormalBounds=0,0,44,44\nflnm_BgTextureNormal=round.png\n";
+  std::string project = ColouredSlides(300000);
+  project.insert(project.find("[Slide1]"),
+                 "opt_exefn=show\r\nopt_fcp=1\r\nopt_nav_inifile=navbar\\panel.ini\r\nopt_nav_showbg=1\r\nopt_nav_viewscale=20\r\n"
+                 "opt_cp=Bottom\r\nopt_nav_offset=4\r\n"
+                 "[dialog_help]\r\nDialogPause=1\r\nobject Page: box\r\n  Size=4,3\r\n  Color1=255,255,0\r\n"
+                 "  object K: keypoint\r\n    ScaleX=50\r\n    ScaleY=50\r\n  end\r\nend\r\n");
+  const TWindowInfo window = PlayProject(project, "", kCaption, true);
+  ASSERT_TRUE(window.Viewable) << "the packed show's window was not shown";
+  const int left = window.Bounds.Left, top = window.Bounds.Top;
+
+  // The bar is 316 x 56 skin pixels, 48 high on the 240-pixel window, in the middle of
+  // the bottom 4 % up from the edge; the buttons' middles lie 28 down and these far in.
+  const std::pair<std::string, int> buttons[] = {{"home", 40},     {"backward", 88}, {"pause", 136},
+                                                 {"forward", 184}, {"help", 232},    {"exit", 276}};
+  const int width = int(std::lround(48.0 * 316 / 56)), panelLeft = left + 160 - int(std::lround(width / 2.0));
+  const int middle = top + 187 + 28 * 48 / 56;
+  const auto at = [&](const std::string& name) {
+    for (const auto& [button, x] : buttons)
+      if (button == name) return std::to_string(panelLeft + x * width / 316) + " " + std::to_string(middle);
+    return std::string();
+  };
+  // The slide's colour; "play" while the pause button shows its play sign; "page" with
+  // the help page (yellow) in the middle.
+  const auto seen = [&] {
+    const std::string sign = ColourAt(panelLeft + 136 * width / 316, middle);
+    const bool play = sign.size() == 6 && (std::stoul(sign, nullptr, 16) & 0xC0C0C0) == 0xC0C0C0;
+    return ColourAt(left + 10, top + 10) + (play ? " play" : "") +
+           (ColourAt(left + 160, top + 120) == "FFFF00" ? " page" : "");
+  };
+  ASSERT_TRUE(WaitUntil([&] { return seen() == "FF0000"; }, std::chrono::seconds(30)));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the player hears no clicks in its first second
+
+  struct TStep {
+    std::string Do;  // a button, or keys
+    std::string Seen;
+  };
+  const TStep steps[] = {
+      {"pause", "FF0000 play"},   {"forward", "00FF00 play"},   {"backward", "FF0000 play"},
+      {"forward", "00FF00 play"}, {"forward", "0000FF play"},   {"home", "FF0000 play"},
+      {"pause", "FF0000"},        {"help", "FF0000 play page"},  // the page holds the show
+      {"F1", "FF0000"},           {"F1", "FF0000 play page"},   {"Escape", "FF0000"},
+  };
+  for (const TStep& step : steps) {
+    if (at(step.Do).empty())
+      Keys(window, step.Do);
+    else  // clicked, then the pointer goes off the panel
+      Pointer("mousemove " + at(step.Do) + " click 1 mousemove " + std::to_string(left + 5) + " " +
+              std::to_string(top + 5));
+    EXPECT_TRUE(WaitUntil([&] { return seen() == step.Seen; }, std::chrono::seconds(10)))
+        << step.Do << " gave " << seen() << " instead of " << step.Seen;
+  }
+  Pointer("mousemove " + at("exit") + " click 1");
+  EXPECT_TRUE(WaitUntil([&] { return !Player->Running(); }, std::chrono::seconds(10))) << "exit did not end the show";
+  EXPECT_EQ(Player->ExitCode(), 0);
 }
 
 }  // namespace

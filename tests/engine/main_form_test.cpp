@@ -163,10 +163,21 @@ TEST(MainForm, CtrlWheelMovesBySlidesThePlainWheelBy700MsASteps) {
     harness.Form->OnMouseWheel(c.Modifiers, 10, c.Steps, 10);
     ASSERT_TRUE(harness.WaitForReportAt(c.Report));
   }
+  // Locked by the show, or under a help page that holds the show, the wheel moves nothing;
+  // the mouse's own help closes the page as F1 does.
   TFormHarness locked(kThreeSlides + "opt_lockwheel=1\n");
-  const int32_t requests = locked.Viewer->Engine()->LatestRequestNumber();
-  locked.Form->OnMouseWheel(0, 10, -2, 10);
-  EXPECT_EQ(locked.Viewer->Engine()->LatestRequestNumber(), requests);
+  TFormHarness held(kThreeSlides + "opt_rightmouse=Help\n[dialog_help]\nDialogPause=1\nobject Page: box\nend\n");
+  held.Key(kKeyF1);
+  ASSERT_TRUE(held.WaitForStatus([](const TEngineStatus& status) { return status.DialogHolds; }));
+  for (TFormHarness* harness : {&locked, &held}) {
+    const int32_t requests = harness->Viewer->Engine()->LatestRequestNumber();
+    harness->Form->OnMouseWheel(0, 10, -2, 10);
+    harness->Form->OnMouseWheel(kStateCtrl, 10, -1, 10);
+    EXPECT_EQ(harness->Viewer->Engine()->LatestRequestNumber(), requests);
+  }
+  held.WaitOutQuietTime();
+  held.Form->OnMouseButton(kStateRightButton, 10, TMouseEvent::Press, kRightButton, 10);
+  EXPECT_TRUE(held.WaitForStatus([](const TEngineStatus& status) { return !status.DialogOpen; }));
 }
 
 TEST(MainForm, TheShowsKeysGoOnFromAStopPointWhereTheUserMayNotMoveTheShow) {

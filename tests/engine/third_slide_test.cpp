@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "base/clock.h"
 #include "base/text.h"
@@ -32,13 +33,14 @@ class ThirdSlideTest : public TempFolderTest {
     std::ofstream(folder / "nav" / "panel.ini") << kNavTestSkin;
   }
 
-  std::unique_ptr<TThirdSlide> Layer(std::string main) {
+  std::unique_ptr<TThirdSlide> Layer(std::string main, bool onShowTime = false) {
     FSource = std::make_unique<TKivSource>(&Files, ParseProject("[main]\nopt_slidescount=0\n" + main).release(), true,
                                            u"show.exe", &ZeroRandom());
     TThirdSlideParams params;
     params.Source = FSource.get();
     params.Size = {800, 1000};
     params.IsPlaying = [] { return true; };
+    params.PanelOnShowTime = onShowTime;
     return std::make_unique<TThirdSlide>(params);
   }
 
@@ -113,9 +115,30 @@ TEST_F(ThirdSlideTest, ThePanelHidesWhileThePointerRests) {
 TEST_F(ThirdSlideTest, APanelHiddenOnStartUpFadesOutAtOnce) {
   const auto layer = Layer(std::string(kHidingPanel) + "opt_nav_hideonstartup=1\n");
   layer->Update(0);
+  EXPECT_EQ(layer->PanelOpacity(), 0) << "seen on the first frame";
   Time.Advance(1000);
   layer->Update(0);
   EXPECT_EQ(layer->PanelState(), 0);
+}
+
+// Timed on the show, the panel at a show time is the same whatever time came before:
+// shown until the 3 s interval, half gone 500 ms later, gone after the fade-out, or
+// hidden from the start; the process clock does not count.
+TEST_F(ThirdSlideTest, OnTheShowTimeThePanelDependsOnlyOnTheTime) {
+  const struct {
+    bool OnStartUp;
+    std::vector<double> Times;  // the last one is looked at
+    double Opacity;
+  } cases[] = {{false, {0, 2500}, 100},    {false, {0, 3500}, 50},  {false, {3500}, 50}, {false, {0, 2500, 3500}, 50},
+               {false, {12500}, 0},       {false, {0, 3200, 3700}, 30}, {true, {0}, 0},   {true, {2500}, 0}};
+  for (const auto& c : cases) {
+    const auto layer = Layer(std::string(kHidingPanel) + (c.OnStartUp ? "opt_nav_hideonstartup=1\n" : ""), true);
+    for (double time : c.Times) {
+      Time.Advance(777);
+      layer->Update(time);
+    }
+    EXPECT_NEAR(layer->PanelOpacity(), c.Opacity, 0.2) << c.Times.back() << (c.OnStartUp ? " hidden on start-up" : "");
+  }
 }
 
 // A fade turned round half-way goes back from the opacity reached, in the part of its
@@ -186,7 +209,7 @@ TEST_F(ThirdSlideTest, DialogsStackAndFadeEachOnItsOwn) {
 }
 
 // The top dialog's objects take the pointer: a press there is taken, its release
-// carries out the object's action; elsewhere the pointer goes on to the slides.
+// carries out the object's action.
 TEST_F(ThirdSlideTest, TheTopDialogTakesThePointer) {
   const auto layer = Layer(std::string(kDialogs));
   layer->SetLayer({0, 0, 800, 600});
@@ -198,12 +221,23 @@ TEST_F(ThirdSlideTest, TheTopDialogTakesThePointer) {
   EXPECT_EQ(press.Kind, THitKind::Object);
   EXPECT_TRUE(press.Taken);
   EXPECT_EQ(layer->HitTest({TMouseEvent::Release, 1, 400, 300}).Fire, (TKivActionInfo{kActionCloseDialog, 0, {}}));
-  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 20, 20, kPointerLeftButton}).Kind, THitKind::None);
+  // Beside its objects a dialog that holds the show takes the press too; one that lets
+  // the show run leaves it to the slides.
+  const THitResult beside = layer->HitTest({TMouseEvent::Press, 1, 20, 20, kPointerLeftButton});
+  EXPECT_TRUE(beside.Taken);
+  EXPECT_EQ(beside.Action.Type, kActionNone);
   // On a smaller area the open dialog shrinks with it.
   layer->SetLayer({0, 0, 400, 300});
   layer->Update(0);
-  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 320, 240, kPointerLeftButton}).Kind, THitKind::None);
-  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 120, 90, kPointerLeftButton}).Kind, THitKind::Object);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 320, 240, kPointerLeftButton}).ClassName, "TKivDialog");
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 120, 90, kPointerLeftButton}).ClassName, "TKivObject");
+  for (const std::u16string_view step : {u"", u"About"}) {
+    step.empty() ? layer->CloseDialog(-1) : layer->OpenDialog(step);
+    Time.Advance(200);
+    layer->Update(0);
+  }
+  EXPECT_EQ(layer->Dialogs().Count(), 1u);
+  EXPECT_EQ(layer->HitTest({TMouseEvent::Press, 1, 20, 20, kPointerLeftButton}).Kind, THitKind::None);
 }
 
 // A click on a panel button reaches the main thread as the player's action.

@@ -31,8 +31,9 @@ using testing::LoadFrame;
 using testing::RunKivShowBinary;
 
 // Slide 1 at its start and half way through its zoom, then slides 2, 3 and 4, and the
-// three slide changes: an opening circle, a push from the right and a page roll.
-const std::vector<std::string> kTimes = {"0", "2500", "7500", "12500", "17500", "5500", "10400", "15700"};
+// three slide changes: an opening circle, a push from the right and a page roll. The
+// panel hides after 3 s without pointer moves: half gone at 3500, gone from 4000 on.
+const std::vector<std::string> kTimes = {"0", "2500", "3500", "7500", "12500", "17500", "5500", "10400", "15700"};
 // Slide 3 (a masked viewport and a button) rendered on its own.
 const std::string kAloneTime = "12500";
 // The help dialog open over the first slide.

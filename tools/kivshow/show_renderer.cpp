@@ -48,7 +48,9 @@ class TSnapshotPoster : public IMainThreadPoster {
 // The show's layer in a render, as it looks while the show plays: a dialog open from
 // the start is shown fully at once, and never holds the show, whose time the render
 // moves; the panel's pause button shows the playing show whether or not the render
-// stands still for a frame.
+// stands still for a frame; the panel hides on the show's time as for a viewer who has
+// not moved the mouse since the show began, so that a frame looks the same wherever the
+// render started.
 class TRenderedLayer : public TThirdSlide {
  public:
   TRenderedLayer(const TThirdSlideParams& params, std::u16string_view dialog) : TThirdSlide(Playing(params)) {
@@ -61,6 +63,7 @@ class TRenderedLayer : public TThirdSlide {
  private:
   static TThirdSlideParams Playing(TThirdSlideParams params) {
     params.IsPlaying = [] { return true; };
+    params.PanelOnShowTime = true;
     return params;
   }
 };
