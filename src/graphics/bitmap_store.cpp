@@ -1,5 +1,7 @@
 #include "graphics/bitmap_store.h"
 
+#include <new>
+
 #include "base/errors.h"
 #include "graphics/bitmap_convert.h"
 
@@ -17,7 +19,12 @@ std::shared_ptr<const TBitmap> TBitmapStore::GetMipLevel(int level, std::optiona
     if (!format || bitmap->Format() == *format) return bitmap;
 
   if (cache.empty()) {
-    std::unique_ptr<TBitmap> decoded = DecodeLevel(level);
+    std::unique_ptr<TBitmap> decoded;
+    try {
+      decoded = DecodeLevel(level);
+    } catch (const std::bad_alloc&) {
+      // no room for the picture: it counts as one that cannot be decoded
+    }
     if (!decoded)
       throw EKivError("\"" + std::string(ClassName()) + ".GetMipLevel(" + std::to_string(level) + ")\" Not Assigned");
     if (decoded->MipLevel() != level) throw EKivError("Incorrect MipLevelIndex");

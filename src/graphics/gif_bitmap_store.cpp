@@ -1,6 +1,8 @@
 #include "graphics/gif_bitmap_store.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "base/log.h"
 #include "base/text.h"
@@ -37,13 +39,17 @@ TTilesTag GifTilesTag(const TGifLayout& layout) {
   tag.FrameWidth = layout.Width;
   tag.FrameHeight = layout.Height;
   tag.LoopCount = layout.LoopCount;
+  // Thousands of frames of 655 s each pass the largest int: the sum is kept wide and the
+  // total held at that largest value.
+  int64_t total = 0;
   for (const TGifFrame& frame : layout.Frames) {
     const int duration = frame.Delay == 0 ? kDurationOfZeroDelayMs : frame.Delay * kDelayUnitMs;
-    tag.TotalDuration += duration;
+    total += duration;
     if (!tag.Durations.empty()) tag.Durations += u',';
     tag.Durations += IntToText(duration);
   }
-  tag.AverageDuration = tag.TotalDuration / tag.Columns;
+  tag.TotalDuration = int(std::min<int64_t>(total, std::numeric_limits<int>::max()));
+  tag.AverageDuration = tag.Columns > 0 ? int(total / tag.Columns) : 0;
   return tag;
 }
 
