@@ -3,6 +3,7 @@
 #include <new>
 
 #include "base/errors.h"
+#include "base/progress_hook.h"
 #include "graphics/bitmap_convert.h"
 
 namespace kiv {
@@ -25,6 +26,8 @@ std::shared_ptr<const TBitmap> TBitmapStore::GetMipLevel(int level, std::optiona
     } catch (const std::bad_alloc&) {
       // no room for the picture: it counts as one that cannot be decoded
     }
+    // A decoding the program cut short is not kept: the next request decodes again.
+    if (decoded && ProgressMode() == TProgressMode::Stop) throw EKivError("Decoding stopped");
     if (!decoded)
       throw EKivError("\"" + std::string(ClassName()) + ".GetMipLevel(" + std::to_string(level) + ")\" Not Assigned");
     if (decoded->MipLevel() != level) throw EKivError("Incorrect MipLevelIndex");

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "base/log.h"
+#include "base/progress_hook.h"
 #include "base/text.h"
 #include "graphics/gif_strip.h"
 #include "graphics/picture_stream_bytes.h"
@@ -27,8 +28,9 @@ TGifBitmapStore::TGifBitmapStore(std::vector<uint8_t> data, TGifLayout layout)
 std::unique_ptr<TBitmap> TGifBitmapStore::DecodeLevel(int level) {
   if (level != 0) return nullptr;
   std::unique_ptr<TBitmap> strip = BuildGifStrip(FData, FLayout, [this](double fraction) { ReportProgress(fraction); });
-  // The encoded data is not needed once the only level exists.
-  std::vector<uint8_t>().swap(FData);
+  // The encoded data is not needed once the only level exists (unless the decoding was
+  // cut short and must be made again).
+  if (ProgressMode() != TProgressMode::Stop) std::vector<uint8_t>().swap(FData);
   return strip;
 }
 
