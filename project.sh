@@ -3,7 +3,9 @@
 # builds everything, then plays the player or runs the whole test suite.
 #   ./project.sh play [player options]   build, pack the demo show and play it (headless:
 #                                         export it to a video file)
-#   ./project.sh test                     build and run every test (ctest)
+#   ./project.sh test                     build and run every test (ctest), then build them again
+#                                         with AddressSanitizer and UndefinedBehaviorSanitizer
+#                                         in build-asan/ and run them there
 #   ./project.sh build                    set up and build only
 #   ./project.sh tsan [gtest options]     build the engine tests with ThreadSanitizer in a
 #                                         build folder of their own and run them
@@ -58,6 +60,14 @@ case "$command" in
     install_packages
     KIV_WERROR=ON build
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
+    # The same suite under the address and undefined-behaviour sanitizers; any finding
+    # ends its test with a failure. The benchmarks are left out.
+    asan_dir=${KIV_ASAN_BUILD_DIR:-build-asan}
+    cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_WERROR=ON \
+      -DKIV_SANITIZE=address,undefined -DKIV_BENCH=OFF >/dev/null
+    cmake --build "$asan_dir"
+    ASAN_OPTIONS="detect_leaks=0 ${ASAN_OPTIONS:-}" UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}" \
+      ctest --test-dir "$asan_dir" --output-on-failure -j "$(nproc)"
     ;;
   build)
     install_packages

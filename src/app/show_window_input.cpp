@@ -1,16 +1,59 @@
 #include "app/show_window_input.h"
 
+#include <mutex>
+#include <string>
+#include <utility>
+
 #include "app/command_line.h"
 #include "app/message_box.h"
 #include "app/presentation_runner.h"
 #include "app/slide_print_flow.h"
+#include "base/log.h"
 #include "base/text.h"
-#include "engine/run_commands.h"
 #include "engine/main_form.h"
+#include "engine/run_commands.h"
 #include "model/kiv_source.h"
+#include "platform/termination.h"
 #include "render/device/engine_gl.h"
 
 namespace kiv {
+
+namespace {
+
+// While the show window is open, SIGINT, SIGTERM and SIGHUP close it as its close button
+// does: the watcher thread queues a quit event, and the main thread runs the close
+// sequence (engine and loader stopped, sound faded, temporary folders removed, the
+// desktop's screen saver put back, the log's stop banner). A second signal ends the
+// process at once.
+class TSignalCloses {
+ public:
+  TSignalCloses() {
+    SetStopHandler([this](const std::string& signalName) {
+      {
+        std::lock_guard lock(FLock);
+        FSignal = signalName;
+      }
+      SDL_Event quit{};
+      quit.type = SDL_QUIT;
+      SDL_PushEvent(&quit);
+    });
+  }
+  ~TSignalCloses() { SetStopHandler(nullptr); }
+  TSignalCloses(const TSignalCloses&) = delete;
+  TSignalCloses& operator=(const TSignalCloses&) = delete;
+
+  // The signal that asked for the close, once; empty for none.
+  std::string Take() {
+    std::lock_guard lock(FLock);
+    return std::exchange(FSignal, {});
+  }
+
+ private:
+  std::mutex FLock;
+  std::string FSignal;
+};
+
+}  // namespace
 
 TSdlPointer::TSdlPointer(SDL_Window* window)
     : FWindow(window),
@@ -92,7 +135,11 @@ int RunShowWindow(TSdlMessageLoop& loop, TSdlShowWindow& window, TKivShowViewer&
   handlers.Wheel = [&form](uint32_t modifiers, int32_t x, int32_t steps, int32_t y) {
     form.OnMouseWheel(modifiers, x, steps, y);
   };
-  handlers.CloseRequest = [&form] { form.RequestClose(); };
+  TSignalCloses signals;
+  handlers.CloseRequest = [&form, &signals] {
+    if (const std::string signal = signals.Take(); !signal.empty()) Log().Write("Stop requested by " + signal);
+    form.RequestClose();
+  };
   handlers.Other = [&](const SDL_Event& event) {
     if (gl && event.type == gl->DeviceRequestEvent()) gl->ProcessDeviceRequests();
     window.TakeEvent(event);

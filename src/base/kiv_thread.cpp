@@ -1,5 +1,6 @@
 #include "base/kiv_thread.h"
 
+#include <chrono>
 #include <exception>
 #include <string>
 
@@ -42,16 +43,34 @@ void TKivThread::Join() {
 void TKivThread::Execute() {
   OnStart();
   while (!Terminated()) {
+    bool failed = true;
     try {
       Iteration();
+      failed = false;
     } catch (const std::exception& error) {
-      Log().Write(std::string("TKivThread: turn failed: ") + error.what());
+      LogFailedTurn(std::string("TKivThread: turn failed: ") + error.what());
     } catch (...) {
-      Log().Write("TKivThread: turn failed");
+      LogFailedTurn("TKivThread: turn failed");
     }
+    if (failed && !Terminated()) WaitAfterFailedTurn();
   }
   OnStop();
 }
+
+void TKivThread::LogFailedTurn(const std::string& message) {
+  if (message != FLastFailure) {
+    FLastFailure = message;
+    FFailureRepeats = 0;
+    Log().Write(message);
+    return;
+  }
+  ++FFailureRepeats;
+  bool powerOfTen = FFailureRepeats >= 10;
+  for (uint64_t n = FFailureRepeats; powerOfTen && n > 1; n /= 10) powerOfTen = n % 10 == 0;
+  if (powerOfTen) Log().Write(message + " (again, " + std::to_string(FFailureRepeats) + " times)");
+}
+
+void TKivThread::WaitAfterFailedTurn() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
 
 void TKivThread::HandleEvent(int, TMessageData*) {}
 

@@ -2,6 +2,8 @@
 // A worker thread with a request queue: the thread runs Iteration until it is told to
 // end; other threads reach it through its queue.
 #include <atomic>
+#include <cstdint>
+#include <string>
 #include <thread>
 
 #include "base/thread_event_list.h"
@@ -32,8 +34,12 @@ class TKivThread {
 
  protected:
   // The thread body: OnStart, Iteration until terminated, OnStop. A failing turn is
-  // logged and the loop goes on.
+  // logged and the loop goes on after WaitAfterFailedTurn. A failure that repeats is
+  // logged the first time and then at its 10th, 100th, 1000th … repetition.
   virtual void Execute();
+  // The pause after a turn that raised, in place of the wait the turn did not reach:
+  // 10 ms here; a thread with a pace of its own waits that.
+  virtual void WaitAfterFailedTurn();
   // Handles the requests of the queue; nothing here.
   virtual void HandleEvent(int code, TMessageData* data);
   virtual void OnStart() {}
@@ -42,12 +48,15 @@ class TKivThread {
 
  private:
   void Join();
+  void LogFailedTurn(const std::string& message);
 
   TThreadEventList FEvents;
   std::thread FThread;
   std::atomic<std::thread::id> FThreadId;
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FRunning{false};
+  std::string FLastFailure;
+  uint64_t FFailureRepeats = 0;
 };
 
 }  // namespace kiv

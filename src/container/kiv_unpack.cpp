@@ -1,9 +1,12 @@
 #include "container/kiv_unpack.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <cstring>
 
 #include "base/memory_stream.h"
+#include "base/picture_budget.h"
 #include "base/text.h"
 #include "container/crypt_stream.h"
 #include "container/inflate_stream.h"
@@ -16,6 +19,18 @@ namespace {
 // make the player allocate without limit.
 constexpr int64_t kMaxIndexSize = int64_t(256) << 20;
 constexpr int64_t kMaxEntrySize = int64_t(2) << 30;
+// Room for headers, palettes and metadata beside a picture's pixels.
+constexpr int64_t kPictureHeadersRoom = int64_t(1) << 20;
+
+std::u16string ExtensionOf(std::u16string_view name) {
+  const size_t dot = name.rfind(u'.');
+  if (dot == std::u16string_view::npos || name.find_first_of(u"\\/", dot) != std::u16string_view::npos) return {};
+  return LowerCase(name.substr(dot));
+}
+
+bool OneOf(const std::u16string& extension, std::initializer_list<std::u16string_view> extensions) {
+  return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+}
 
 // Inflates a whole raw-deflate window into memory; none when it is corrupt or too large.
 std::unique_ptr<TMemoryStream> InflateAll(TStream& packed, int64_t limit) {
@@ -33,6 +48,21 @@ std::unique_ptr<TMemoryStream> InflateAll(TStream& packed, int64_t limit) {
   memory->SetPosition(0);
   return memory;
 }
+
+}  // namespace
+
+int64_t EntryInflateLimit(std::u16string_view name) {
+  const std::u16string extension = ExtensionOf(name);
+  const int64_t budget = PictureMemoryBudget();
+  // No picture file is larger than its pixels uncompressed.
+  if (OneOf(extension, {u".bmp", u".dib", u".jpg", u".jpeg", u".jpe", u".jfif", u".png", u".gif", u".zqgfx"}))
+    return std::min(kMaxEntrySize, budget + kPictureHeadersRoom);
+  if (OneOf(extension, {u".ini", u".kiv", u".txt", u".lst", u".map", u".xml", u".htm", u".html"}))
+    return kMaxIndexSize;
+  return std::min(kMaxEntrySize, budget);
+}
+
+namespace {
 
 bool IsMark(const uint8_t* bytes) { return std::memcmp(bytes, kTrailerMark, 4) == 0; }
 
@@ -159,7 +189,7 @@ std::unique_ptr<TStream> TKivUnpack::OpenEntry(std::u16string_view name) const {
     auto window = std::make_unique<TPartialStream>(new TFileStream(FFileName, TFileMode::OpenRead), true,
                                                    entry->Size, entry->Position);
     if (entry->Mode == TPackMode::Deflated) {
-      std::unique_ptr<TMemoryStream> plain = InflateAll(*window, kMaxEntrySize);
+      std::unique_ptr<TMemoryStream> plain = InflateAll(*window, EntryInflateLimit(name));
       if (!plain) return nullptr;
       const int64_t size = plain->GetSize();
       window = std::make_unique<TPartialStream>(plain.release(), true, size, 0);

@@ -14,6 +14,11 @@
 
 namespace kiv {
 
+// The most a deflated entry of that name may inflate to, by its kind: a picture its
+// pixels within the picture memory budget, a text 256 MiB, anything else (sounds,
+// videos, fonts) the budget, never more than 2 GiB.
+int64_t EntryInflateLimit(std::u16string_view name);
+
 class TKivUnpack {
  public:
   struct TEntry {

@@ -48,9 +48,12 @@ TKivEngine::~TKivEngine() { Stop(); }
 
 void TKivEngine::Stop() {
   Events().Close();
+  // A slide or picture being built is cut short rather than waited for.
+  SetProgressMode(TProgressMode::Stop);
   TKivThread::Stop();
   if (IsCurrentThread()) return;  // the rest follows when the owner stops the engine
   if (FLoader) FLoader->Stop();
+  SetProgressMode(TProgressMode::None);
   SetActive(false);
   FLoader.reset();
   FSlides.clear();
@@ -322,6 +325,9 @@ void TKivEngine::OpenAt(bool reopen, double x) {
 void TKivEngine::StopLoader() {
   if (!FLoader) return;
   FLoader->Terminate();
+  // The slide the loader builds is cut short; the mode goes back to what it was after.
+  const TProgressMode mode = ProgressMode();
+  SetProgressMode(TProgressMode::Stop);
   // The loader may be waiting in a send of its slide list; take those, and nothing else,
   // so that no other request runs on a half-opened show.
   while (FLoader->IsRunning()) {
@@ -330,6 +336,7 @@ void TKivEngine::StopLoader() {
     std::this_thread::yield();  // on a virtual clock the sleep returns at once
   }
   FLoader->Stop();
+  SetProgressMode(mode);
 }
 
 void TKivEngine::ProcessPending() {

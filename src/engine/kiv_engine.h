@@ -87,6 +87,8 @@ class TKivEngine : public TCustomKivEngine {
   void FireRunApp();
   void ReportPosition();
   void PaceTurn();
+  // A turn that raised waits its step all the same.
+  void WaitAfterFailedTurn() override { PaceTurn(); }
   void PublishStatus();
 
   // Clock.

@@ -1,6 +1,9 @@
 #include "graphics/bitmap_store.h"
 
+#include <new>
+
 #include "base/errors.h"
+#include "base/progress_hook.h"
 #include "graphics/bitmap_convert.h"
 
 namespace kiv {
@@ -17,7 +20,14 @@ std::shared_ptr<const TBitmap> TBitmapStore::GetMipLevel(int level, std::optiona
     if (!format || bitmap->Format() == *format) return bitmap;
 
   if (cache.empty()) {
-    std::unique_ptr<TBitmap> decoded = DecodeLevel(level);
+    std::unique_ptr<TBitmap> decoded;
+    try {
+      decoded = DecodeLevel(level);
+    } catch (const std::bad_alloc&) {
+      // no room for the picture: it counts as one that cannot be decoded
+    }
+    // A decoding the program cut short is not kept: the next request decodes again.
+    if (decoded && ProgressMode() == TProgressMode::Stop) throw EKivError("Decoding stopped");
     if (!decoded)
       throw EKivError("\"" + std::string(ClassName()) + ".GetMipLevel(" + std::to_string(level) + ")\" Not Assigned");
     if (decoded->MipLevel() != level) throw EKivError("Incorrect MipLevelIndex");

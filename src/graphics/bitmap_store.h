@@ -49,7 +49,8 @@ class TBitmapStore {
   // level outside 0 … 3. Raises "\"<class>.GetMipLevel(<level>)\" Not Assigned" when the
   // store cannot decode a level inside that range, "Incorrect MipLevelIndex" when it
   // decoded another level, and "Invalid Combination Of Bitmap Parameters" when the
-  // conversion cannot be made.
+  // conversion cannot be made. A level decoded while the program asks its loaders to
+  // stop (TProgressMode::Stop) raises "Decoding stopped" and is not kept.
   std::shared_ptr<const TBitmap> GetMipLevel(int level, std::optional<TPixelFormat> format = std::nullopt);
 
   // Called with the fraction done (0 … 1) while a level decodes.

@@ -1,8 +1,11 @@
 #include "graphics/gif_bitmap_store.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "base/log.h"
+#include "base/progress_hook.h"
 #include "base/text.h"
 #include "graphics/gif_strip.h"
 #include "graphics/picture_stream_bytes.h"
@@ -25,8 +28,9 @@ TGifBitmapStore::TGifBitmapStore(std::vector<uint8_t> data, TGifLayout layout)
 std::unique_ptr<TBitmap> TGifBitmapStore::DecodeLevel(int level) {
   if (level != 0) return nullptr;
   std::unique_ptr<TBitmap> strip = BuildGifStrip(FData, FLayout, [this](double fraction) { ReportProgress(fraction); });
-  // The encoded data is not needed once the only level exists.
-  std::vector<uint8_t>().swap(FData);
+  // The encoded data is not needed once the only level exists (unless the decoding was
+  // cut short and must be made again).
+  if (ProgressMode() != TProgressMode::Stop) std::vector<uint8_t>().swap(FData);
   return strip;
 }
 
@@ -37,13 +41,17 @@ TTilesTag GifTilesTag(const TGifLayout& layout) {
   tag.FrameWidth = layout.Width;
   tag.FrameHeight = layout.Height;
   tag.LoopCount = layout.LoopCount;
+  // Thousands of frames of 655 s each pass the largest int: the sum is kept wide and the
+  // total held at that largest value.
+  int64_t total = 0;
   for (const TGifFrame& frame : layout.Frames) {
     const int duration = frame.Delay == 0 ? kDurationOfZeroDelayMs : frame.Delay * kDelayUnitMs;
-    tag.TotalDuration += duration;
+    total += duration;
     if (!tag.Durations.empty()) tag.Durations += u',';
     tag.Durations += IntToText(duration);
   }
-  tag.AverageDuration = tag.TotalDuration / tag.Columns;
+  tag.TotalDuration = int(std::min<int64_t>(total, std::numeric_limits<int>::max()));
+  tag.AverageDuration = tag.Columns > 0 ? int(total / tag.Columns) : 0;
   return tag;
 }
 

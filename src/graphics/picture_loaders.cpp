@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/text.h"
 #include "base/file_names.h"
+#include "base/log.h"
+#include "base/picture_budget.h"
+#include "base/text.h"
 
 namespace kiv {
 
@@ -23,6 +25,22 @@ bool StartsWithPngSignature(TStream& stream) {
   const int64_t n = stream.Read(head, 8);
   stream.SetPosition(position);
   return n == 8 && std::memcmp(head, kSignature, 8) == 0;
+}
+
+// One loader's try: a loader that fails to read or cannot get memory has not loaded
+// the picture, and the stream is put back for the next one.
+std::shared_ptr<TBitmapStore> TryLoader(TPictureLoader loader, TStream& stream, std::u16string_view fileName) {
+  const int64_t position = stream.GetPosition();
+  try {
+    return loader(stream, fileName);
+  } catch (const std::exception& error) {
+    Log().Write("Picture loader failed on " + Utf16ToUtf8(fileName) + ": " + error.what());
+  }
+  try {
+    stream.SetPosition(position);
+  } catch (const std::exception&) {
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -48,7 +66,13 @@ std::shared_ptr<TBitmapStore> TPictureLoaderRegistry::Load(TStream& stream, std:
     const bool handles = extension.empty() || std::find(entry.Extensions.begin(), entry.Extensions.end(),
                                                         extension) != entry.Extensions.end();
     if (!handles) continue;
-    if (std::shared_ptr<TBitmapStore> store = entry.Loader(stream, fileName)) return store;
+    std::shared_ptr<TBitmapStore> store = TryLoader(entry.Loader, stream, fileName);
+    if (!store) continue;
+    // Only the headers are read so far: a picture too large is refused before its pixels
+    // are allocated.
+    if (!FitsPictureBudget(store->Width(), store->Height(), BytesPerPixel(store->Format()), Utf16ToUtf8(fileName)))
+      return nullptr;
+    return store;
   }
   return nullptr;
 }

@@ -25,7 +25,9 @@ class TPictureLoaderRegistry {
  public:
   void Register(TPictureLoader loader, std::vector<std::u16string_view> extensions);
   // Picks loaders by the name's extension (all loaders when it has none; a ".bmp" name
-  // holding PNG data counts as ".png") and answers the first store made.
+  // holding PNG data counts as ".png") and answers the first store made. A loader that
+  // raises counts as one that did not recognise the data. A store whose picture would
+  // not fit the picture memory budget is refused (null) before its pixels exist.
   std::shared_ptr<TBitmapStore> Load(TStream& stream, std::u16string_view fileName) const;
 
  private:

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/log.h"
+#include "base/progress_hook.h"
 #include "graphics/picture_stream_bytes.h"
 
 namespace kiv {
@@ -20,8 +21,9 @@ std::unique_ptr<TBitmap> TPngBitmapStore::DecodeLevel(int level) {
   auto bitmap = std::make_unique<TBitmap>(Width(), Height(), Format());
   if (!DecodePng(FData, *bitmap)) Log().Write("TPngBitmapStore: damaged PNG data, decoded in part");
   ReportProgress(1.0);
-  // The encoded data is not needed once the only level exists.
-  std::vector<uint8_t>().swap(FData);
+  // The encoded data is not needed once the only level exists (unless the decoding was
+  // cut short and must be made again).
+  if (ProgressMode() != TProgressMode::Stop) std::vector<uint8_t>().swap(FData);
   return bitmap;
 }
 

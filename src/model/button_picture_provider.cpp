@@ -3,6 +3,8 @@
 #include <map>
 #include <mutex>
 
+#include "base/picture_budget.h"
+#include "base/text.h"
 #include "model/button_picture_name.h"
 #include "model/button_skin_catalog.h"
 #include "model/provider_files.h"
@@ -18,7 +20,10 @@ class TButtonPictureProvider {
 
   std::shared_ptr<TBitmapStore> Provide(std::u16string_view name) {
     const std::optional<TButtonPictureRequest> request = ParseButtonPictureName(name);
-    if (!request || !AllowedPictureSize(request->Size.Width, request->Size.Height)) return nullptr;
+    if (!request || !AllowedPictureSize(request->Size.Width, request->Size.Height) ||
+        !FitsPictureBudget(request->Size.Width, request->Size.Height, BytesPerPixel(TPixelFormat::Bgra32),
+                           Utf16ToUtf8(name)))
+      return nullptr;
     std::lock_guard lock(FLock);
     const std::shared_ptr<const TButtonSkin> skin = FSkins.Skin(request->Skin);
     if (!skin) return nullptr;

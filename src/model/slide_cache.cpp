@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/progress_hook.h"
+
 namespace kiv {
 
 TSlideCache::TSlideCache(TSlideProducer& producer, int lookAhead)
@@ -20,9 +22,12 @@ bool TSlideCache::Update(double time) {
     std::erase_if(FContainers, [index](const auto& container) { return container->Index() == index; });
     Changed();
   }
-  if (!step.Added) return false;
+  // While the program stops or opens another show, no slide is begun, and one whose
+  // building was cut short is not kept.
+  if (!step.Added || ProgressMode() == TProgressMode::Stop) return false;
 
   std::shared_ptr<TDrawContainer> container = FProducer.MakeContainer(*step.Added);
+  if (ProgressMode() == TProgressMode::Stop) return false;
   if (FOnAdded) FOnAdded(container);
   const auto place = std::upper_bound(FContainers.begin(), FContainers.end(), container->Index(),
                                       [](int index, const auto& held) { return index < held->Index(); });

@@ -28,7 +28,8 @@ class TSlideCache {
   void SetAddedHook(std::function<void(const std::shared_ptr<TDrawContainer>&)> hook) { FOnAdded = std::move(hook); }
 
   // Drops the containers the show has left behind, then makes the first wanted one that
-  // is missing. True when one was made. Fails with "No Slides in Presentation" for a
+  // is missing. True when one was made. Makes none while the program asks its loaders
+  // to stop (TProgressMode::Stop), and keeps none whose building that cut short. Fails with "No Slides in Presentation" for a
   // show without slides.
   bool Update(double time);
 

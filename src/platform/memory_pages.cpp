@@ -1,6 +1,7 @@
 #include "platform/memory_pages.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace kiv {
 
@@ -13,6 +14,12 @@ void* MapZeroedPages(size_t size) {
 
 void UnmapPages(void* pages, size_t size) {
   if (pages) ::munmap(pages, size);
+}
+
+int64_t PhysicalMemoryBytes() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  return pages > 0 && pageSize > 0 ? int64_t(pages) * int64_t(pageSize) : 0;
 }
 
 }  // namespace kiv

@@ -71,6 +71,7 @@ class PlayerRunTest : public kiv::TempFolderTest {
     fs::create_directories(folder / "bin");
     program = (folder / "bin" / "kivplayer").string();
     fs::copy_file(fs::path(buildDir) / "kivplayer", program);
+    fs::create_directories(folder / "tmp");
   }
   // A test may have closed the program folder; it opens again so that it can go.
   void TearDown() override { fs::permissions(folder / "bin", fs::perms::owner_all); }
@@ -100,13 +101,15 @@ class PlayerRunTest : public kiv::TempFolderTest {
     ::kill(child, SIGTERM);
     int status = 0;
     ::waitpid(child, &status, 0);
-    return log;
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ReadAll(program + ".log");
   }
+  int exitCode = -1;
 
  private:
   std::string Command(const std::string& arguments) const {
     return "cd '" + folder.string() + "' && export XDG_STATE_HOME='" + (folder / "state").string() +
-           "' SDL_VIDEODRIVER=offscreen && exec timeout 60 '" + program + "' " + arguments + " 2>'" +
+           "' TMPDIR='" + (folder / "tmp").string() + "' SDL_VIDEODRIVER=offscreen && exec timeout 60 '" + program + "' " + arguments + " 2>'" +
            (folder / "stderr.txt").string() + "'";
   }
 };
@@ -265,6 +268,19 @@ TEST_F(ShowPlayingRunTest, PlayerPlaysTheShowToItsEndAndCloses) {
   std::smatch workTime;
   ASSERT_TRUE(std::regex_search(log, workTime, std::regex(R"(work time : (\d+) ms)")));
   EXPECT_GE(std::stoi(workTime[1]), 900);
+}
+
+// SIGTERM (as the system's shutdown sends it) closes the window as its close button
+// does: the log's stop banner, no temporary folder left, exit code 0.
+TEST_F(ShowPlayingRunTest, SigtermDuringPlaybackClosesThePlayerInOrder) {
+  std::string project = ReadAll(folder / "project" / "Project.kiv");
+  project.replace(project.find("opt_synchpos3=900"), 17, "opt_synchpos3=60000");
+  std::ofstream(folder / "project" / "Project.kiv") << project;
+  ASSERT_EQ(Pack("--player '" + program + "' -o '" + program + "'"), 0);
+  const std::string log = RunUntilLogHas("-filelog", "SetActive(True)");
+  EXPECT_TRUE(InOrder(log, {"SetActive(True)", "Stop requested by SIGTERM", "Program stoped : "})) << log;
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(fs::is_empty(folder / "tmp"));
 }
 
 TEST_F(ShowPlayingRunTest, PlayerStartsAtTheSlideOfTheCommandLine) {

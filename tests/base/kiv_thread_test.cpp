@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/log_capture.h"
+
 namespace kiv {
 namespace {
 
@@ -76,6 +78,20 @@ TEST(KivThread, FailingTurnsDoNotEndTheThread) {
   EXPECT_TRUE(thread.IsRunning());
   thread.Terminate();  // does not wait
   EXPECT_TRUE(WaitUntil([&] { return !thread.IsRunning(); }));
+}
+
+// 300 ms of failing turns: each still waits its 10 ms step, and the log gets the failure
+// once, then at its 10th repetition only.
+TEST(KivThread, FailingTurnsKeepTheirPaceAndDoNotFloodTheLog) {
+  testing::TLogCapture log;
+  TRecordingThread thread;
+  thread.FailEveryTurn = true;
+  thread.Start();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  thread.Stop();
+  EXPECT_GE(thread.Turns, 3);
+  EXPECT_LE(thread.Turns, 31);
+  EXPECT_EQ(log.Count("TKivThread: turn failed: turn failed"), thread.Turns >= 11 ? 2u : 1u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "base/picture_budget.h"
 #include "base/text.h"
 #include "container_test_support.h"
 #include "support/bytes.h"
@@ -189,6 +190,26 @@ TEST_F(KivUnpackTest, AnIndexThatInflatesWithoutEndIsRefused) {
   TKivUnpack show(Write(bytes));
   EXPECT_FALSE(show.Usable());
   EXPECT_EQ(show.Error(), u"Slide-show File Damaged");
+}
+
+TEST_F(KivUnpackTest, DeflatedEntriesInflateNoFurtherThanTheirKindAllows) {
+  // 3 MiB of zeros under names of each kind, with a picture memory budget of 1 MiB.
+  std::vector<uint8_t> program = kProgram;
+  const std::vector<uint8_t> packed = RawDeflate(std::vector<uint8_t>(3 << 20, 0));
+  program.insert(program.end(), packed.begin(), packed.end());
+  std::string index = "\xEF\xBB\xBF";
+  for (const char* name : {"big.bmp", "big.wav", "big.ini"})
+    index += std::string("[") + name + "]\r\n_ps=500\r\n_sz=" + std::to_string(packed.size()) + "\r\n_pm=1\r\n";
+  SetPictureMemoryBudget(int64_t(1) << 20);
+  TKivUnpack show(Write(HandMadeContainer(program, index, false)));
+  ASSERT_TRUE(show.Usable());
+  EXPECT_EQ(show.OpenEntry(u"big.bmp"), nullptr);
+  EXPECT_EQ(show.OpenEntry(u"big.wav"), nullptr);
+  const std::unique_ptr<TStream> text = show.OpenEntry(u"big.ini");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->GetSize(), 3 << 20);
+  SetPictureMemoryBudget(std::nullopt);
+  EXPECT_NE(show.OpenEntry(u"big.bmp"), nullptr);
 }
 
 }  // namespace

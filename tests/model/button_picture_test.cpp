@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/picture_budget.h"
 #include "model/button_picture_name.h"
 #include "model/kinds_test_support.h"
 #include "model/kiv_button.h"
@@ -71,6 +72,14 @@ TEST_F(ButtonPictureTest, CornersKeepTheirSizeEdgesAndCentreStretch) {
   const std::shared_ptr<TBitmapStore> hover = host.LoadPicture(u"Button: 40:20:1:0:0:0:Skins\\Glass");
   EXPECT_EQ(PixelAt(*hover, 0, 0), kLeftTop);
   EXPECT_EQ(PixelAt(*hover, 39, 19), kLeftTop);
+}
+
+TEST_F(ButtonPictureTest, ACanvasOverThePictureBudgetIsRefused) {
+  MakeSkin("Skins/Glass", kGlassSkin);
+  SetPictureMemoryBudget(int64_t(1) << 20);  // 512 × 512 pixels
+  EXPECT_NE(host.LoadPicture(u"Button: 500:500:0:0:0:0:Skins\\Glass"), nullptr);
+  EXPECT_EQ(host.LoadPicture(u"Button: 20000:600:0:0:0:0:Skins\\Glass"), nullptr);
+  SetPictureMemoryBudget(std::nullopt);
 }
 
 TEST(ButtonPicture, PartsOutsideTheirPictureOrWithoutOneStayClear) {

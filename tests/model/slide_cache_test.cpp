@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "base/progress_hook.h"
 #include "model/producer_test_support.h"
 
 namespace kiv {
@@ -48,6 +49,15 @@ TEST(SlideCache, FillsOnePerUpdateDropsWhatWasLeftAndKeepsIndexOrder) {
   TCacheShow closing(SlideShowText(5, "close"), 7);
   EXPECT_EQ(closing.Cache.LookAhead(), 3);
   EXPECT_EQ(closing.Settle(18000), (TIndexes{4}));
+}
+
+TEST(SlideCache, MakesNoSlideWhileTheProgramStops) {
+  TCacheShow show(SlideShowText(5), 2);
+  SetProgressMode(TProgressMode::Stop);
+  EXPECT_FALSE(show.Cache.Update(6000));
+  SetProgressMode(TProgressMode::None);
+  EXPECT_TRUE(show.Cache.Containers().empty());
+  EXPECT_EQ(show.Settle(6000), (TIndexes{1, 2}));
 }
 
 TEST(SlideCache, SlidesWithoutSectionsAreHeldEmptyAndEmptyShowsFail) {
