@@ -224,6 +224,8 @@ bool T3DRendererGL::SetRenderTarget(T3DSurface* surface) {
     T3DSurfaceGL* target = OwnSurface(surface);
     if (!target) return TDeviceError::InvalidCall;
     FRenderTarget = target;
+    // Whatever is drawn into it may bring a lower alpha.
+    target->Texture().PixelsOverwritten();
     // A new target is seen whole until a viewport says otherwise.
     FViewport = target->Bounds();
     return TDeviceError::Ok;
