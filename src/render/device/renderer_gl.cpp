@@ -224,6 +224,8 @@ bool T3DRendererGL::SetRenderTarget(T3DSurface* surface) {
     T3DSurfaceGL* target = OwnSurface(surface);
     if (!target) return TDeviceError::InvalidCall;
     FRenderTarget = target;
+    // Whatever is drawn into it may bring a lower alpha.
+    target->Texture().PixelsOverwritten();
     // A new target is seen whole until a viewport says otherwise.
     FViewport = target->Bounds();
     return TDeviceError::Ok;
@@ -270,8 +272,18 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
     }
     TFixedStages fixed{stages, (flags & DrawFlag::VertexColour) != 0, (flags & DrawFlag::AlphaModulation) != 0, 0, 0};
     std::array<float, kMaxTextureSets> lodBias{};
+    // The fixed stages give alpha 1 when every texture reads opaque where it is sampled
+    // and, where alpha is modulated, the vertex colours are opaque too: such a draw blended
+    // over the target writes exactly what it writes unblended, and unblended costs no read.
+    bool opaque = stages > 0 && FPixelShader < 0 && FBlendMode != TBlendMode::Maximum &&
+                  (!fixed.ModulateAlpha || vertices->OpaqueDiffuse());
     for (int i = 0; i < stages; ++i) {
       const T3DTextureGL& texture = *bound[size_t(i)];
+      const TRect whole{0, 0, texture.LevelWidth(0), texture.LevelHeight(0)};
+      opaque = opaque && (texture.OpaqueArea() == whole ||
+                          (!texture.MipFiltered(FSetup.MaxAnisotropy) &&
+                           vertices->SamplesWithin(FTransforms, FViewport, i, whole.Right, whole.Bottom,
+                                                   texture.OpaqueArea())));
       if (texture.Kind() == TTextureKind::RenderTargetXrgb) fixed.OpaqueStages |= 1 << i;
       if (FSetup.MaxAnisotropy > 0 && texture.MipMapped()) lodBias[size_t(i)] = texture.MipLodBias();
       if (texture.MipFiltered(FSetup.MaxAnisotropy)) fixed.BiasedStages |= 1 << i;
@@ -288,7 +300,11 @@ bool T3DRendererGL::DrawVertexList(T3DTexture* const* textures, int count, uint3
     if (program->LodBias >= 0) glUniform1fv(program->LodBias, kMaxTextureSets, lodBias.data());
     if (program->Constants >= 0) glUniform4fv(program->Constants, kPixelShaderConstants, FConstants.data());
 
-    glEnable(GL_BLEND);
+    if (opaque) {
+      glDisable(GL_BLEND);
+    } else {
+      glEnable(GL_BLEND);
+    }
     glBlendEquation(FBlendMode == TBlendMode::Maximum ? GL_MAX : GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
@@ -363,6 +379,7 @@ bool T3DRendererGL::StretchRect(T3DSurface& source, T3DSurface& dest, int count,
     glBlitFramebuffer(s.Left, s.Top, s.Right, s.Bottom, d.Left, d.Top, d.Right, d.Bottom, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    to->Texture().PixelsOverwritten();
     return TDeviceError::Ok;
   });
 }

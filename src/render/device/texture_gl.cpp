@@ -30,10 +30,22 @@ GLint WrapMode(TAddressMode mode) {
   }
 }
 
+// Every pixel of a Bgra32 bitmap has alpha 255; other formats carry no alpha.
+bool AllAlphaOpaque(const TBitmap& pixels) {
+  if (pixels.Format() != TPixelFormat::Bgra32) return true;
+  for (int y = 0; y < pixels.Height(); ++y) {
+    const uint8_t* row = pixels.Row(y);
+    for (int x = 0; x < pixels.Width(); ++x)
+      if (row[4 * x + 3] != 255) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 T3DTextureGL::T3DTextureGL(TDevStore& store, TTextureKind kind, int width, int height, int levels)
     : FStore(&store), FKind(kind), FWidth(width), FHeight(height), FLevels(levels) {
+  PixelsOverwritten();
   FSurfaces.resize(size_t(levels));
   store.AddTexture(this);
 }
@@ -80,7 +92,9 @@ bool T3DTextureGL::GenerateMipLevels() {
 
 void T3DTextureGL::QueueUpload(int level, const TRect& rect, std::unique_ptr<TBitmap> pixels) {
   TDeviceLockGuard lock;
-  FUploads.push_back({level, rect, std::move(pixels)});
+  // The alpha is looked at here, on the caller's thread, not on the drawing thread.
+  const bool opaque = AllAlphaOpaque(*pixels);
+  FUploads.push_back({level, rect, std::move(pixels), opaque});
 }
 
 bool T3DTextureGL::ApplyPending() {
@@ -90,6 +104,15 @@ bool T3DTextureGL::ApplyPending() {
   for (const TUpload& upload : FUploads) {
     const TBitmap& pixels = *upload.Pixels;
     const TRect& r = upload.Rect;
+    if (FKind == TTextureKind::Argb) {
+      if (!upload.Opaque) {
+        if (!Intersection(FOpaqueArea, upload.Level == 0 ? r : TRect{0, 0, FWidth, FHeight}).IsEmpty())
+          FOpaqueArea = {};
+      } else if (upload.Level == 0 && r.Width() * int64_t(r.Height()) > FOpaqueArea.Width() * int64_t(FOpaqueArea.Height())) {
+        // Both the old area and the new one are opaque now; the larger is kept.
+        FOpaqueArea = r;
+      }
+    }
     switch (pixels.Format()) {
       case TPixelFormat::Bgra32: {
         const std::vector<uint8_t> rgba = BgraToDeviceRgba(pixels);
@@ -128,6 +151,11 @@ void T3DTextureGL::Bind(int unit, int maxAnisotropy) {
                   mipFiltered ? GL_LINEAR_MIPMAP_LINEAR : (linear ? GL_LINEAR : GL_NEAREST));
   if (maxAnisotropy > 0)
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, mipFiltered ? float(maxAnisotropy) : 1.0f);
+}
+
+void T3DTextureGL::PixelsOverwritten() {
+  const bool alpha = FKind == TTextureKind::Argb || FKind == TTextureKind::RenderTargetArgb;
+  FOpaqueArea = alpha ? TRect{} : TRect{0, 0, FWidth, FHeight};
 }
 
 void T3DTextureGL::StoreGone() {

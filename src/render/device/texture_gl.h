@@ -32,6 +32,12 @@ class T3DTextureGL : public T3DTexture {
   }
   bool GenerateMipLevels() override;
   TTextureKind Kind() const override { return FKind; }
+  // The texels of level 0 known to read with alpha 1 once the queued pixels are written:
+  // the whole texture for a kind without alpha, else the largest area that an upload with
+  // every alpha at 255 covered and no later upload brought a lower alpha into.
+  const TRect& OpaqueArea() const { return FOpaqueArea; }
+  // Something other than an upload wrote the pixels (a copy into a level).
+  void PixelsOverwritten();
 
   TDevStore* Store() const { return FStore; }
   GLuint Name() const { return FName; }
@@ -53,6 +59,7 @@ class T3DTextureGL : public T3DTexture {
     int Level;
     TRect Rect;
     std::unique_ptr<TBitmap> Pixels;
+    bool Opaque;
   };
 
   TDevStore* FStore;
@@ -64,6 +71,7 @@ class T3DTextureGL : public T3DTexture {
   std::vector<std::unique_ptr<T3DSurfaceGL>> FSurfaces;
   std::vector<TUpload> FUploads;
   bool FMipsPending = false;
+  TRect FOpaqueArea;
 };
 
 }  // namespace kiv

@@ -1,6 +1,7 @@
 #include "render/device/vertex_list_gl.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "base/errors.h"
@@ -137,6 +138,91 @@ bool T3DVertexListGL::Draw() {
   glBindVertexArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   return true;
+}
+
+bool T3DVertexListGL::OpaqueDiffuse() const {
+  if (!FLayout.HasDiffuse) return true;
+  const int count = VerticesOfPrimitives(FType, FPrimitiveCount);
+  if (FFirstVertex < 0 || FFirstVertex + count > FVertexCount) return false;
+  // Colours are stored as the bytes of 0xAARRGGBB: alpha is the fourth.
+  for (int i = FFirstVertex; i < FFirstVertex + count; ++i)
+    if (FBytes[size_t(i) * size_t(FLayout.Stride) + size_t(FLayout.DiffuseOffset) + 3] != 255) return false;
+  return true;
+}
+
+namespace {
+
+// v as a row vector times m.
+std::array<float, 4> Times(const std::array<float, 4>& v, const TMatrix4& m) {
+  std::array<float, 4> out{};
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) out[size_t(i)] += v[size_t(j)] * m.M[j][i];
+  return out;
+}
+
+bool Near(float a, float b, float tolerance) { return std::fabs(a - b) <= tolerance; }
+
+}  // namespace
+
+bool T3DVertexListGL::SamplesWithin(const std::array<TMatrix4, 3>& transforms, const TRect& viewport, int stage,
+                                    int width, int height, const TRect& area) const {
+  if (stage >= FLayout.TexSets || area.IsEmpty()) return false;
+  const int count = VerticesOfPrimitives(FType, FPrimitiveCount);
+  if (FFirstVertex < 0 || FFirstVertex + count > FVertexCount) return false;
+  struct TCorner {
+    float X, Y, W, U, V;
+  };
+  auto corner = [&](int index) {
+    const uint8_t* bytes = FBytes.data() + size_t(index) * size_t(FLayout.Stride);
+    std::array<float, 4> p{0, 0, 0, 1};
+    std::memcpy(p.data(), bytes, 12);
+    for (const TMatrix4& m : transforms) p = Times(p, m);
+    float tex[2];
+    std::memcpy(tex, bytes + FLayout.TexOffset + 8 * stage, 8);
+    const float w = p[3] != 0 ? p[3] : 1;
+    return TCorner{viewport.Left + (p[0] / w + 1) / 2 * float(viewport.Width()),
+                   viewport.Top + (1 - p[1] / w) / 2 * float(viewport.Height()), p[3], tex[0] * float(width),
+                   tex[1] * float(height)};
+  };
+  const float tolerance = 1.0f / 1024;
+  auto within = [&](const TCorner& c) {
+    return c.W > 0 && Near(c.X, std::round(c.X), tolerance) && Near(c.Y, std::round(c.Y), tolerance) &&
+           c.U >= float(area.Left) - tolerance && c.U <= float(area.Right) + tolerance &&
+           c.V >= float(area.Top) - tolerance && c.V <= float(area.Bottom) + tolerance;
+  };
+  auto triangle = [&](int a, int b, int c) {
+    const TCorner p0 = corner(a), p1 = corner(b), p2 = corner(c);
+    if (!within(p0) || !within(p1) || !within(p2)) return false;
+    // One depth of view: the texture coordinates run linearly across the pixels.
+    if (!Near(p1.W, p0.W, p0.W * tolerance) || !Near(p2.W, p0.W, p0.W * tolerance)) return false;
+    const float e1x = p1.X - p0.X, e1y = p1.Y - p0.Y, e2x = p2.X - p0.X, e2y = p2.Y - p0.Y;
+    const float det = e1x * e2y - e1y * e2x;
+    if (std::fabs(det) < tolerance) return true;  // covers no pixel
+    const float u1 = p1.U - p0.U, u2 = p2.U - p0.U, v1 = p1.V - p0.V, v2 = p2.V - p0.V;
+    const float dudx = (u1 * e2y - u2 * e1y) / det, dudy = (u2 * e1x - u1 * e2x) / det;
+    const float dvdx = (v1 * e2y - v2 * e1y) / det, dvdy = (v2 * e1x - v1 * e2x) / det;
+    // A pixel centre lies half a pixel inside an edge on whole pixels, so at a scale of at
+    // least one it samples at least half a texel inside area: a filter there weighs
+    // nothing outside it.
+    return Near(dudy, 0, tolerance) && Near(dvdx, 0, tolerance) && std::fabs(dudx) >= 1 - tolerance &&
+           std::fabs(dvdy) >= 1 - tolerance;
+  };
+  const int first = FFirstVertex;
+  switch (FType) {
+    case TPrimitiveType::TriangleList:
+      for (int i = 0; i < FPrimitiveCount; ++i)
+        if (!triangle(first + 3 * i, first + 3 * i + 1, first + 3 * i + 2)) return false;
+      return true;
+    case TPrimitiveType::TriangleStrip:
+      for (int i = 0; i < FPrimitiveCount; ++i)
+        if (!triangle(first + i, first + i + 1, first + i + 2)) return false;
+      return true;
+    case TPrimitiveType::TriangleFan:
+      for (int i = 0; i < FPrimitiveCount; ++i)
+        if (!triangle(first, first + i + 1, first + i + 2)) return false;
+      return true;
+    default: return false;
+  }
 }
 
 void T3DVertexListGL::StoreGone() {

@@ -3,7 +3,11 @@
 // layout and written to the GL buffer by the draw that follows a fill.
 #include <GLES3/gl3.h>
 
+#include <array>
 #include <vector>
+
+#include "base/rect.h"
+#include "render/device/geometry_3d.h"
 
 #include "render/device/vertex_layout.h"
 #include "render/device/vertex_list_3d.h"
@@ -25,6 +29,16 @@ class T3DVertexListGL : public T3DVertexList {
   const TVertexLayout& Layout() const { return FLayout; }
   // With the context current: draws the range set last; false when it lies outside.
   bool Draw();
+  // Every vertex of the range set last has a diffuse alpha of 255 (or the layout has no
+  // diffuse colour, which reads as white).
+  bool OpaqueDiffuse() const;
+  // The triangles of the range set last, carried by transforms (world, view, projection)
+  // onto viewport, sample stage's texture (width x height texels) only inside area, with
+  // no filter reaching past its edge: each triangle's corners lie on whole pixels at one
+  // depth of view, its texels run along its pixels at a scale of at least one, and its
+  // texture coordinates lie in area.
+  bool SamplesWithin(const std::array<TMatrix4, 3>& transforms, const TRect& viewport, int stage, int width,
+                     int height, const TRect& area) const;
 
   void StoreGone();
 

@@ -13,6 +13,8 @@
 #include "render/device/device_lock.h"
 #include "render/device/device_test_support.h"
 #include "render/device/renderer_3d.h"
+#include "render/device/texture_gl.h"
+#include "render/device/vertex_list_gl.h"
 
 namespace kiv {
 namespace {
@@ -137,6 +139,52 @@ TEST_F(RendererTest, TexturedQuadAtScaleOneIsExactAndAlphaBlends) {
   }
   EXPECT_EQ(PixelAt(*shot, 7, 4), 0xFF000000u);
   EXPECT_EQ(PixelAt(*shot, 48, 33), 0xFF000000u);
+}
+
+TEST_F(RendererTest, OpaquePicturesKnowWhereTheyAreOpaqueAndDrawTheSamePixels) {
+  auto picture = MakePattern(40, 30);
+  auto texture = TextureFrom(*picture, 64, 32);
+  auto luminance = FRenderer->CreateTexture(TTextureKind::Luminance, 32, false, 32);
+  auto& own = dynamic_cast<T3DTextureGL&>(*texture);
+  T3DTexture* stages[] = {texture.get()};
+  auto quad = Quad({8, 4, 48, 34}, {0, 0, 40, 30}, 64, 32, 0xFFFFFFFF);
+  ASSERT_TRUE(FRenderer->BeginScene());
+  ASSERT_TRUE(FRenderer->Clear(nullptr, 0, ClearFlag::Target, 0xFF000000, 1));
+  ASSERT_TRUE(FRenderer->DrawVertexList(stages, 1, DrawFlag::Textured | DrawFlag::AlphaModulation, *quad));
+  EXPECT_EQ(own.OpaqueArea(), (TRect{0, 0, 40, 30}));
+  EXPECT_EQ(dynamic_cast<T3DTextureGL&>(*luminance).OpaqueArea(), (TRect{0, 0, 32, 32}));
+  auto shot = Snapshot();
+  ASSERT_TRUE(shot);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(PixelAt(*shot, 8 + x, 4 + y), PixelAt(*picture, x, y)) << x << "," << y;
+  EXPECT_EQ(PixelAt(*shot, 7, 4), 0xFF000000u);
+  EXPECT_EQ(PixelAt(*shot, 48, 33), 0xFF000000u);
+
+  // Only whole pixels at a scale of one or less keep a filter inside the opaque texels.
+  struct TCase {
+    TRect Pixels, Texels, Area;
+    bool Within;
+  } const cases[] = {
+      {{8, 4, 48, 34}, {0, 0, 40, 30}, {0, 0, 40, 30}, true},
+      {{8, 4, 28, 19}, {0, 0, 40, 30}, {0, 0, 40, 30}, true},
+      {{8, 4, 48, 34}, {0, 0, 40, 30}, {0, 0, 39, 30}, false},
+      {{0, 0, 64, 48}, {0, 0, 40, 30}, {0, 0, 40, 30}, false},
+  };
+  for (const TCase& c : cases) {
+    auto list = Quad(c.Pixels, c.Texels, 64, 32, 0xFFFFFFFF);
+    const std::array<TMatrix4, 3> identity{TMatrix4::Identity(), TMatrix4::Identity(), TMatrix4::Identity()};
+    EXPECT_EQ(dynamic_cast<T3DVertexListGL&>(*list).SamplesWithin(identity, {0, 0, kWidth, kHeight}, 0, 64, 32, c.Area),
+              c.Within)
+        << c.Pixels.Right << " " << c.Area.Right;
+  }
+
+  // A lower alpha over part of the picture leaves no area known opaque.
+  const TRect part{0, 0, 10, 10};
+  auto pixels = texture->GetLevel(0)->Lock(&part, false);
+  ASSERT_TRUE(pixels);
+  ASSERT_TRUE(texture->GetLevel(0)->Unlock(std::move(pixels)));
+  ASSERT_TRUE(FRenderer->DrawVertexList(stages, 1, DrawFlag::Textured | DrawFlag::AlphaModulation, *quad));
+  EXPECT_TRUE(own.OpaqueArea().IsEmpty());
 }
 
 TEST_F(RendererTest, VertexColourModulatesAndBlendMaxKeepsTheBrighter) {
