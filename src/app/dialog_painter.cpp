@@ -84,6 +84,11 @@ void TDialogPainter::Frame(const SDL_Rect& box, uint8_t fill) {
   SDL_RenderDrawRect(FRenderer, &box);
 }
 
+void TDialogPainter::Button(const SDL_Rect& box, std::u16string_view text) {
+  Frame(box, 220);
+  PutText(text, box, true);
+}
+
 void TDialogPainter::Clear() {
   SDL_SetRenderDrawColor(FRenderer, 236, 236, 236, 255);
   SDL_RenderClear(FRenderer);

@@ -40,6 +40,8 @@ class TDialogPainter {
   // Text drawn at once (made and dropped).
   void PutText(std::u16string_view text, const SDL_Rect& box, bool centre);
   void Frame(const SDL_Rect& box, uint8_t fill);
+  // A push button: a grey frame with its text in the middle.
+  void Button(const SDL_Rect& box, std::u16string_view text);
   void Clear();
   SDL_Renderer* Renderer() const { return FRenderer; }
 

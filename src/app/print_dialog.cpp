@@ -85,12 +85,12 @@ class TPrintDialog {
     const std::u16string printer =
         FPrinters.Names.empty() ? FTexts.NoPrinter : Utf8ToUtf16(FPrinters.Names[size_t(FPrinter)]);
     FPaint.PutText(printer, {kPrinterBox.x + 6, kPrinterBox.y, kPrinterBox.w - 12, kPrinterBox.h}, false);
-    Button(kChangeButton, FTexts.ChangePrinter);
+    FPaint.Button(kChangeButton, FTexts.ChangePrinter);
     FPaint.PutText(FTexts.Copies, kCopiesLabel, false);
     FPaint.Frame(kCopiesBox, 255);
     FPaint.PutText(IntToText(FCopies), kCopiesBox, true);
-    Button(kLessButton, u"-");
-    Button(kMoreButton, u"+");
+    FPaint.Button(kLessButton, u"-");
+    FPaint.Button(kMoreButton, u"+");
     FPaint.Frame(kCheckBox, 255);
     if (FOnlyMain) {
       SDL_SetRenderDrawColor(FPaint.Renderer(), 0, 0, 0, 255);
@@ -98,14 +98,9 @@ class TPrintDialog {
       SDL_RenderFillRect(FPaint.Renderer(), &mark);
     }
     FPaint.PutText(FTexts.OnlyMain, kCheckLabel, false);
-    Button(kPrintButton, FTexts.Print);
-    if (FCanSave) Button(kSaveButton, FTexts.Save);
+    FPaint.Button(kPrintButton, FTexts.Print);
+    if (FCanSave) FPaint.Button(kSaveButton, FTexts.Save);
     SDL_RenderPresent(FPaint.Renderer());
-  }
-
-  void Button(const SDL_Rect& box, std::u16string_view text) {
-    FPaint.Frame(box, 220);
-    FPaint.PutText(text, box, true);
   }
 
   TDialogPainter FPaint;

@@ -87,12 +87,12 @@ class TSaveDialog {
     Field(kNameBox, FName, FOnName);
     if (FAsking) {
       FPaint.PutText(FTexts.Replace, kMessage, false);
-      Button(kYesButton, FTexts.Yes);
-      Button(kNoButton, FTexts.No);
+      FPaint.Button(kYesButton, FTexts.Yes);
+      FPaint.Button(kNoButton, FTexts.No);
     } else if (FFailed) {
       FPaint.PutText(FTexts.Failed, kMessage, false);
     }
-    if (!FAsking) Button(kSaveButton, FTexts.Save);
+    if (!FAsking) FPaint.Button(kSaveButton, FTexts.Save);
     SDL_RenderPresent(FPaint.Renderer());
   }
 
@@ -102,11 +102,6 @@ class TSaveDialog {
     constexpr size_t kShown = 48;
     const std::u16string shown = text.size() > kShown ? u"…" + text.substr(text.size() - kShown) : text;
     FPaint.PutText(focused ? shown + u"|" : shown, {box.x + 6, box.y, box.w - 12, box.h}, false);
-  }
-
-  void Button(const SDL_Rect& box, std::u16string_view text) {
-    FPaint.Frame(box, 220);
-    FPaint.PutText(text, box, true);
   }
 
   TDialogPainter FPaint;
