@@ -69,9 +69,12 @@ TEST(VideoExtractor, FramesComeInTurnAndALateOrBrokenFrameLeavesThePreviousOne) 
   EXPECT_EQ(Shown(extractor, 6, 5000, &luma), 6);
   // A frame that fails shows the nearest good one.
   EXPECT_EQ(Shown(extractor, 7, 5000, &luma), 6);
-  // A late frame: the drawing waits no longer than it was told.
+  // A late frame: the drawing waits no longer than it was told and shows a frame it
+  // already has (6, or 8 when the frame after the broken one came in meanwhile).
   source.SetOpen(false);
-  EXPECT_EQ(Shown(extractor, 40, 30, &luma), 6);
+  const int64_t held = Shown(extractor, 40, 30, &luma);
+  EXPECT_TRUE(held == 6 || held == 8) << held;
+  EXPECT_EQ(luma, held);
   source.SetOpen(true);
   EXPECT_EQ(Shown(extractor, 40, 5000, &luma), 40);
   EXPECT_EQ(luma, 40);
