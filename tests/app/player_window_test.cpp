@@ -198,16 +198,16 @@ TEST_F(PlayerWindowTest, AFullScreenShowFillsTheScreenWithTheFrameDrawnOffscreen
 
 // Slides of slideMs (4 s) in red and green, then a long blue one, filling a window in
 // the middle of the screen.
-std::string ColouredSlides(int slideMs = 4000) {
+std::string ColouredSlides(int slideMs = 4000, const std::string& mainKeys = "", const std::string& boxKeys = "") {
   std::string text = "[main]\r\nopt_scr_caption=" + std::string(kCaption) +
-                     "\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n"
+                     "\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n" + mainKeys +
                      "opt_slidescount=3\r\nopt_synchpos1=" + std::to_string(slideMs) +
                      "\r\nopt_synchpos2=" + std::to_string(2 * slideMs) +
                      "\r\nopt_synchpos3=" + std::to_string(std::max(600000, 3 * slideMs)) + "\r\n";
   const char* colours[] = {"255,0,0", "0,255,0", "0,0,255"};
   for (int n = 0; n < 3; ++n)
-    text += "[Slide" + std::to_string(n + 1) + "]\r\nobject Fill: box\r\n  Size=400,300\r\n  Color1=" + colours[n] +
-            "\r\nend\r\n";
+    text += "[Slide" + std::to_string(n + 1) + "]\r\nobject Fill: box\r\n  Size=400,300\r\n" + boxKeys + "  Color1=" +
+            colours[n] + "\r\nend\r\n";
   return text;
 }
 
@@ -331,16 +331,10 @@ TEST_F(PlayerWindowTest, ThePanelMovesOnAndTheHelpPageHoldsTheShowUntilEsc) {
 // Red, green and blue slides filling the window, each printed when clicked, with a
 // magenta logo over them; saving allowed.
 std::string PrintableSlides() {
-  std::string text = "[main]\r\nopt_scr_caption=" + std::string(kCaption) +
-                     "\r\nopt_scr_full=0\r\nopt_scr_width=320\r\nopt_scr_height=240\r\nopt_repeat=stop\r\n"
-                     "CanRestore=1\r\nopt_lng_print_caption=Print the slide\r\nopt_logo=1\r\n"
-                     "opt_logo_fn=pics\\logo.png\r\nopt_logo_size=30\r\n"
-                     "opt_slidescount=3\r\nopt_synchpos1=4000\r\nopt_synchpos2=8000\r\nopt_synchpos3=600000\r\n";
-  const char* colours[] = {"255,0,0", "0,255,0", "0,0,255"};
-  for (int n = 0; n < 3; ++n)
-    text += "[Slide" + std::to_string(n + 1) + "]\r\nobject Fill: box\r\n  Size=400,300\r\n  Action=print\r\n  Color1=" +
-            colours[n] + "\r\nend\r\n";
-  return text;
+  return ColouredSlides(4000,
+                        "CanRestore=1\r\nopt_lng_print_caption=Print the slide\r\nopt_logo=1\r\n"
+                        "opt_logo_fn=pics\\logo.png\r\nopt_logo_size=30\r\n",
+                        "  Action=print\r\n");
 }
 
 TEST_F(PlayerWindowTest, ThePrintDialogHoldsTheShowPrintsTheSlidesAloneAndSavesThem) {
